@@ -1,0 +1,308 @@
+#include "app/FormMain.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "app/Catalogue.h"
+#include "app/FocusLabel.h"
+#include "app/FormStatus.h"
+#include "app/HomePage.h"
+#include "app/Look.h"
+#include "app/NameGrid.h"
+#include "app/Pictures.h"
+#include "platform/CodePage.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
+
+namespace app {
+
+namespace {
+
+QString FromAnsi(const std::string& text) {
+    const std::u16string wide = platform::Ansi(text);
+    return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+}
+
+std::u16string ToU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+QWidget* MakePanel(QWidget* parent, const char* name, const QColor& color) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    Paint(panel, color);
+    return panel;
+}
+
+TFocusLabel* MakeCommandLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* label = new TFocusLabel(caption, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(MakeFont("Times New Roman", PointsToPixels(13), true));
+    SetTextColor(label, kLabelTextColor);
+    Paint(label, kPanelColor);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+QLabel* MakeImage(QWidget* parent, const char* name, const QPixmap& picture) {
+    auto* image = new QLabel(parent);
+    image->setObjectName(name);
+    image->setPixmap(picture);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setScaledContents(false);
+    return image;
+}
+
+}  // namespace
+
+WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen) {
+    WindowGeometry geometry;
+    if (screen.height < 600 || screen.width < 800)
+        geometry.maximized = true;
+    else
+        geometry.width = screen.width * 9 / 10;
+    geometry.height = screen.height * 9 / 10;
+    return geometry;
+}
+
+TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status)
+    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder) {
+    setObjectName("formMain");
+    BuildControls();
+    DoCreate();
+}
+
+TformMain::~TformMain() { FormDestroy(); }
+
+void TformMain::BuildControls() {
+    setMinimumSize(640, 480);
+    resize(640, 480);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    setPalette(palette);
+    setFont(MakeFont("MS Sans Serif", PointsToPixels(8), false));
+
+    auto* form = new QVBoxLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setSpacing(0);
+
+    panelTop = MakePanel(this, "panelTop", kBannerColor);
+    panelTop->setFixedHeight(77);
+    imageLogo = MakeImage(panelTop, "imageLogo", DrawBanner());
+    auto* top = new QHBoxLayout(panelTop);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(imageLogo);
+    imageLogo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    form->addWidget(panelTop);
+
+    panelBtn = MakePanel(this, "panelBtn", kPanelColor);
+    panelBtn->setFixedHeight(26);
+    auto* buttons = new QHBoxLayout(panelBtn);
+    buttons->setContentsMargins(1, 1, 1, 1);
+    buttons->setSpacing(0);
+    labelCopiar = MakeCommandLabel(panelBtn, "labelCopiar", "Copiar");
+    labelImprimir = MakeCommandLabel(panelBtn, "labelImprimir", "Imprimir");
+    labelCreditos = MakeCommandLabel(panelBtn, "labelCreditos", QString::fromUtf8("Créditos"));
+    labelCreditos->setHint("creditos.html");
+    for (TFocusLabel* label : {labelCopiar, labelImprimir, labelCreditos}) {
+        label->setFixedSize(128, 24);
+        buttons->addWidget(label);
+    }
+    buttons->addStretch(1);
+    form->addWidget(panelBtn);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Paint(Splitter1, kPanelColor);
+    form->addWidget(Splitter1, 1);
+
+    panelBusca = MakePanel(Splitter1, "panelBusca", kPanelColor);
+    labelBusca = new QLabel("Busca:", panelBusca);
+    labelBusca->setObjectName("labelBusca");
+    labelLista = new QLabel("Lista de biografias:", panelBusca);
+    labelLista->setObjectName("labelLista");
+    for (QLabel* label : {labelBusca, labelLista}) {
+        label->setFont(MakeFont("Times New Roman", 15, true));
+        SetTextColor(label, kLabelTextColor);
+        label->adjustSize();
+    }
+    labelBusca->move(6, 13);
+    labelLista->move(6, 63);
+    editSearch = new QLineEdit(panelBusca);
+    editSearch->setObjectName("editSearch");
+    editSearch->setGeometry(6, 28, 137, 21);
+    labelOK = MakeCommandLabel(panelBusca, "labelOK", "ok");
+    labelOK->setFont(MakeFont("Arial", PointsToPixels(12), true));
+    labelOK->setGeometry(148, 28, 19, 19);
+    GridNomes = new NameGrid(panelBusca);
+    GridNomes->setObjectName("GridNomes");
+    GridNomes->setFont(MakeFont("Times New Roman", 11, false));
+    GridNomes->setDefaultRowHeight(15);
+    GridNomes->setGeometry(6, 85, 169, 100);
+    GridNomes->OnDrawCell = [this](QPainter& painter, int row, const QRect& rect, bool selected) {
+        GridNomesDrawCell(painter, row, rect, selected);
+    };
+    panelBusca->installEventFilter(this);
+
+    panelBase = MakePanel(Splitter1, "panelBase", kPanelColor);
+    auto* base = new QVBoxLayout(panelBase);
+    base->setContentsMargins(0, 0, 0, 0);
+    base->setSpacing(0);
+    viewer = new QWidget(panelBase);
+    viewer->setObjectName("viewer");
+    Paint(viewer, kViewerBackground);
+    base->addWidget(viewer, 1);
+    panelNavegar = MakePanel(panelBase, "panelNavegar", kPanelColor);
+    panelNavegar->setFixedHeight(21);
+    auto* navigation = new QHBoxLayout(panelNavegar);
+    navigation->setContentsMargins(0, 0, 0, 0);
+    navigation->setSpacing(0);
+    imageVolta = MakeImage(panelNavegar, "imageVolta", DrawNavigationButton(true));
+    imageVolta->setFixedSize(65, 21);
+    imageVai = MakeImage(panelNavegar, "imageVai", DrawNavigationButton(false));
+    imageVai->setFixedSize(63, 21);
+    for (QLabel* image : {imageVolta, imageVai}) image->setCursor(Qt::PointingHandCursor);
+    navigation->addWidget(imageVolta);
+    navigation->addStretch(1);
+    navigation->addWidget(imageVai);
+    base->addWidget(panelNavegar);
+
+    Splitter1->addWidget(panelBusca);
+    Splitter1->addWidget(panelBase);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({181, 456});
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { Splitter1Moved(); });
+
+    panelBottom = MakePanel(this, "panelBottom", kPanelColor);
+    panelBottom->setFixedHeight(26);
+    auto* bottom = new QHBoxLayout(panelBottom);
+    bottom->setContentsMargins(1, 1, 1, 1);
+    bottom->setSpacing(0);
+    labelSair = MakeCommandLabel(panelBottom, "labelSair", "Sair");
+    labelSair->setFixedSize(88, 24);
+    bottom->addStretch(1);
+    bottom->addWidget(labelSair);
+    form->addWidget(panelBottom);
+
+    for (TFocusLabel* label : {labelCopiar, labelImprimir, labelCreditos, labelSair, labelOK}) {
+        label->OnMouseEnter = [this](TFocusLabel* sender) { labelImparcialidadeMouseEnter(sender); };
+        label->OnMouseLeave = [this](TFocusLabel* sender) { labelImparcialidadeMouseLeave(sender); };
+    }
+    labelSair->OnClick = [this](TFocusLabel*) { labelSairClick(); };
+}
+
+void TformMain::DoCreate() {
+    try {
+        FormCreate();
+    } catch (const platform::Exception& error) {
+        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.message()),
+                                       platform::MessageIcon::Error);
+    } catch (const std::exception& error) {
+        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.what()),
+                                       platform::MessageIcon::Error);
+    }
+    // Whether or not the catalogues could be read, start-up is over.
+    if (formStatus_) formStatus_->hide();
+}
+
+void TformMain::FormCreate() {
+    setWindowTitle(kApplicationTitle);
+
+    const WindowGeometry geometry = MainWindowGeometry(platform::CurrentScreen());
+    const platform::ScreenInfo screen = platform::CurrentScreen();
+    if (geometry.maximized) {
+        resize(width(), geometry.height);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(geometry.width, geometry.height);
+    }
+    move((screen.width - width()) / 2, (screen.height - height()) / 2);
+
+    PastaBase = dataFolder_;
+    if (PastaBase.empty() || PastaBase.back() != '/') PastaBase += '/';
+    PastaDados = PastaBase + "dados/";
+
+    // Read all three before filling anything, so a missing one leaves every list empty.
+    const std::string names = platform::ReadWholeFile(PastaBase + kNamesFile);
+    const std::string pages = platform::ReadWholeFile(PastaBase + kPagesFile);
+    const std::string activities = platform::ReadWholeFile(PastaBase + kActivitiesFile);
+
+    listBusca.setText(SearchKey(names));
+    listNomes.setText(names);
+    listArquivos.setText(pages);
+    listAtuacao.setText(activities);
+
+    GridNomes->setRowCount(static_cast<int>(listBusca.count()));
+
+    PagPrincipal();
+}
+
+void TformMain::FormDestroy() { formStatus_.reset(); }
+
+std::string TformMain::RemoveAcentos(const std::string& text) const { return app::RemoveAcentos(text); }
+
+void TformMain::FormResize() {
+    GridNomes->resize(GridNomes->width(), panelBusca->height() - GridNomes->y() - 10);
+}
+
+void TformMain::Splitter1Moved() {
+    GridNomes->resize(panelBusca->width() - 12, GridNomes->height());
+}
+
+bool TformMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panelBusca && event->type() == QEvent::Resize) FormResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TformMain::GridNomesDrawCell(QPainter& painter, int row, const QRect& rect, bool selected) {
+    const QPalette& palette = GridNomes->palette();
+    const QColor background = palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    const QColor text = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    painter.fillRect(rect, background);
+    if (row < 0 || static_cast<std::size_t>(row) >= listNomes.count()) return;
+    painter.setPen(text);
+    painter.setFont(GridNomes->font());
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     FromAnsi(listNomes.at(static_cast<std::size_t>(row))));
+}
+
+void TformMain::labelSairClick() { close(); }
+
+void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) {
+    SetTextColor(sender, QColor(0, 0, 0));
+    QFont font = sender->font();
+    font.setPixelSize(PointsToPixels(15));
+    sender->setFont(font);
+}
+
+void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) {
+    SetTextColor(sender, kLabelTextColor);
+    QFont font = sender->font();
+    font.setPixelSize(PointsToPixels(13));
+    sender->setFont(font);
+}
+
+void TformMain::PagPrincipal() {
+    platform::StringList lines;
+    const std::string templatePath = PastaBase + kHomeTemplateFile;
+    if (platform::FileExists(templatePath)) lines.loadFromFile(templatePath);
+    const std::string text = FillHomePageMarkers(lines.text(), CurrentShortDate(), CurrentLongTime);
+    platform::StringList page;
+    page.setText(text);
+    page.saveToFile(PastaBase + kHomePageFile);
+    // Showing the page waits for the page viewer.
+}
+
+}  // namespace app

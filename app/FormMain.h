@@ -1,0 +1,96 @@
+#pragma once
+// The main window: the banner, the command labels, the search panel with the list of
+// names, the page viewer with the back and forward buttons, and the catalogues.
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "platform/Screen.h"
+#include "platform/StringList.h"
+
+class QLabel;
+class QLineEdit;
+class QSplitter;
+class QPainter;
+
+namespace app {
+
+class NameGrid;
+class TFocusLabel;
+class TformStatus;
+
+// The window's size for a screen: maximised on screens smaller than 800 x 600,
+// otherwise 90 % of the screen's width; 90 % of its height in both cases.
+struct WindowGeometry {
+    bool maximized = false;
+    int width = 0;
+    int height = 0;
+};
+WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen);
+
+class TformMain : public QWidget {
+public:
+    // `dataFolder` is the collection's folder; `status` is the start-up window, which
+    // this window closes when it is ready and owns from then on.
+    TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status);
+    ~TformMain() override;
+
+    std::string RemoveAcentos(const std::string& text) const;
+
+    // Event handlers, public so the program's own tests can drive them.
+    void FormResize();
+    void Splitter1Moved();
+    void GridNomesDrawCell(QPainter& painter, int row, const QRect& rect, bool selected);
+    void labelSairClick();
+    void labelImparcialidadeMouseEnter(TFocusLabel* sender);
+    void labelImparcialidadeMouseLeave(TFocusLabel* sender);
+    void PagPrincipal();
+
+    // The collection's folders, each with a trailing '/'.
+    std::string PastaBase;
+    std::string PastaDados;
+
+    platform::StringList listNomes;
+    platform::StringList listBusca;
+    platform::StringList listArquivos;
+    platform::StringList listAtuacao;
+    platform::StringList listVolta;
+    platform::StringList listVai;
+
+    QWidget* panelTop;
+    QLabel* imageLogo;
+    QWidget* panelBtn;
+    TFocusLabel* labelCopiar;
+    TFocusLabel* labelImprimir;
+    TFocusLabel* labelCreditos;
+    QWidget* panelBottom;
+    TFocusLabel* labelSair;
+    QSplitter* Splitter1;
+    QWidget* panelBusca;
+    QLabel* labelBusca;
+    QLineEdit* editSearch;
+    TFocusLabel* labelOK;
+    QLabel* labelLista;
+    NameGrid* GridNomes;
+    QWidget* panelBase;
+    QWidget* panelNavegar;
+    QLabel* imageVolta;
+    QLabel* imageVai;
+    QWidget* viewer;  // the page viewer's place
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void DoCreate();
+    void FormCreate();
+    void FormDestroy();
+
+    std::unique_ptr<TformStatus> formStatus_;
+    std::string dataFolder_;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#include "app/Look.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace app {
+
+int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+
+QFont MakeFont(const QString& face, int pixelHeight, bool bold) {
+    QFont font(face);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+void Paint(QWidget* widget, const QColor& background) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+QColor TextColor(const QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
+
+}  // namespace app

@@ -1,0 +1,56 @@
+#pragma once
+// A dialog service that answers in the user's place: it records every message box,
+// shell request and clipboard text, and gives back answers queued beforehand
+// (cancel when none is queued). Used by tests and by the headless tools.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+
+namespace platform {
+
+class RecordingDialogs : public DialogService {
+public:
+    struct Message {
+        std::u16string caption;
+        std::u16string text;
+        MessageIcon icon;
+    };
+
+    std::vector<Message> messages;
+    std::vector<std::string> shellRequests;
+    std::vector<std::u16string> clipboard;
+
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<PrintChoice>> printAnswers;
+    bool shellSucceeds = true;
+
+    void messageBox(const std::u16string& caption, const std::u16string& text,
+                    MessageIcon icon) override {
+        messages.push_back({caption, text, icon});
+    }
+    std::optional<std::string> saveFile(const SaveFileRequest&) override {
+        return Take(saveAnswers);
+    }
+    std::optional<PrintChoice> printDialog(const PrintRequest&) override {
+        return Take(printAnswers);
+    }
+    bool openWithShell(const std::string& target) override {
+        shellRequests.push_back(target);
+        return shellSucceeds;
+    }
+    void setClipboardText(const std::u16string& text) override { clipboard.push_back(text); }
+
+private:
+    template <typename T>
+    static std::optional<T> Take(std::deque<std::optional<T>>& answers) {
+        if (answers.empty()) return std::nullopt;
+        auto answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace platform

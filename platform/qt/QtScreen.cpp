@@ -1,0 +1,65 @@
+#include "platform/qt/QtScreen.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtDialogs.h"
+
+namespace platform {
+
+namespace {
+
+// Faces that pages ask for by their usual names and that fontconfig maps onto
+// metric-compatible families installed with the program.
+const char* SubstituteFor(const QString& face) {
+    static const std::pair<const char*, const char*> substitutes[] = {
+        {"arial", "Liberation Sans"},         {"helvetica", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},   {"courier", "Liberation Mono"},
+        {"ms sans serif", "DejaVu Sans"},     {"verdana", "DejaVu Sans"},
+        {"tahoma", "DejaVu Sans"},
+    };
+    const QString lower = face.toLower();
+    for (const auto& [name, family] : substitutes)
+        if (lower == QLatin1String(name)) return family;
+    return nullptr;
+}
+
+}  // namespace
+
+QtScreen::QtScreen() : canvas_(std::make_unique<QtCanvas>(nullptr)) {}
+QtScreen::~QtScreen() = default;
+
+ScreenInfo QtScreen::info() const {
+    ScreenInfo info;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        info.width = screen->size().width();
+        info.height = screen->size().height();
+        info.pixelsPerInch = qRound(screen->logicalDotsPerInch());
+        info.bitsPerPixel = screen->depth() >= 24 ? 24 : screen->depth();
+    }
+    if (info.pixelsPerInch <= 0) info.pixelsPerInch = 96;
+    return info;
+}
+
+Canvas& QtScreen::measuringCanvas() { return *canvas_; }
+
+bool QtScreen::isFontInstalled(std::string_view face) const {
+    const QString name = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+    const QStringList families = QFontDatabase::families();
+    auto has = [&](const QString& family) {
+        return families.contains(family, Qt::CaseInsensitive);
+    };
+    if (has(name)) return true;
+    const char* substitute = SubstituteFor(name);
+    return substitute && has(QString::fromLatin1(substitute));
+}
+
+void InstallQtServices() {
+    InstallScreen(std::make_unique<QtScreen>());
+    InstallDialogs(std::make_unique<QtDialogs>());
+}
+
+}  // namespace platform
