@@ -222,13 +222,10 @@ void TformMain::FormCreate() {
 
     const WindowGeometry geometry = MainWindowGeometry(platform::CurrentScreen());
     const platform::ScreenInfo screen = platform::CurrentScreen();
-    if (geometry.maximized) {
-        resize(width(), geometry.height);
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        resize(geometry.width, geometry.height);
-    }
+    resize(geometry.maximized ? width() : geometry.width, geometry.height);
     move((screen.width - width()) / 2, (screen.height - height()) / 2);
+    // Last: moving a window takes it out of the maximised state.
+    if (geometry.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 
     PastaBase = dataFolder_;
     if (PastaBase.empty() || PastaBase.back() != '/') PastaBase += '/';
