@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 build=${BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVULTARIA_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVULTARIA_TESTS=OFF -DVULTARIA_SANITIZE=OFF >/dev/null
 ninja -C "$build" vultaria collection
 reader="$build/bin/vultaria"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

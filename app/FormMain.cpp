@@ -26,7 +26,7 @@ namespace app {
 
 namespace {
 
-QString FromAnsi(const std::string& text) {
+QString FromAnsi(std::string_view text) {
     const std::u16string wide = platform::Ansi(text);
     return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
 }
