@@ -1,0 +1,42 @@
+#include "html/Attributes.h"
+
+#include "platform/Text.h"
+
+void TAttributeList::Add(std::unique_ptr<TAttribute> attribute) {
+    items_.push_back(std::move(attribute));
+}
+
+void TAttributeList::Clear() {
+    items_.clear();
+    idValue_.reset();
+}
+
+const TAttribute* TAttributeList::FindAttribute(THtmlSymbol symbol) const {
+    for (const auto& item : items_)
+        if (item->Symbol == symbol) return item.get();
+    return nullptr;
+}
+
+std::string TAttributeList::ClassValue() const {
+    const TAttribute* a = FindAttribute(symClass);
+    return a ? platform::AsciiLowerCase(a->StrValue) : std::string();
+}
+
+const std::string& TAttributeList::IdValue() const {
+    if (!idValue_) {
+        const TAttribute* a = FindAttribute(symID);
+        idValue_ = a ? platform::AsciiLowerCase(a->StrValue) : std::string();
+    }
+    return *idValue_;
+}
+
+std::string TAttributeList::TitleValue() const {
+    const TAttribute* a = FindAttribute(symTitle);
+    return a ? a->StrValue : std::string();
+}
+
+platform::StringList TAttributeList::AsNameValueList() const {
+    platform::StringList list;
+    for (const auto& item : items_) list.add(item->AttrName + "=" + item->StrValue);
+    return list;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The attributes of the tag the reader read last.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/Symbols.h"
+#include "platform/StringList.h"
+
+struct TAttribute {
+    THtmlSymbol Symbol = symUnknownAttr;
+    std::string AttrName;   // as read, upper case
+    std::int32_t IntValue = 0;
+    std::string StrValue;   // character references decoded
+};
+
+class TAttributeList {
+public:
+    void Add(std::unique_ptr<TAttribute> attribute);
+    void Clear();
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    const TAttribute& operator[](int index) const { return *items_[static_cast<std::size_t>(index)]; }
+
+    // The first attribute with that symbol, or none.
+    const TAttribute* FindAttribute(THtmlSymbol symbol) const;
+    // CLASS lower-cased, or empty.
+    std::string ClassValue() const;
+    // ID lower-cased, or empty; worked out once per tag.
+    const std::string& IdValue() const;
+    // TITLE as written, or empty.
+    std::string TitleValue() const;
+    // One NAME=value line per attribute, the name as stored.
+    platform::StringList AsNameValueList() const;
+
+    // The parsed STYLE attribute is added here once the element's property set exists
+    // in the engine: the list will own at most one, replaced on each call.
+
+private:
+    std::vector<std::unique_ptr<TAttribute>> items_;
+    mutable std::optional<std::string> idValue_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// String functions on URLs and local paths. Local paths keep '/' as their separator, as
+// everywhere in the program's file layer.
+
+#include <string>
+#include <string_view>
+
+// The directory part of a URL, ending in '/'.
+std::string UrlDirectory(std::string_view url);
+// An absolute URL for `relative` seen from the directory URL `base`.
+std::string ResolveRelativeUrl(std::string_view base, std::string_view relative);
+// True for a URL with a scheme ("proto://...") or a mail link.
+bool IsAbsoluteUrl(std::string_view url);
+// A local path from a file: URL or a relative URL: %XX escapes decoded, the scheme
+// dropped, '|' after a drive letter read as ':'.
+std::string UrlToLocalPath(std::string_view url);
+// Like UrlToLocalPath; a server-absolute path ("/dir/a.htm") is placed under root.
+std::string UrlToLocalPathUnderRoot(std::string_view url, std::string_view root);
