@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "app/Catalogue.h"
+#include "platform/StringList.h"
+#include "platform/Text.h"
 
 using app::RemoveAcentos;
 
@@ -45,4 +50,30 @@ TEST(SearchKey, FoldsThenUpperCases) {
     // Å, Æ and Ø stay (upper-cased); Ÿ and Ý fold to Y.
     EXPECT_EQ(app::SearchKey("\xE5s\xE6\xF8"), "\xC5S\xC6\xD8");
     EXPECT_EQ(app::SearchKey("\x9F\xDD\xFF\xFD"), "YYYY");
+}
+
+// The type-ahead finds names by binary search, so every collection must list them in
+// the order of the reader's own comparison of their search keys.
+namespace {
+
+void ExpectInSearchOrder(const std::string& folder) {
+    platform::StringList names;
+    names.loadFromFile(folder + "/lista_nome.txt");
+    ASSERT_GT(names.count(), 1u) << folder;
+    for (std::size_t i = 1; i < names.count(); ++i)
+        ASSERT_LT(platform::AnsiCompareText(app::SearchKey(names.at(i - 1)), app::SearchKey(names.at(i))), 0)
+            << "line " << i << " of " << folder;
+}
+
+}  // namespace
+
+TEST(CollectionOrder, BundledNamesAreInSearchOrder) { ExpectInSearchOrder(VULTARIA_COLLECTION); }
+
+TEST(CollectionOrder, GeneratedNamesAreInSearchOrder) {
+    const std::string folder = ::testing::TempDir() + "vultaria-generated";
+    const std::string command = "python3 " VULTARIA_SOURCE "/tools/collection/generate.py --count 3000 --no-pages --out " + folder +
+                                " >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ExpectInSearchOrder(folder);
+    std::filesystem::remove_all(folder);
 }
