@@ -1,0 +1,247 @@
+#include "style/Properties.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Screen.h"
+#include "style/Colors.h"
+#include "style/Lengths.h"
+#include "style/PropStack.h"
+#include "style/StyleList.h"
+#include "style/ValueText.h"
+
+namespace {
+
+constexpr const char* kPropertyNames[PropCount] = {
+    "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
+    "border-style", "color", "background-color", "border-color",
+    "margin-top", "margin-right", "margin-bottom", "margin-left",
+    "padding-top", "padding-right", "padding-bottom", "padding-left",
+    "border-top-width", "border-right-width", "border-bottom-width", "border-left-width",
+    "border-top-color", "border-right-color", "border-bottom-color", "border-left-color",
+    "border-top-style", "border-right-style", "border-bottom-style", "border-left-style",
+    "width", "height", "top", "left",
+    "visibility", "line-height", "background-image", "background-position", "background-repeat",
+    "background-attachment", "vertical-align", "position", "z-index", "list-style-type",
+    "list-style-image", "float", "clear", "text-indent", "page-break-before",
+    "page-break-after", "page-break-inside", "text-transform", "display",
+};
+
+bool IsBoxProperty(int index) { return index >= piMarginTop && index <= piLeft; }
+
+// What a child gets of its parent's value (unless the parent is a span, which passes
+// everything on): box properties start afresh, these stay empty, the rest is copied.
+bool IsLeftEmptyOnInherit(int index) {
+    switch (index) {
+        case piBorderStyle: case piBackgroundColor: case piBorderColor:
+        case piBackgroundImage: case piBackgroundPosition: case piBackgroundRepeat:
+        case piBackgroundAttachment: case piVerticalAlign: case piPosition:
+        case piFloat: case piClear: case piPageBreakBefore: case piPageBreakAfter:
+        case piPageBreakInside: case piDisplay:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The largest font we ask the platform for; style text can ask for any size.
+constexpr int kMaxFontPixels = 10000;
+
+}  // namespace
+
+bool PropertyIndexFromName(std::string_view name, PropIndex& index) {
+    for (int i = 0; i < PropCount; ++i) {
+        if (name == kPropertyNames[i]) {
+            index = static_cast<PropIndex>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* PropertyName(PropIndex index) { return kPropertyNames[index]; }
+
+TProperties::TProperties() {
+    for (int i = piMarginTop; i <= piLeft; ++i) Values[i] = NoValue;
+    Values[piZIndex] = 0;
+}
+
+TProperties::~TProperties() = default;
+
+void TProperties::Copy(const TProperties& source) { Values = source.Values; }
+
+void TProperties::InitFromDefault(const TProperties& defaultProps) {
+    Copy(defaultProps);
+    SetCharset(defaultProps.FontCharset);
+    ElementTag = "default";
+}
+
+void TProperties::Inherit(const TProperties& parent) {
+    const bool everything = parent.ElementTag == "span";
+    for (int i = 0; i < PropCount; ++i) {
+        if (everything) Values[i] = parent.Values[i];
+        else if (IsBoxProperty(i)) Values[i] = NoValue;
+        else if (!IsLeftEmptyOnInherit(i)) Values[i] = parent.Values[i];
+    }
+    FontBackground = parent.FontBackground;
+    FontCharset = parent.FontCharset;
+    TextCodePage = parent.TextCodePage;
+    ElementTitle = parent.ElementTitle;
+    InsideLink = parent.InsideLink;
+    EmPixels = parent.EmPixels;
+    ExPixels = EmPixels / 2;
+    if (parent.InsideLink && parent.LinkFonts) {
+        if (!LinkFonts) LinkFonts = std::make_unique<TFontInfoArray>();
+        *LinkFonts = *parent.LinkFonts;
+    }
+}
+
+void TProperties::Reparent(const TProperties& newParent, TStyleList& styles, TPropStack& stack,
+                           int stackIndex) {
+    for (int i = 0; i < PropCount; ++i)
+        if (!Assigned[i]) Values[i] = newParent.Values[i];
+    CachedFont.reset();
+    if (!LinkFonts) return;
+    if (newParent.InsideLink && newParent.LinkFonts) {
+        *LinkFonts = *newParent.LinkFonts;
+    } else if (ElementPseudo != "link") {
+        LinkFonts.reset();
+        InsideLink = false;
+    } else {
+        ComputeLinkFonts(*this, styles, stack, stackIndex);
+    }
+}
+
+void TProperties::SetFromAttribute(PropIndex index, const PropValue& value) {
+    if (Assigned[index]) return;  // a style rule or style attribute wins
+    Values[index] = value;
+    Assigned[index] = true;
+    if (!InsideLink || !LinkFonts) return;
+    for (auto& slot : LinkFonts->Ary) {
+        if (index == piFontFamily) slot.Name = value.toText();
+        else if (index == piFontSize) slot.Size = value.toReal();
+        else if (index == piColor) slot.Color = static_cast<platform::TColor>(value.toInteger());
+    }
+}
+
+void TProperties::AssignPropertyByName(std::string_view name, const std::string& value) {
+    PropIndex index;
+    if (PropertyIndexFromName(name, index)) AssignProperty(index, value);
+}
+
+void TProperties::StoreColorDeclaration(PropIndex index, const std::string& value) {
+    platform::TColor color;
+    const bool parsed = ParseColor(value, false, color);
+    switch (index) {
+        case piColor:
+            Values[index] = static_cast<int>(parsed ? color : 0);
+            break;
+        case piBackgroundColor:
+            Values[index] = static_cast<int>(parsed ? color : platform::clNone);
+            break;
+        case piBorderColor:
+            if (!parsed) return;
+            Values[piBorderColor] = static_cast<int>(color);
+            for (int i = piBorderTopColor; i <= piBorderLeftColor; ++i)
+                Values[i] = static_cast<int>(color);
+            break;
+        default:
+            if (parsed) Values[index] = static_cast<int>(color);
+            break;
+    }
+}
+
+void TProperties::AssignProperty(PropIndex index, const std::string& value) {
+    switch (index) {
+        case piBorderStyle:
+            for (int i : {int(piBorderStyle), int(piBorderTopStyle), int(piBorderRightStyle),
+                          int(piBorderBottomStyle), int(piBorderLeftStyle)})
+                Values[i] = value;
+            break;
+        case piColor: case piBackgroundColor: case piBorderColor:
+        case piBorderTopColor: case piBorderRightColor: case piBorderBottomColor:
+        case piBorderLeftColor:
+            StoreColorDeclaration(index, value);
+            break;
+        case piBorderTopStyle: case piBorderRightStyle: case piBorderBottomStyle:
+        case piBorderLeftStyle:
+            if (value != "none") Values[piBorderStyle] = value;
+            Values[index] = value;
+            break;
+        case piVisibility:
+            if (value == "visible") Values[index] = 2;
+            else if (value == "hidden") Values[index] = 1;
+            break;
+        case piTextTransform:
+            Values[index] = value == "uppercase" ? 1 : value == "lowercase" ? 2 : 0;
+            break;
+        default:
+            Values[index] = value;
+            break;
+    }
+}
+
+void TProperties::SetCharset(int requested) {
+    const std::uint8_t reported = platform::ReportedCharset(requested);
+    FontCharset = requested == platform::DEFAULT_CHARSET ? platform::DEFAULT_CHARSET : reported;
+    if (LinkFonts)
+        for (auto& slot : LinkFonts->Ary) slot.FontCharset = FontCharset;
+    int codePage;
+    if (CodePageFromCharset(reported, codePage)) TextCodePage = codePage;
+}
+
+void TProperties::SetUtf8() {
+    TextCodePage = 65001;
+    FontCharset = platform::ANSI_CHARSET;
+}
+
+void TProperties::SetFontBackground() {
+    const PropValue& value = Values[piBackgroundColor];
+    if (value.isInteger() && Assigned[piBackgroundColor])
+        FontBackground = static_cast<platform::TColor>(value.integer());
+}
+
+void TProperties::FillFontInfo(ThtFontInfo& info) const {
+    info.BackgroundColor = FontBackground;
+    info.Color = static_cast<platform::TColor>(Values[piColor].toInteger());
+    info.Style = 0;
+    const std::string weight = Values[piFontWeight].toText();
+    int weightNumber = 0;
+    if (Contains(weight, "bold") || (ReadInteger(weight, weightNumber) && weightNumber >= 600))
+        info.Style |= platform::fsBold;
+    const std::string style = Values[piFontStyle].toText();
+    if (style == "italic" || style == "oblique") info.Style |= platform::fsItalic;
+    const std::string decoration = Values[piTextDecoration].toText();
+    if (decoration == "underline") info.Style |= platform::fsUnderline;
+    else if (decoration == "line-through") info.Style |= platform::fsStrikeOut;
+    info.Size = Values[piFontSize].toReal();
+    info.FontCharset = FontCharset;
+    const std::string face = ResolveFontName(Values[piFontFamily].toText());
+    if (!face.empty()) info.Name = face;
+}
+
+TMyFont TProperties::GetFont() {
+    if (!CachedFont) {
+        ThtFontInfo info;
+        FillFontInfo(info);
+        auto font = std::make_unique<TMyFont>();
+        font->face = info.Name;
+        const double pixels = platform::CurrentScreen().pixelsPerInch * info.Size / 72;
+        font->height = -std::clamp(RoundToInt(pixels), -kMaxFontPixels, kMaxFontPixels);
+        font->style = info.Style;
+        font->charset = info.FontCharset;
+        font->Color = info.Color;
+        font->BackgroundColor = info.BackgroundColor;
+        auto& canvas = platform::Screen().measuringCanvas();
+        canvas.setFont(*font);
+        const platform::TextMetrics metrics = canvas.textMetrics();
+        EmPixels = metrics.height - metrics.internalLeading;
+        ExPixels = EmPixels / 2;
+        CachedFont = std::move(font);
+    }
+    return *CachedFont;
+}
+
+void TProperties::CopyLinkFonts(TFontInfoArray& target) const {
+    if (LinkFonts) target = *LinkFonts;
+}
