@@ -57,15 +57,15 @@ TEST_F(FilesTest, WritingReplacesTheFileWhole) {
     EXPECT_EQ(entries, 2);  // Dados and principal.txt
 }
 
-TEST_F(FilesTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    const std::string path = at("principal.txt");
-    platform::WriteWholeFile(path, "old");
-    fs::permissions(root, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    EXPECT_THROW(platform::WriteWholeFile(path, "new"), platform::EFCreateError);
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add);
-    EXPECT_EQ(platform::ReadWholeFile(path), "old");
+TEST_F(FilesTest, AFailedWriteLeavesWhatWasThereAndSaysSo) {
+    // A folder stands where the file should go: the write cannot replace it, even as root.
+    fs::create_directories(root / "principal.txt");
+    std::ofstream(root / "principal.txt" / "inside") << "kept";
+    EXPECT_THROW(platform::WriteWholeFile(at("principal.txt"), "new"), platform::EFCreateError);
+    EXPECT_EQ(platform::ReadWholeFile(at("principal.txt/inside")), "kept");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(root)) ++entries;
+    EXPECT_EQ(entries, 2) << "no temporary file is left behind";
 }
 
 TEST_F(FilesTest, WritingIntoAMissingFolderFails) {
