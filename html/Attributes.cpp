@@ -1,6 +1,19 @@
 #include "html/Attributes.h"
 
 #include "platform/Text.h"
+#include "style/Properties.h"
+#include "style/StyleParser.h"
+
+TAttributeList::TAttributeList() = default;
+TAttributeList::~TAttributeList() = default;
+
+TProperties* TAttributeList::StyleProperties() {
+    const TAttribute* style = FindAttribute(symStyle);
+    if (!style) return nullptr;
+    styleProperties_ = std::make_unique<TProperties>();
+    ParseStyleAttribute(style->StrValue, *styleProperties_);
+    return styleProperties_.get();
+}
 
 void TAttributeList::Add(std::unique_ptr<TAttribute> attribute) {
     items_.push_back(std::move(attribute));

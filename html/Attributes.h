@@ -10,6 +10,8 @@
 #include "html/Symbols.h"
 #include "platform/StringList.h"
 
+class TProperties;
+
 struct TAttribute {
     THtmlSymbol Symbol = symUnknownAttr;
     std::string AttrName;   // as read, upper case
@@ -19,6 +21,11 @@ struct TAttribute {
 
 class TAttributeList {
 public:
+    TAttributeList();
+    ~TAttributeList();
+    TAttributeList(const TAttributeList&) = delete;
+    TAttributeList& operator=(const TAttributeList&) = delete;
+
     void Add(std::unique_ptr<TAttribute> attribute);
     void Clear();
 
@@ -36,10 +43,12 @@ public:
     // One NAME=value line per attribute, the name as stored.
     platform::StringList AsNameValueList() const;
 
-    // The parsed STYLE attribute is added here once the element's property set exists
-    // in the engine: the list will own at most one, replaced on each call.
+    // The STYLE attribute read into a new property set, which the list keeps (one at a
+    // time: each call replaces the last); none without a STYLE attribute.
+    TProperties* StyleProperties();
 
 private:
     std::vector<std::unique_ptr<TAttribute>> items_;
+    std::unique_ptr<TProperties> styleProperties_;
     mutable std::optional<std::string> idValue_;
 };

@@ -226,3 +226,24 @@ TEST(Attributes, ListOperations) {
     EXPECT_EQ(reader.Sy, symEof);
     EXPECT_EQ(reader.Attributes.IdValue(), "top") << "kept until the next tag";
 }
+
+#include "style/Properties.h"
+
+TEST(Attributes, StyleAttributeBecomesPropertiesOwnedByTheList) {
+    THtmlReader reader;
+    reader.PrepareDocument("<P STYLE=\"text-align: center; font-weight: bold\"><P STYLE='color: red'><B>");
+    reader.NextChar();
+    reader.NextSymbol();
+    TProperties* first = reader.Attributes.StyleProperties();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ((*first)[piTextAlign].toText(), "center");
+    EXPECT_EQ((*first)[piFontWeight].toText(), "bold");
+
+    reader.NextSymbol();
+    TProperties* second = reader.Attributes.StyleProperties();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE((*second)[piTextAlign].isEmpty()) << "a fresh set for each tag";
+
+    reader.NextSymbol();
+    EXPECT_EQ(reader.Attributes.StyleProperties(), nullptr);
+}
