@@ -26,7 +26,9 @@ void TUrlTarget::Clear() {
     TabIndex = 0;
 }
 
-std::int32_t TUrlTarget::LastLinkId() { return linkCounter; }
+std::int32_t TUrlTarget::LastLinkId() {
+    return linkCounter;
+}
 
 int TChPosObj::AnchorY() const {
     // Placing a source position needs the laid-out document tree, which maps source
@@ -65,7 +67,9 @@ void TIDNameList::AddPositionAnchor(const std::string& name, std::int32_t positi
     AddObject(name, new TChPosObj(document_, position));
 }
 
-void TIDNameList::Clear() { entries_.clear(); }
+void TIDNameList::Clear() {
+    entries_.clear();
+}
 
 TIDObject* TIDNameList::Find(const std::string& name) const {
     bool found;

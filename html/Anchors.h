@@ -10,7 +10,7 @@ class TSectionList;  // the document tree
 
 // One link destination. Every text run of one link shares its LinkId.
 class TUrlTarget {
-public:
+  public:
     TUrlTarget() = default;
 
     // Sets both texts and gives the link the next number of the process-wide counter.
@@ -29,7 +29,7 @@ public:
 
 // Anything an anchor name can point at; the document tree's items derive from it.
 class TIDObject {
-public:
+  public:
     virtual ~TIDObject() = default;
     // The document y coordinate of the target.
     virtual int GetTopY() = 0;
@@ -37,7 +37,7 @@ public:
 
 // An anchor at a character position of the source (an ID attribute on any tag).
 class TChPosObj : public TIDObject {
-public:
+  public:
     TChPosObj(TSectionList* document, std::int32_t sourcePos)
         : Document(document), SourcePos(sourcePos) {}
 
@@ -53,7 +53,7 @@ public:
 // Anchor names (compared ignoring case, accents counting) to their targets, kept sorted.
 // The list owns the TChPosObj entries; every other object belongs to the document tree.
 class TIDNameList {
-public:
+  public:
     explicit TIDNameList(TSectionList* document = nullptr) : document_(document) {}
     ~TIDNameList() { Clear(); }
     TIDNameList(const TIDNameList&) = delete;
@@ -68,10 +68,14 @@ public:
     int Count() const { return static_cast<int>(entries_.size()); }
     // The target of a name, or none.
     TIDObject* Find(const std::string& name) const;
-    const std::string& NameAt(int index) const { return entries_[static_cast<std::size_t>(index)].name; }
-    TIDObject* ObjectAt(int index) const { return entries_[static_cast<std::size_t>(index)].object; }
+    const std::string& NameAt(int index) const {
+        return entries_[static_cast<std::size_t>(index)].name;
+    }
+    TIDObject* ObjectAt(int index) const {
+        return entries_[static_cast<std::size_t>(index)].object;
+    }
 
-private:
+  private:
     struct Entry {
         std::string name;
         TIDObject* object = nullptr;

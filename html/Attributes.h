@@ -14,13 +14,13 @@ class TProperties;
 
 struct TAttribute {
     THtmlSymbol Symbol = symUnknownAttr;
-    std::string AttrName;   // as read, upper case
+    std::string AttrName;  // as read, upper case
     std::int32_t IntValue = 0;
-    std::string StrValue;   // character references decoded
+    std::string StrValue;  // character references decoded
 };
 
 class TAttributeList {
-public:
+  public:
     TAttributeList();
     ~TAttributeList();
     TAttributeList(const TAttributeList&) = delete;
@@ -30,7 +30,9 @@ public:
     void Clear();
 
     int Count() const { return static_cast<int>(items_.size()); }
-    const TAttribute& operator[](int index) const { return *items_[static_cast<std::size_t>(index)]; }
+    const TAttribute& operator[](int index) const {
+        return *items_[static_cast<std::size_t>(index)];
+    }
 
     // The first attribute with that symbol, or none.
     const TAttribute* FindAttribute(THtmlSymbol symbol) const;
@@ -47,7 +49,7 @@ public:
     // time: each call replaces the last); none without a STYLE attribute.
     TProperties* StyleProperties();
 
-private:
+  private:
     std::vector<std::unique_ptr<TAttribute>> items_;
     std::unique_ptr<TProperties> styleProperties_;
     mutable std::optional<std::string> idValue_;

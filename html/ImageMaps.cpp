@@ -67,22 +67,32 @@ void TMapItem::AddArea(const TAttributeList& attributes) {
     for (int i = 0; i < attributes.Count(); ++i) {
         const TAttribute& a = attributes[i];
         switch (a.Symbol) {
-        case symHref: href = a.StrValue; break;
-        case symNoHref: href.clear(); break;
-        case symTarget: target = a.StrValue; break;
-        case symShape: {
-            const std::string kind = platform::AsciiLowerCase(a.StrValue.substr(0, 4));
-            shape = kind == "circ" ? Circle : kind == "poly" ? Polygon : Rectangle;
-            break;
-        }
-        case symCoords: coords = ParseCoords(a.StrValue); break;
-        default: break;
+            case symHref:
+                href = a.StrValue;
+                break;
+            case symNoHref:
+                href.clear();
+                break;
+            case symTarget:
+                target = a.StrValue;
+                break;
+            case symShape: {
+                const std::string kind = platform::AsciiLowerCase(a.StrValue.substr(0, 4));
+                shape = kind == "circ" ? Circle : kind == "poly" ? Polygon : Rectangle;
+                break;
+            }
+            case symCoords:
+                coords = ParseCoords(a.StrValue);
+                break;
+            default:
+                break;
         }
     }
     const auto n = [&](std::size_t i) { return static_cast<long long>(coords[i]); };
     platform::Region region;
     if (shape == Rectangle && coords.size() >= 4) {
-        region = platform::Region::MakeRectangle(Clamp(n(0)), Clamp(n(1)), Clamp(n(2) + 1), Clamp(n(3) + 1));
+        region = platform::Region::MakeRectangle(Clamp(n(0)), Clamp(n(1)), Clamp(n(2) + 1),
+                                                 Clamp(n(3) + 1));
     } else if (shape == Circle && coords.size() >= 3) {
         region = platform::Region::MakeEllipse(Clamp(n(0) - n(2)), Clamp(n(1) - n(2)),
                                                Clamp(n(0) + n(2) + 1), Clamp(n(1) + n(2) + 1));

@@ -13,7 +13,7 @@ class TAttributeList;
 class THtmlReader;
 
 class TMapItem {
-public:
+  public:
     // Adds one AREA: its link (none for NOHREF), target and shape. An area with too few
     // coordinates for its shape is left out.
     void AddArea(const TAttributeList& attributes);

@@ -18,8 +18,12 @@ constexpr std::size_t MaxTagName = 255;
 constexpr std::size_t MaxEntityName = 11;
 constexpr std::size_t MaxReferenceBytes = 11;
 
-inline bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+inline bool IsLetter(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 inline bool IsHexDigit(unsigned char c) {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -34,8 +38,15 @@ inline unsigned char AsciiUpper(unsigned char c) {
 // Code pages where a byte from 0x80 up is not a character on its own.
 bool IsMultibyteCodePage(int codePage) {
     switch (codePage) {
-    case 932: case 936: case 949: case 950: case 1361: case platform::CP_UTF8: return true;
-    default: return false;
+        case 932:
+        case 936:
+        case 949:
+        case 950:
+        case 1361:
+        case platform::CP_UTF8:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -45,7 +56,8 @@ std::u16string CodeToUtf16(std::uint32_t code) {
     if (code <= 0xFFFF) return std::u16string(1, static_cast<char16_t>(code));
     if (code > 0x10FFFF) return u"\uFFFD";
     code -= 0x10000;
-    return {static_cast<char16_t>(0xD800 + (code >> 10)), static_cast<char16_t>(0xDC00 + (code & 0x3FF))};
+    return {static_cast<char16_t>(0xD800 + (code >> 10)),
+            static_cast<char16_t>(0xDC00 + (code & 0x3FF))};
 }
 
 std::string_view Trim(std::string_view s) {
@@ -147,7 +159,9 @@ bool THtmlReader::CharsetFromName(std::string_view name, int& charset) {
     return true;
 }
 
-int THtmlReader::CodePage() const { return CurrentCodePage ? CurrentCodePage() : platform::CP_ACP; }
+int THtmlReader::CodePage() const {
+    return CurrentCodePage ? CurrentCodePage() : platform::CP_ACP;
+}
 
 // ---------------------------------------------------------------- characters
 
@@ -363,33 +377,36 @@ THtmlReader::Reference THtmlReader::ReadReference() {
     return ref;
 }
 
-void THtmlReader::AddReferenceToText(const Reference& ref, TCharCollection& collection, int codePage) {
+void THtmlReader::AddReferenceToText(const Reference& ref, TCharCollection& collection,
+                                     int codePage) {
     const auto addUnits = [&](const std::u16string& units) {
         Token.AppendConverted(collection, codePage);
         collection.Clear();
         for (char16_t u : units) Token.AppendWideChar(u, ref.position);
     };
     switch (ref.kind) {
-    case Reference::Nothing:
-        for (std::size_t i = 0; i < ref.raw.size(); ++i) collection.Add(ref.raw[i], ref.rawPositions[i]);
-        return;
-    case Reference::Named:
-        addUnits(CodeToUtf16(ref.code));
-        return;
-    case Reference::Numeric:
-        if (ref.code < 32) {
-            collection.Add('?', ref.position);
-        } else if (ref.code <= 255) {
-            // A byte of the document's code page; in a multibyte page a byte from 0x80 up
-            // means nothing alone, so it is read as the Latin character it names there.
-            if (ref.code >= 0x80 && IsMultibyteCodePage(codePage))
-                addUnits(platform::ToUtf16(std::string(1, static_cast<char>(ref.code)), platform::CP_ACP));
-            else
-                collection.Add(static_cast<char>(ref.code), ref.position);
-        } else {
+        case Reference::Nothing:
+            for (std::size_t i = 0; i < ref.raw.size(); ++i)
+                collection.Add(ref.raw[i], ref.rawPositions[i]);
+            return;
+        case Reference::Named:
             addUnits(CodeToUtf16(ref.code));
-        }
-        return;
+            return;
+        case Reference::Numeric:
+            if (ref.code < 32) {
+                collection.Add('?', ref.position);
+            } else if (ref.code <= 255) {
+                // A byte of the document's code page; in a multibyte page a byte from 0x80 up
+                // means nothing alone, so it is read as the Latin character it names there.
+                if (ref.code >= 0x80 && IsMultibyteCodePage(codePage))
+                    addUnits(platform::ToUtf16(std::string(1, static_cast<char>(ref.code)),
+                                               platform::CP_ACP));
+                else
+                    collection.Add(static_cast<char>(ref.code), ref.position);
+            } else {
+                addUnits(CodeToUtf16(ref.code));
+            }
+            return;
     }
 }
 
@@ -407,9 +424,11 @@ std::string THtmlReader::ReadEntityToString(int codePage) {
                    !(ref.code >= 0x80 && IsMultibyteCodePage(codePage))) {
             out += static_cast<char>(ref.code);
         } else {
-            std::u16string units = ref.code <= 255 && ref.kind == Reference::Numeric
-                                       ? platform::ToUtf16(std::string(1, static_cast<char>(ref.code)), platform::CP_ACP)
-                                       : CodeToUtf16(ref.code);
+            std::u16string units =
+                ref.code <= 255 && ref.kind == Reference::Numeric
+                    ? platform::ToUtf16(std::string(1, static_cast<char>(ref.code)),
+                                        platform::CP_ACP)
+                    : CodeToUtf16(ref.code);
             std::string bytes = platform::FromUtf16(units, codePage);
             if (bytes.size() > MaxReferenceBytes) bytes.resize(MaxReferenceBytes);
             out += bytes;

@@ -17,26 +17,25 @@
 class TIDNameList;
 
 class EParseError : public platform::Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Include comments <!--#command name=value ...--> ask the host for text to read in
 // their place; an empty result leaves nothing.
-using TIncludeEvent = std::function<void(const std::string& command,
-                                         const platform::StringList& params,
-                                         std::string& includeText)>;
+using TIncludeEvent = std::function<void(
+    const std::string& command, const platform::StringList& params, std::string& includeText)>;
 
 // What preparing the text found out about its encoding; the builder sets the base
 // properties from it.
 enum class TPreparedEncoding {
-    AsWritten,       // read in the code page of the properties
-    Utf8ByteOrder,   // began with the UTF-8 byte-order mark (skipped)
-    ShiftJis,        // was ISO-2022-JP and is now Shift_JIS
+    AsWritten,      // read in the code page of the properties
+    Utf8ByteOrder,  // began with the UTF-8 byte-order mark (skipped)
+    ShiftJis,       // was ISO-2022-JP and is now Shift_JIS
 };
 
 class THtmlReader {
-public:
+  public:
     static constexpr unsigned char EofChar = 26;
 
     THtmlReader();
@@ -67,16 +66,16 @@ public:
     // The state the builder reads.
     unsigned char CurChar = ' ';
     unsigned char UpperChar = ' ';
-    std::int32_t CharPos = -1;       // of the current character in the document text
-    THtmlSymbol Sy = symEof;         // the current symbol
+    std::int32_t CharPos = -1;  // of the current character in the document text
+    THtmlSymbol Sy = symEof;    // the current symbol
     int HeadingLevel = 0;
-    std::int32_t TagPos = 0;         // of the '<' of the last tag
+    std::int32_t TagPos = 0;  // of the '<' of the last tag
     TAttributeList Attributes;
     TokenObj Token;
 
-    bool NoCommentMode = false;      // "<!" is plain text (text documents, script bodies)
-    bool PreScan = false;            // no progress and no anchors
-    bool Converted = false;          // the text is Shift_JIS made by us
+    bool NoCommentMode = false;  // "<!" is plain text (text documents, script bodies)
+    bool PreScan = false;        // no progress and no anchors
+    bool Converted = false;      // the text is Shift_JIS made by us
 
     // Hooks set by the builder. The code page of the current element's properties
     // (Windows-1252 when unset); the include event; progress as
@@ -88,7 +87,7 @@ public:
     int ProgressBase = 0;
     TIDNameList* Anchors = nullptr;
 
-private:
+  private:
     struct Reference;
 
     int CodePage() const;
@@ -102,12 +101,12 @@ private:
     void ReportProgress();
 
     std::string document_;
-    std::size_t start_ = 0;      // after a byte-order mark
-    std::size_t position_ = 0;   // read pointer into document_
+    std::size_t start_ = 0;     // after a byte-order mark
+    std::size_t position_ = 0;  // read pointer into document_
     std::string include_;
     std::size_t includePosition_ = 0;
     bool inInclude_ = false;
-    int lineEnd_ = 0;            // 0 none, 1 last raw byte CR, 2 LF
+    int lineEnd_ = 0;  // 0 none, 1 last raw byte CR, 2 LF
     bool inComment_ = false;
     TCharCollection collection_;
 };

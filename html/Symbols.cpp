@@ -14,54 +14,161 @@ struct NameEntry {
 // Table order is the numbering of the start symbols: the first 52 have end symbols at
 // symHtmlEnd + index.
 constexpr std::array<NameEntry, 73> TagTable{{
-    {"HTML", symHtml}, {"TITLE", symTitle}, {"BODY", symBody}, {"HEAD", symHead},
-    {"B", symB}, {"I", symI}, {"H", symH}, {"EM", symEm}, {"STRONG", symStrong},
-    {"U", symU}, {"CITE", symCite}, {"VAR", symVar}, {"TT", symTT}, {"CODE", symCode},
-    {"KBD", symKbd}, {"SAMP", symSamp}, {"OL", symOL}, {"UL", symUL}, {"DIR", symDir},
-    {"MENU", symMenu}, {"DL", symDL}, {"A", symA}, {"ADDRESS", symAddress},
-    {"BLOCKQUOTE", symBlockquote}, {"PRE", symPre}, {"CENTER", symCenter},
-    {"TABLE", symTable}, {"TD", symTD}, {"TH", symTH}, {"CAPTION", symCaption},
-    {"FORM", symForm}, {"TEXTAREA", symTextArea}, {"SELECT", symSelect},
-    {"OPTION", symOption}, {"FONT", symFont}, {"SUB", symSub}, {"SUP", symSup},
-    {"BIG", symBig}, {"SMALL", symSmall}, {"P", symP}, {"MAP", symMap},
-    {"FRAMESET", symFrameset}, {"NOFRAMES", symNoFrames}, {"SCRIPT", symScript},
-    {"DIV", symDiv}, {"S", symS}, {"STRIKE", symStrike}, {"TR", symTR}, {"NOBR", symNoBr},
-    {"STYLE", symStyle}, {"SPAN", symSpan}, {"COLGROUP", symColGroup},
-    {"LI", symLI}, {"BR", symBR}, {"HR", symHR}, {"DD", symDD}, {"DT", symDT},
-    {"IMG", symImg}, {"BASE", symBase}, {"BUTTON", symButton}, {"INPUT", symInput},
-    {"SELECTED", symSelected}, {"BASEFONT", symBaseFont}, {"AREA", symArea},
-    {"FRAME", symFrame}, {"PAGE", symPage}, {"BGSOUND", symBgSound}, {"WRAP", symWrap},
-    {"META", symMeta}, {"PANEL", symPanel}, {"WBR", symWbr}, {"LINK", symLink},
+    {"HTML", symHtml},
+    {"TITLE", symTitle},
+    {"BODY", symBody},
+    {"HEAD", symHead},
+    {"B", symB},
+    {"I", symI},
+    {"H", symH},
+    {"EM", symEm},
+    {"STRONG", symStrong},
+    {"U", symU},
+    {"CITE", symCite},
+    {"VAR", symVar},
+    {"TT", symTT},
+    {"CODE", symCode},
+    {"KBD", symKbd},
+    {"SAMP", symSamp},
+    {"OL", symOL},
+    {"UL", symUL},
+    {"DIR", symDir},
+    {"MENU", symMenu},
+    {"DL", symDL},
+    {"A", symA},
+    {"ADDRESS", symAddress},
+    {"BLOCKQUOTE", symBlockquote},
+    {"PRE", symPre},
+    {"CENTER", symCenter},
+    {"TABLE", symTable},
+    {"TD", symTD},
+    {"TH", symTH},
+    {"CAPTION", symCaption},
+    {"FORM", symForm},
+    {"TEXTAREA", symTextArea},
+    {"SELECT", symSelect},
+    {"OPTION", symOption},
+    {"FONT", symFont},
+    {"SUB", symSub},
+    {"SUP", symSup},
+    {"BIG", symBig},
+    {"SMALL", symSmall},
+    {"P", symP},
+    {"MAP", symMap},
+    {"FRAMESET", symFrameset},
+    {"NOFRAMES", symNoFrames},
+    {"SCRIPT", symScript},
+    {"DIV", symDiv},
+    {"S", symS},
+    {"STRIKE", symStrike},
+    {"TR", symTR},
+    {"NOBR", symNoBr},
+    {"STYLE", symStyle},
+    {"SPAN", symSpan},
+    {"COLGROUP", symColGroup},
+    {"LI", symLI},
+    {"BR", symBR},
+    {"HR", symHR},
+    {"DD", symDD},
+    {"DT", symDT},
+    {"IMG", symImg},
+    {"BASE", symBase},
+    {"BUTTON", symButton},
+    {"INPUT", symInput},
+    {"SELECTED", symSelected},
+    {"BASEFONT", symBaseFont},
+    {"AREA", symArea},
+    {"FRAME", symFrame},
+    {"PAGE", symPage},
+    {"BGSOUND", symBgSound},
+    {"WRAP", symWrap},
+    {"META", symMeta},
+    {"PANEL", symPanel},
+    {"WBR", symWbr},
+    {"LINK", symLink},
     {"COL", symCol},
 }};
 
 constexpr std::array<NameEntry, 80> AttributeTable{{
-    {"HREF", symHref}, {"NAME", symName}, {"SRC", symSrc}, {"ALT", symAlt},
-    {"ALIGN", symAlign}, {"TEXT", symText}, {"BGCOLOR", symBgColor}, {"LINK", symLink},
-    {"BACKGROUND", symBackground}, {"COLSPAN", symColSpan}, {"ROWSPAN", symRowSpan},
-    {"BORDER", symBorder}, {"CELLPADDING", symCellPadding},
-    {"CELLSPACING", symCellSpacing}, {"VALIGN", symVAlign}, {"WIDTH", symWidth},
-    {"START", symStart}, {"VALUE", symValue}, {"TYPE", symType},
-    {"CHECKBOX", symCheckbox}, {"RADIO", symRadio}, {"METHOD", symMethod},
-    {"ACTION", symAction}, {"CHECKED", symChecked}, {"SIZE", symSize},
-    {"MAXLENGTH", symMaxLength}, {"COLS", symCols}, {"ROWS", symRows},
-    {"MULTIPLE", symMultiple}, {"VALUE", symValue}, {"SELECTED", symSelected},
-    {"FACE", symFace}, {"COLOR", symColor}, {"TRANSP", symTransp}, {"CLEAR", symClear},
-    {"ISMAP", symIsMap}, {"BORDERCOLOR", symBorderColor}, {"USEMAP", symUseMap},
-    {"SHAPE", symShape}, {"COORDS", symCoords}, {"NOHREF", symNoHref},
-    {"HEIGHT", symHeight}, {"PLAIN", symPlain}, {"TARGET", symTarget},
-    {"NORESIZE", symNoResize}, {"SCROLLING", symScrolling}, {"HSPACE", symHSpace},
-    {"LANGUAGE", symLanguage}, {"FRAMEBORDER", symFrameBorder},
-    {"MARGINWIDTH", symMarginWidth}, {"MARGINHEIGHT", symMarginHeight},
-    {"LOOP", symLoop}, {"ONCLICK", symOnClick}, {"WRAP", symWrap},
-    {"NOSHADE", symNoShade}, {"HTTP-EQUIV", symHttpEq}, {"CONTENT", symContent},
-    {"ENCTYPE", symEncType}, {"VLINK", symVLink}, {"OLINK", symOLink},
-    {"ACTIVE", symActive}, {"VSPACE", symVSpace}, {"CLASS", symClass}, {"ID", symID},
-    {"STYLE", symStyle}, {"REL", symRel}, {"REV", symRev}, {"NOWRAP", symNoWrap},
-    {"BORDERCOLORLIGHT", symBorderColorLight}, {"BORDERCOLORDARK", symBorderColorDark},
-    {"CHARSET", symCharset}, {"RATIO", symRatio}, {"TITLE", symTitle},
-    {"ONFOCUS", symOnFocus}, {"ONBLUR", symOnBlur}, {"ONCHANGE", symOnChange},
-    {"SPAN", symSpan}, {"TABINDEX", symTabIndex}, {"BGPROPERTIES", symBgProperties},
+    {"HREF", symHref},
+    {"NAME", symName},
+    {"SRC", symSrc},
+    {"ALT", symAlt},
+    {"ALIGN", symAlign},
+    {"TEXT", symText},
+    {"BGCOLOR", symBgColor},
+    {"LINK", symLink},
+    {"BACKGROUND", symBackground},
+    {"COLSPAN", symColSpan},
+    {"ROWSPAN", symRowSpan},
+    {"BORDER", symBorder},
+    {"CELLPADDING", symCellPadding},
+    {"CELLSPACING", symCellSpacing},
+    {"VALIGN", symVAlign},
+    {"WIDTH", symWidth},
+    {"START", symStart},
+    {"VALUE", symValue},
+    {"TYPE", symType},
+    {"CHECKBOX", symCheckbox},
+    {"RADIO", symRadio},
+    {"METHOD", symMethod},
+    {"ACTION", symAction},
+    {"CHECKED", symChecked},
+    {"SIZE", symSize},
+    {"MAXLENGTH", symMaxLength},
+    {"COLS", symCols},
+    {"ROWS", symRows},
+    {"MULTIPLE", symMultiple},
+    {"VALUE", symValue},
+    {"SELECTED", symSelected},
+    {"FACE", symFace},
+    {"COLOR", symColor},
+    {"TRANSP", symTransp},
+    {"CLEAR", symClear},
+    {"ISMAP", symIsMap},
+    {"BORDERCOLOR", symBorderColor},
+    {"USEMAP", symUseMap},
+    {"SHAPE", symShape},
+    {"COORDS", symCoords},
+    {"NOHREF", symNoHref},
+    {"HEIGHT", symHeight},
+    {"PLAIN", symPlain},
+    {"TARGET", symTarget},
+    {"NORESIZE", symNoResize},
+    {"SCROLLING", symScrolling},
+    {"HSPACE", symHSpace},
+    {"LANGUAGE", symLanguage},
+    {"FRAMEBORDER", symFrameBorder},
+    {"MARGINWIDTH", symMarginWidth},
+    {"MARGINHEIGHT", symMarginHeight},
+    {"LOOP", symLoop},
+    {"ONCLICK", symOnClick},
+    {"WRAP", symWrap},
+    {"NOSHADE", symNoShade},
+    {"HTTP-EQUIV", symHttpEq},
+    {"CONTENT", symContent},
+    {"ENCTYPE", symEncType},
+    {"VLINK", symVLink},
+    {"OLINK", symOLink},
+    {"ACTIVE", symActive},
+    {"VSPACE", symVSpace},
+    {"CLASS", symClass},
+    {"ID", symID},
+    {"STYLE", symStyle},
+    {"REL", symRel},
+    {"REV", symRev},
+    {"NOWRAP", symNoWrap},
+    {"BORDERCOLORLIGHT", symBorderColorLight},
+    {"BORDERCOLORDARK", symBorderColorDark},
+    {"CHARSET", symCharset},
+    {"RATIO", symRatio},
+    {"TITLE", symTitle},
+    {"ONFOCUS", symOnFocus},
+    {"ONBLUR", symOnBlur},
+    {"ONCHANGE", symOnChange},
+    {"SPAN", symSpan},
+    {"TABINDEX", symTabIndex},
+    {"BGPROPERTIES", symBgProperties},
     {"DISABLED", symDisabled},
 }};
 
@@ -101,7 +208,9 @@ THtmlSymbol LookupAttribute(std::string_view upperName) {
     return it == index.end() ? symUnknownAttr : it->second;
 }
 
-bool HasEndSymbol(THtmlSymbol startSymbol) { return startSymbol < TagsWithEndSymbol; }
+bool HasEndSymbol(THtmlSymbol startSymbol) {
+    return startSymbol < TagsWithEndSymbol;
+}
 
 bool IsEndSymbol(THtmlSymbol symbol) {
     return symbol >= symHtmlEnd && symbol < symHtmlEnd + TagsWithEndSymbol;
@@ -118,21 +227,27 @@ std::string EndSymbolToTagName(THtmlSymbol symbol) {
 }
 
 THtmlSymbol EndSymbolOf(THtmlSymbol symbol) {
-    return HasEndSymbol(symbol) ? static_cast<THtmlSymbol>(symbol + symHtmlEnd)
-                                : symUnknownTag;
+    return HasEndSymbol(symbol) ? static_cast<THtmlSymbol>(symbol + symHtmlEnd) : symUnknownTag;
 }
 
 std::string SymbolName(THtmlSymbol symbol) {
     if (IsEndSymbol(symbol)) return "/" + std::string(TagTable[symbol - symHtmlEnd].name);
     if (symbol <= symCol) return TagNameOf(symbol);
     switch (symbol) {
-    case symText: return "Text";
-    case symEof: return "Eof";
-    case symUnknownTag: return "UnknownTag";
-    case symUnknownAttr: return "UnknownAttr";
-    case symLineEnd: return "LineEnd";
-    case symNoList: return "NoList";
-    default: break;
+        case symText:
+            return "Text";
+        case symEof:
+            return "Eof";
+        case symUnknownTag:
+            return "UnknownTag";
+        case symUnknownAttr:
+            return "UnknownAttr";
+        case symLineEnd:
+            return "LineEnd";
+        case symNoList:
+            return "NoList";
+        default:
+            break;
     }
     for (const auto& entry : AttributeTable)
         if (entry.symbol == symbol) return entry.name;

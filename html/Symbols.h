@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+// clang-format off
 enum THtmlSymbol : std::uint8_t {
     // Tags with a start and an end symbol, in table order.
     symHtml, symTitle, symBody, symHead, symB, symI, symH, symEm, symStrong, symU,
@@ -51,6 +52,7 @@ enum THtmlSymbol : std::uint8_t {
     symReserved1, symReserved2, symReserved3, symReserved4, symReserved5,
     symCount
 };
+// clang-format on
 
 static_assert(symCount == 208, "the symbol byte holds 208 values");
 

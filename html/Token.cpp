@@ -7,12 +7,16 @@ constexpr std::size_t InitialRoom = 300;
 
 bool IsLeadByte(unsigned char c, int codePage) {
     switch (codePage) {
-    case 932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    case 936:
-    case 949:
-    case 950: return c >= 0x81 && c <= 0xFE;
-    case 1361: return (c >= 0x84 && c <= 0xD3) || (c >= 0xD8 && c <= 0xDE) || (c >= 0xE0 && c <= 0xF9);
-    default: return false;
+        case 932:
+            return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        case 936:
+        case 949:
+        case 950:
+            return c >= 0x81 && c <= 0xFE;
+        case 1361:
+            return (c >= 0x84 && c <= 0xD3) || (c >= 0xD8 && c <= 0xDE) || (c >= 0xE0 && c <= 0xF9);
+        default:
+            return false;
     }
 }
 
@@ -23,10 +27,14 @@ int Utf8SequenceLength(std::string_view bytes, std::size_t index) {
     int extra;
     std::uint32_t cp, min;
     if (c < 0x80) return 1;
-    if ((c & 0xE0) == 0xC0) extra = 1, cp = c & 0x1F, min = 0x80;
-    else if ((c & 0xF0) == 0xE0) extra = 2, cp = c & 0x0F, min = 0x800;
-    else if ((c & 0xF8) == 0xF0) extra = 3, cp = c & 0x07, min = 0x10000;
-    else return 0;
+    if ((c & 0xE0) == 0xC0)
+        extra = 1, cp = c & 0x1F, min = 0x80;
+    else if ((c & 0xF0) == 0xE0)
+        extra = 2, cp = c & 0x0F, min = 0x800;
+    else if ((c & 0xF8) == 0xF0)
+        extra = 3, cp = c & 0x07, min = 0x10000;
+    else
+        return 0;
     if (index + static_cast<std::size_t>(extra) >= bytes.size()) return 0;
     for (int j = 1; j <= extra; ++j) {
         const auto t = static_cast<unsigned char>(bytes[index + j]);
@@ -81,7 +89,8 @@ void TokenObj::AppendConverted(const TCharCollection& collection, int codePage) 
     chars_.insert(chars_.end(), units.begin(), units.end());
     cacheValid_ = false;
     if (units.size() == bytes.size()) {
-        positions_.insert(positions_.end(), collection.Positions.begin(), collection.Positions.end());
+        positions_.insert(positions_.end(), collection.Positions.begin(),
+                          collection.Positions.end());
         return;
     }
     // Multibyte text: walk the characters; a character beyond the basic plane takes two

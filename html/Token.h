@@ -9,7 +9,7 @@
 #include <vector>
 
 class TCharCollection {
-public:
+  public:
     TCharCollection();
 
     void Add(char byte, std::int32_t position) {
@@ -29,7 +29,7 @@ public:
 };
 
 class TokenObj {
-public:
+  public:
     TokenObj();
 
     void AppendWideChar(char16_t ch, std::int32_t position);
@@ -43,7 +43,7 @@ public:
     const std::vector<std::int32_t>& Positions() const { return positions_; }
     char16_t CharAt(int index) const { return chars_[static_cast<std::size_t>(index)]; }
 
-private:
+  private:
     std::vector<char16_t> chars_;
     std::vector<std::int32_t> positions_;
     mutable std::u16string cache_;

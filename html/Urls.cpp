@@ -23,7 +23,8 @@ int HexDigit(char c) {
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && platform::AsciiLowerCase(s.substr(0, prefix.size())) == prefix;
+    return s.size() >= prefix.size() &&
+           platform::AsciiLowerCase(s.substr(0, prefix.size())) == prefix;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace platform {
 
 class Region {
-public:
+  public:
     enum class Kind { Empty, Rectangle, Ellipse, Polygon };
 
     Region() = default;
@@ -29,7 +29,7 @@ public:
 
     bool contains(int x, int y) const;
 
-private:
+  private:
     Kind kind_ = Kind::Empty;
     Rect bounds_;
     std::vector<Point> points_;

@@ -15,10 +15,12 @@ constexpr std::size_t PageSize = 1 << 20;
 
 std::string TextHeavyPage() {
     const std::string paragraph =
-        "<P>Jos\xE9 Bonif\xE1" "cio de Andrada e Silva nasceu em Santos, em 13 de junho de 1763, "
+        "<P>Jos\xE9 Bonif\xE1"
+        "cio de Andrada e Silva nasceu em Santos, em 13 de junho de 1763, "
         "e estudou em Coimbra, onde se formou em Filosofia Natural e em Leis. Viajou pela Europa "
         "estudando mineralogia &mdash; descreveu v\xE1rios minerais novos &amp; trabalhou nas "
-        "minas da Su\xE9" "cia e da Noruega.\r\n  Voltou ao Brasil em 1819 e teve papel decisivo "
+        "minas da Su\xE9"
+        "cia e da Noruega.\r\n  Voltou ao Brasil em 1819 e teve papel decisivo "
         "na <B>Independ\xEAncia</B>, sendo chamado o Patriarca da Independ\xEAncia. Foi ministro, "
         "deputado constituinte e tutor do jovem imperador D. Pedro II.</P>\r\n";
     std::string page = "<HTML><HEAD><TITLE>Biografia</TITLE></HEAD><BODY>\r\n";

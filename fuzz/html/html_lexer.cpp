@@ -22,17 +22,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.Anchors = &anchors;
     int codePage = 1252;
     switch (setup & 3) {
-    case 1: codePage = 65001; break;
-    case 2: codePage = 932; break;
-    case 3: codePage = 949; break;
-    default: break;
+        case 1:
+            codePage = 65001;
+            break;
+        case 2:
+            codePage = 932;
+            break;
+        case 3:
+            codePage = 949;
+            break;
+        default:
+            break;
     }
     reader.CurrentCodePage = [&codePage] { return codePage; };
     int includeCalls = 0;
     if (setup & 4) {
         // Answers with the first parameter's value (which may hold more includes), up to
         // a bound, as a host with nested include files would.
-        reader.OnInclude = [&includeCalls](const std::string& command, const platform::StringList& params,
+        reader.OnInclude = [&includeCalls](const std::string& command,
+                                           const platform::StringList& params,
                                            std::string& result) {
             if (++includeCalls > 16) return;
             if (params.count() > 0) {
@@ -72,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (void)reader.ReadEntityToString(codePage);
             } else if (reader.Sy == symText) {
                 (void)reader.Token.AsWideString();
-                if (reader.Token.Positions().size() != static_cast<std::size_t>(reader.Token.Count()))
+                if (reader.Token.Positions().size() !=
+                    static_cast<std::size_t>(reader.Token.Count()))
                     __builtin_trap();
             }
             reader.NextSymbol();

@@ -59,7 +59,8 @@ TEST(Region, PolygonsByWinding) {
     // A centre on a slanted edge belongs to the side right of it.
     const Region triangle = Region::MakePolygon({{0, 0}, {10, 0}, {0, 10}});
     EXPECT_TRUE(triangle.contains(4, 4));
-    EXPECT_FALSE(triangle.contains(4, 5)) << "centre (4.5, 5.5) on the hypotenuse, inside to its left";
+    EXPECT_FALSE(triangle.contains(4, 5))
+        << "centre (4.5, 5.5) on the hypotenuse, inside to its left";
     const Region slope = Region::MakePolygon({{0, 0}, {10, 10}, {10, 0}});
     EXPECT_TRUE(slope.contains(4, 4)) << "centre (4.5, 4.5) on the edge, inside to its right";
     // Winding, not even-odd: a star drawn through its own middle is filled there.

@@ -40,7 +40,9 @@ TEST(Lexer, LineEndsAndTabsAreNormalised) {
     EXPECT_EQ(CharsOf("a\r\n\nb"), (std::vector<int>{'a', 13, 13, 'b'}));
     EXPECT_EQ(CharsOf("\tx"), (std::vector<int>{' ', 'x'}));
     // A code 26 inside the text ends it.
-    EXPECT_EQ(CharsOf("ab\x1A" "cd"), (std::vector<int>{'a', 'b'}));
+    EXPECT_EQ(CharsOf("ab\x1A"
+                      "cd"),
+              (std::vector<int>{'a', 'b'}));
     // So does a NUL: the text is cut there.
     EXPECT_EQ(CharsOf(std::string("ab\0cd", 5)), (std::vector<int>{'a', 'b'}));
 }
@@ -138,7 +140,8 @@ TEST(Lexer, DecimalNumbersRoundHalvesToEven) {
     EXPECT_EQ(v, 100);
     EXPECT_TRUE(ReadDecimalNumber("99999999999999", v));
     EXPECT_EQ(v, 2147483647) << "clamped, never undefined";
-    for (const char* bad : {"", "-", ".", "1x", "1e", "1.2.3", "50%"}) EXPECT_FALSE(ReadDecimalNumber(bad, v)) << bad;
+    for (const char* bad : {"", "-", ".", "1x", "1e", "1.2.3", "50%"})
+        EXPECT_FALSE(ReadDecimalNumber(bad, v)) << bad;
 }
 
 TEST(Symbols, TablesAndLookups) {
@@ -204,7 +207,9 @@ TEST(Charsets, EucJpConvertsTheDocumentOnceKeepingOffsets) {
 
 TEST(Charsets, Iso2022JpDoubleBytesBecomeShiftJis) {
     // "こ" is JIS 24 33, Shift_JIS 82 B1; "亜" (30 21) is 88 9F; the escapes go.
-    EXPECT_EQ(Iso2022JpToShiftJis("a\x1B$B$3\x30\x21\x1B(Jb"), "a\x82\xB1\x88\x9F" "b");
+    EXPECT_EQ(Iso2022JpToShiftJis("a\x1B$B$3\x30\x21\x1B(Jb"),
+              "a\x82\xB1\x88\x9F"
+              "b");
     EXPECT_TRUE(HasIso2022JpEscape("x\x1B$@"));
     EXPECT_FALSE(HasIso2022JpEscape("x\x1B(B"));
 }
@@ -231,7 +236,8 @@ TEST(Attributes, ListOperations) {
 
 TEST(Attributes, StyleAttributeBecomesPropertiesOwnedByTheList) {
     THtmlReader reader;
-    reader.PrepareDocument("<P STYLE=\"text-align: center; font-weight: bold\"><P STYLE='color: red'><B>");
+    reader.PrepareDocument(
+        "<P STYLE=\"text-align: center; font-weight: bold\"><P STYLE='color: red'><B>");
     reader.NextChar();
     reader.NextSymbol();
     TProperties* first = reader.Attributes.StyleProperties();

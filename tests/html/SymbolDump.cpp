@@ -11,14 +11,22 @@ namespace {
 // What the properties would make of a font character set, enough for the tests.
 int CodePageOfCharset(int charset, int current) {
     switch (charset) {
-    case ANSI_CHARSET: return 1252;
-    case SHIFTJIS_CHARSET: return 932;
-    case HANGEUL_CHARSET: return 949;
-    case GB2312_CHARSET: return 936;
-    case CHINESEBIG5_CHARSET: return 950;
-    case RUSSIAN_CHARSET: return 1251;
-    case GREEK_CHARSET: return 1253;
-    default: return current;
+        case ANSI_CHARSET:
+            return 1252;
+        case SHIFTJIS_CHARSET:
+            return 932;
+        case HANGEUL_CHARSET:
+            return 949;
+        case GB2312_CHARSET:
+            return 936;
+        case CHINESEBIG5_CHARSET:
+            return 950;
+        case RUSSIAN_CHARSET:
+            return 1251;
+        case GREEK_CHARSET:
+            return 1253;
+        default:
+            return current;
     }
 }
 
@@ -63,16 +71,22 @@ std::string DumpSymbols(std::string page, const SymbolDumpOptions& options) {
                 key = line.substr(line.find('=') + 1);
             }
             out << "Include " << command;
-            for (std::size_t i = 0; i < params.count(); ++i) out << ' ' << Quoted(std::string(params.at(i)));
+            for (std::size_t i = 0; i < params.count(); ++i)
+                out << ' ' << Quoted(std::string(params.at(i)));
             out << '\n';
             const auto it = options.includes.find(key);
             if (it != options.includes.end()) result = it->second;
         };
     }
     switch (reader.PrepareDocument(std::move(page))) {
-    case TPreparedEncoding::Utf8ByteOrder: codePage = platform::CP_UTF8; break;
-    case TPreparedEncoding::ShiftJis: codePage = 932; break;
-    default: break;
+        case TPreparedEncoding::Utf8ByteOrder:
+            codePage = platform::CP_UTF8;
+            break;
+        case TPreparedEncoding::ShiftJis:
+            codePage = 932;
+            break;
+        default:
+            break;
     }
     try {
         reader.NextChar();
@@ -83,7 +97,8 @@ std::string DumpSymbols(std::string page, const SymbolDumpOptions& options) {
                     << Positions(reader.Token.Positions()) << '\n';
             } else {
                 out << SymbolName(reader.Sy);
-                if (reader.Sy == symH || reader.Sy == symHEnd) out << " level=" << reader.HeadingLevel;
+                if (reader.Sy == symH || reader.Sy == symHEnd)
+                    out << " level=" << reader.HeadingLevel;
                 if (reader.Sy != symEof) out << " @" << reader.TagPos;
                 out << '\n';
                 for (int i = 0; i < reader.Attributes.Count(); ++i) {
