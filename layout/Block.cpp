@@ -1,0 +1,584 @@
+// Blocks: construction with margin collapsing, width, layout, drawing and queries.
+
+#include "layout/Block.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "html/Attributes.h"
+#include "layout/Document.h"
+#include "layout/IndentManager.h"
+#include "layout/TextCollector.h"
+
+namespace {
+
+int Or0(int value) { return value == AutoValue || value == NoValue ? 0 : value; }
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
+               const TAttributeList* attributes)
+    : TSectionBase(document),
+      content(std::make_unique<TBlockCell>(document, props.ElementTag)),
+      parentCell(parent) {
+    props.GetFont();  // settles the em and ex sizes
+    emSize = props.EmPixels;
+    exSize = props.ExPixels;
+    props.GetMarginArray(boxSpecs);
+    int clear = 0;
+    if (props.GetClear(clear)) clearSides = clear;
+    int side = 0;
+    if (props.GetFloat(side) && (side == kFloatLeft || side == kFloatRight)) floatSide = side;
+    notDisplayed = props.IsDisplayNone();
+    hintText = props.ElementTitle;
+    std::string url;
+    if (props.GetBackgroundImage(url)) backgroundImageName = url;
+    props.GetBackgroundPosition(emSize, exSize, backgroundPlacement);
+    positioning = props.GetPosition();
+    visibility = props.GetVisibility();
+    const TPageBreaks breaks = props.GetPageBreaks();
+    breakBefore = breaks.Before;
+    breakAfter = breaks.After;
+    avoidBreakInside = breaks.AvoidInside;
+    const int z = props.GetZIndex();
+    if (positioning != kPositionStatic) zOrderKey = z * 10;
+    if (positioning == kPositionRelative && z == 0) zOrderKey = 1;
+    if (floatSide != 0 && zOrderKey == 0) zOrderKey = 1;
+    tagAndClass = props.ElementTag + "." + props.ElementClass;
+    backgroundColor_ = props.GetBackgroundColor();
+    fontColor_ = props.GetFont().Color;
+    borderColorGiven_ = props.Assigned[piBorderColor];
+    for (PropIndex s : {piBorderLeftStyle, piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle})
+        if (boxSpecs[BoxSlot(s)].toInteger(0) != 0) hasBorderStyle = true;
+    if (attributes && document && document->anchors) {
+        const std::string& id = attributes->IdValue();
+        if (!id.empty()) document->anchors->AddObject(id, this);
+    }
+    int autoCount = 0;
+    ConvertMarginArray(boxSpecs, 400, 0, emSize, exSize, autoCount, boxValues);
+    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    ConvertVerticalMargins(boxSpecs, 400, emSize, exSize, boxValues, topMarginIsParagraph,
+                           bottomMarginIsParagraph);
+    CollapseMargins();
+}
+
+void TBlock::CollapseMargins() {
+    int& top = boxValues[BoxSlot(piMarginTop)];
+    if (positioning == kPositionAbsolute) {
+        if (topMarginIsParagraph) top = 0;
+        return;
+    }
+    if (floatSide != 0 || !parentCell) return;
+    TSectionBase* previous = nullptr;
+    for (auto it = parentCell->items.rbegin(); it != parentCell->items.rend(); ++it) {
+        auto* block = dynamic_cast<TBlock*>(it->get());
+        if (block && block->positioning == kPositionAbsolute) continue;
+        previous = it->get();
+        break;
+    }
+    if (!previous) {
+        if (topMarginIsParagraph &&
+            (parentCell->ownerTag == "li" ||
+             (parentCell->ownerTag != "default" && parentCell->ownerTag != "body")))
+            top = 0;
+        return;
+    }
+    auto* block = dynamic_cast<TBlock*>(previous);
+    if (block && block->IsTable() && block->floatSide != 0) {
+        if (topMarginIsParagraph) top = 0;
+    } else if (block) {
+        int& bottom = block->boxValues[BoxSlot(piMarginBottom)];
+        const int B = bottom;
+        const int T = top;
+        bottom = 0;
+        block->bottomMarginIsParagraph = false;
+        if (T >= 0 && B >= 0) top = std::max(T, B);
+        else if (T < 0 && B < 0) top = std::min(T, B);
+        else top = T + B;
+    } else if (topMarginIsParagraph && parentCell->ownerTag == "li" &&
+               (StartsWith(tagAndClass, "ul.") || StartsWith(tagAndClass, "ol."))) {
+        top = 0;
+    }
+}
+
+TBlock::TBlock(TSectionList* document, const TBlock& source)
+    : TSectionBase(document, source),
+      boxValues(source.boxValues),
+      boxSpecs(source.boxSpecs),
+      content(std::make_unique<TBlockCell>(document, source.content->ownerTag)),
+      parentCell(nullptr),
+      emSize(source.emSize),
+      exSize(source.exSize),
+      boxSizing(source.boxSizing),
+      hasBorderStyle(source.hasBorderStyle),
+      floatSide(source.floatSide),
+      clearSides(source.clearSides),
+      isListContainer(source.isListContainer),
+      backgroundPlacement(source.backgroundPlacement),
+      backgroundImageName(source.backgroundImageName),
+      positioning(source.positioning),
+      visibility(source.visibility),
+      breakBefore(source.breakBefore),
+      breakAfter(source.breakAfter),
+      avoidBreakInside(source.avoidBreakInside),
+      notDisplayed(source.notDisplayed),
+      tagAndClass(source.tagAndClass),
+      hintText(source.hintText),
+      topMarginIsParagraph(source.topMarginIsParagraph),
+      bottomMarginIsParagraph(source.bottomMarginIsParagraph),
+      backgroundColor_(source.backgroundColor_),
+      fontColor_(source.fontColor_),
+      borderColorGiven_(source.borderColorGiven_) {
+    content->CopyItemsFrom(*source.content, document);
+    if (source.backgroundImage && (!source.ownerDocument || source.ownerDocument->showImages))
+        backgroundImage = source.backgroundImage->CreatePrintCopy(document);
+}
+
+TBlock::~TBlock() = default;
+
+std::unique_ptr<TSectionBase> TBlock::CreatePrintCopy(TSectionList* document) const {
+    return std::unique_ptr<TSectionBase>(new TBlock(document, *this));
+}
+
+int TBlock::LeftExtra() const {
+    return Or0(Box(piMarginLeft)) + Box(piBorderLeftWidth) + Box(piPaddingLeft);
+}
+
+int TBlock::RightExtra() const {
+    return Box(piPaddingRight) + Box(piBorderRightWidth) + Or0(Box(piMarginRight));
+}
+
+int TBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth, int availHeight,
+                                int autoCount) {
+    int min = 0, max = 0;
+    content->MeasureWidths(canvas, min, max);
+    const int S = Box(piPaddingLeft) + Box(piPaddingRight) + Box(piBorderLeftWidth) +
+                  Box(piBorderRightWidth);
+    int width = Box(piWidth);
+    int& ml = boxValues[BoxSlot(piMarginLeft)];
+    int& mr = boxValues[BoxSlot(piMarginRight)];
+    auto autoWidth = [&] {
+        const int margins = Or0(ml) + Or0(mr);
+        if (positioning == kPositionAbsolute)
+            width = std::min(max, availWidth - S - margins - offsetLeft);
+        else
+            width = availWidth - S - margins;
+        width = std::max(width, min);
+    };
+    switch (autoCount) {
+        case 0:
+            width = std::max(width, min);
+            break;
+        case 1:
+            if (width == AutoValue) {
+                autoWidth();
+            } else {
+                width = std::max(width, min);
+                if (ml == AutoValue) ml = std::max(0, availWidth - S - mr - width);
+                else if (mr == AutoValue) mr = floatSide != 0 ? 0 : std::max(0, availWidth - S - ml - width);
+            }
+            break;
+        case 2:
+            if (width == AutoValue) {
+                if (ml == AutoValue) ml = 0;
+                if (mr == AutoValue) mr = 0;
+                autoWidth();
+            } else {
+                width = std::max(width, min);
+                ml = mr = std::max(0, availWidth - width - S) / 2;
+            }
+            break;
+        default:
+            ml = mr = 0;
+            autoWidth();
+            break;
+    }
+    if (ml == AutoValue) ml = 0;
+    if (mr == AutoValue) mr = 0;
+    return width;
+}
+
+int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+                   int availHeight, IndentManager& indent, int& maxWidth, int& cursor) {
+    layoutY = Y;
+    firstCursorPos = cursor;
+    if (notDisplayed) {
+        flowHeight = paintHeight = 0;
+        maxWidth = 0;
+        cursorCount = 0;
+        topY = paintTopY = flowBottomY = paintBottomY = Y;
+        return 0;
+    }
+    clearanceSpace = clearSides ? std::max(0, indent.ClearY(clearSides, Y) - Y) : 0;
+    maxWidth = availWidth;
+    int autoCount = 0;
+    ConvertMarginArray(boxSpecs, availWidth, availHeight, emSize, exSize, autoCount, boxValues);
+    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    offsetTop = offsetLeft = 0;
+    if (positioning != kPositionStatic) {
+        offsetTop = Box(piTop) == AutoValue ? 0 : Box(piTop);
+        offsetLeft = Box(piLeft) == AutoValue ? 0 : Box(piLeft);
+    }
+    if (positioning == kPositionAbsolute) {
+        X = refX + offsetLeft;
+        Y = refY + offsetTop;
+    }
+    contentWidth = ResolveContentWidth(canvas, availWidth, availHeight, autoCount);
+    const TEdgeOwner savedOwner = indent.currentOwner;
+    indent.currentOwner = this;
+    const int marginTop = Box(piMarginTop);
+    const int boxTop = Y + clearanceSpace;
+    paintTopY = boxTop + (marginTop < 0 ? marginTop : 0);
+    if (floatSide == kFloatLeft)
+        contentOffsetX = std::max(X, indent.LeftEdgeAt(boxTop)) + LeftExtra() - X;
+    else if (floatSide == kFloatRight)
+        contentOffsetX = std::min(X + availWidth, indent.RightEdgeAt(boxTop)) - RightExtra() - contentWidth - X;
+    else
+        contentOffsetX = LeftExtra();
+    X += contentOffsetX;
+    if (isListContainer) {
+        const int shortfall = indent.LeftEdgeAt(boxTop) + 35 - X;
+        if (shortfall > 0) {
+            contentOffsetX += shortfall;
+            contentWidth = std::max(0, contentWidth - shortfall);
+            X += shortfall;
+        }
+    }
+    topY = boxTop + marginTop + Box(piBorderTopWidth) + Box(piPaddingTop);
+    const int left = indent.PushLeftEdge(X, topY);
+    const int right = indent.PushRightEdge(X + contentWidth, topY);
+    contentLeftX = X;
+    int contentRefX = refX, contentRefY = refY;
+    if (positioning == kPositionRelative) {
+        contentRefX = X;
+        contentRefY = topY + offsetTop;
+    } else if (positioning == kPositionAbsolute) {
+        contentRefX = X;
+        contentRefY = topY;
+    }
+    int scrollWidth = 0;
+    content->DoLayout(canvas, X, topY, contentWidth, Box(piHeight), contentRefX, contentRefY, indent,
+                      scrollWidth, cursor);
+    cursorCount = cursor - firstCursorPos;
+    maxWidth = scrollWidth + LeftExtra() + RightExtra();
+    if (positioning != kPositionStatic) maxWidth += offsetLeft - Or0(Box(piMarginRight));
+    innerBottomY = std::max(topY, content->itemsFlowBottomY);
+    if (innerBottomY - topY < Box(piHeight)) innerBottomY = topY + Box(piHeight);
+    flowBottomY = innerBottomY + Box(piPaddingBottom) + Box(piBorderBottomWidth) + Box(piMarginBottom);
+    paintBottomY = std::max(innerBottomY, content->itemsPaintBottomY) + Box(piBorderBottomWidth) +
+                   Box(piPaddingBottom);
+    const int height = flowBottomY - Y;
+    if (backgroundImage && ownerDocument && ownerDocument->showImages) {
+        backgroundImage->SizeFor(canvas, contentWidth, nullptr);
+        if (!backgroundImage->IsLoaded()) backgroundImage.reset();
+        else needsTiling = true;
+    }
+    indent.PopRightEdge(right);
+    indent.PopLeftEdge(left);
+    indent.currentOwner = savedOwner;
+    if (positioning == kPositionAbsolute || floatSide != 0) {
+        if (positioning == kPositionAbsolute) {
+            paintHeight = 0;
+        } else {
+            paintHeight = height;
+            if (floatSide == kFloatLeft)
+                indent.PlaceFloatBlock(Y, X + contentWidth + RightExtra(), floatSide, paintBottomY - Y);
+            else
+                indent.PlaceFloatBlock(Y, X - LeftExtra(), floatSide, paintBottomY - Y);
+        }
+        flowHeight = 0;
+    } else {
+        flowHeight = height;
+        paintHeight = std::max(indent.LowestFloatBottom() - Y, height);
+    }
+    if (paintOrder.empty()) BuildPaintOrder();
+    paintRange_.Reset();
+    return flowHeight;
+}
+
+void TBlock::BuildPaintOrder() {
+    paintOrder.clear();
+    for (auto& item : content->items) paintOrder.push_back(item.get());
+    std::stable_sort(paintOrder.begin(), paintOrder.end(), [](TSectionBase* a, TSectionBase* b) {
+        auto rank = [](int key) { return key < 0 ? 0 : key == 0 ? 1 : 2; };
+        if (rank(a->zOrderKey) != rank(b->zOrderKey)) return rank(a->zOrderKey) < rank(b->zOrderKey);
+        return a->zOrderKey != 0 && a->zOrderKey < b->zOrderKey;
+    });
+}
+
+void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
+    if (notDisplayed) {
+        min = max = 0;
+        return;
+    }
+    int contentMin = 0, contentMax = 0;
+    content->MeasureWidths(canvas, contentMin, contentMax);
+    TBoxNumbers box{};
+    int autoCount = 0;
+    ConvertMarginArray(boxSpecs, 0, 0, emSize, exSize, autoCount, box);
+    const int extra = Or0(box[BoxSlot(piMarginLeft)]) + Or0(box[BoxSlot(piMarginRight)]) +
+                      box[BoxSlot(piBorderLeftWidth)] + box[BoxSlot(piBorderRightWidth)] +
+                      box[BoxSlot(piPaddingLeft)] + box[BoxSlot(piPaddingRight)];
+    const int width = box[BoxSlot(piWidth)];
+    if (width == AutoValue) {
+        min = extra + contentMin;
+        max = extra + contentMax;
+    } else {
+        min = extra + std::max(contentMin, width);
+        max = min;
+    }
+}
+
+int TBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
+                 int refX, int refY) {
+    const int below = layoutY + flowHeight;
+    if (notDisplayed || !ownerDocument) return below;
+    TSectionList& doc = *ownerDocument;
+    if (doc.isPrinting && positioning != kPositionAbsolute) {
+        const int pageTop = doc.scrollY + clip.top;
+        const int pageHeight = clip.bottom - clip.top;
+        const int blockTop = layoutY + clearanceSpace + Box(piMarginTop);
+        if (breakBefore && !doc.pageIsEmpty && blockTop > pageTop) {
+            if (blockTop < doc.pageBottomY) {
+                doc.pageBottomY = blockTop;
+                doc.pageShortened = true;
+            }
+            return below;
+        }
+        if (avoidBreakInside && blockTop > pageTop && paintBottomY > doc.pageBottomY &&
+            paintBottomY - blockTop <= pageHeight) {
+            doc.pageBottomY = std::min(doc.pageBottomY, blockTop);
+            doc.pageShortened = true;
+            return below;
+        }
+        if (IsTable() && blockTop > pageTop + 2 * pageHeight / 3 && paintBottomY > doc.pageBottomY &&
+            paintBottomY - blockTop <= pageHeight) {
+            doc.pageBottomY = std::min(doc.pageBottomY, blockTop);
+            doc.pageShortened = true;
+            return below;
+        }
+        if (breakAfter && flowBottomY > pageTop && flowBottomY < doc.pageBottomY) {
+            doc.pageBottomY = flowBottomY;
+            doc.pageShortened = true;
+        }
+    }
+    if (visibility == 1) return below;
+    int dx = 0, dy = 0;
+    if (positioning == kPositionRelative) {
+        dx = offsetLeft;
+        dy = offsetTop;
+    }
+    // Blocks are laid out where their cell starts; drawing may be elsewhere (a table
+    // cell, a print copy's page), so work from the X given now.
+    int x = X + dx;
+    if (positioning == kPositionAbsolute) x = contentLeftX - contentOffsetX;
+    const int savedScroll = doc.scrollY;
+    doc.scrollY -= dy;
+    PaintBox(canvas, clip, x, layoutY);
+    DrawContent(canvas, clip, indent, x + contentOffsetX, refX, refY);
+    doc.scrollY = savedScroll;
+    return below;
+}
+
+TBorderSides TBlock::Sides() const {
+    TBorderSides sides;
+    const PropIndex colorSlots[4] = {piBorderLeftColor, piBorderTopColor, piBorderRightColor,
+                                     piBorderBottomColor};
+    const PropIndex styleSlots[4] = {piBorderLeftStyle, piBorderTopStyle, piBorderRightStyle,
+                                     piBorderBottomStyle};
+    for (int k = 0; k < 4; ++k) {
+        const PropValue& given = boxSpecs[BoxSlot(colorSlots[k])];
+        if (given.isInteger() && given.integer() != NoValue)
+            sides.colors[k] = static_cast<platform::TColor>(given.integer());
+        else if (borderColorGiven_)
+            sides.colors[k] = static_cast<platform::TColor>(Box(piBorderColor));
+        else
+            sides.colors[k] = fontColor_;
+        sides.styles[k] = boxSpecs[BoxSlot(styleSlots[k])].toInteger(0);
+    }
+    return sides;
+}
+
+void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int X, int Y) {
+    TSectionList& doc = *ownerDocument;
+    const int scroll = doc.scrollY;
+    int left;
+    if (floatSide != 0)
+        left = X + contentOffsetX - Box(piPaddingLeft) - Box(piBorderLeftWidth);
+    else
+        left = X + Or0(Box(piMarginLeft));
+    const int right = left + Box(piBorderLeftWidth) + Box(piPaddingLeft) + contentWidth +
+                      Box(piPaddingRight) + Box(piBorderRightWidth);
+    const int top = Y + clearanceSpace + Box(piMarginTop) - scroll;
+    const int bottom = (floatSide != 0 ? paintBottomY : flowBottomY - Box(piMarginBottom)) - scroll;
+    const platform::Rect border{left, top, right, bottom};
+    lastBorderBox = border.translated(0, scroll);
+    if (!border.intersects(clip)) return;
+    const platform::Rect padding{left + Box(piBorderLeftWidth), top + Box(piBorderTopWidth),
+                                 right - Box(piBorderRightWidth), bottom - Box(piBorderBottomWidth)};
+    if (backgroundColor_ != platform::clNone && (!doc.isPrinting || doc.printBackgrounds)) {
+        platform::Rect fill = padding;
+        fill.top = std::max(fill.top, clip.top - 2);
+        fill.bottom = std::min(fill.bottom, clip.bottom);
+        if (!fill.isEmpty()) canvas.fillRect(fill, backgroundColor_);
+    }
+    if (hasBorderStyle) PaintBorders(canvas, border, padding);
+}
+
+void TBlock::PaintBorders(platform::Canvas& canvas, const platform::Rect& borderRect,
+                          const platform::Rect& paddingRect) {
+    PaintStyleBorders(canvas, borderRect, paddingRect, Sides(), backgroundColor_);
+}
+
+void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
+                         IndentManager& indent, int X, int refX, int refY) {
+    TSectionList& doc = *ownerDocument;
+    const TEdgeOwner savedOwner = indent.currentOwner;
+    indent.currentOwner = this;
+    if (positioning != kPositionStatic) {
+        refX = X;
+        refY = topY;
+    }
+    if (!paintRange_.Built()) paintRange_.Build(paintOrder);
+    std::size_t first = 0, last = paintOrder.size();
+    if (!doc.isPrinting) paintRange_.Visible(clip.top + doc.scrollY, clip.bottom + doc.scrollY, first, last);
+    for (std::size_t i = first; i < last; ++i) paintOrder[i]->Draw(canvas, clip, indent, X, refX, refY);
+    indent.currentOwner = savedOwner;
+}
+
+unsigned TBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                             TFormControlObj*& control, const TUrlTarget*& linkTarget) {
+    if (notDisplayed) return htNothing;
+    unsigned result = htNothing;
+    if (!hintText.empty() && lastBorderBox.contains(X, Y)) {
+        title = hintText;
+        result = htTitle;
+    }
+    return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
+}
+
+bool TBlock::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
+    if (notDisplayed) return false;
+    for (auto it = paintOrder.rbegin(); it != paintOrder.rend(); ++it)
+        if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY && (*it)->HitTestImage(X, Y, obj, IX, IY))
+            return true;
+    return false;
+}
+
+int TBlock::CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR, int& caretHeight,
+                          bool& inText) {
+    if (notDisplayed) return -1;
+    for (auto it = paintOrder.rbegin(); it != paintOrder.rend(); ++it)
+        if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY) {
+            const int pos = (*it)->CursorAtPoint(canvas, X, Y, XR, YR, caretHeight, inText);
+            if (pos >= 0) return pos;
+        }
+    return -1;
+}
+
+int TBlock::SearchForward(int from, std::u16string_view text, bool matchCase) {
+    return notDisplayed ? -1 : content->SearchForward(from, text, matchCase);
+}
+
+int TBlock::SearchBackward(int from, std::u16string_view text, bool matchCase) {
+    return notDisplayed ? -1 : content->SearchBackward(from, text, matchCase);
+}
+
+int TBlock::SourcePosOf(int cursorPos) { return notDisplayed ? -1 : content->SourcePosOf(cursorPos); }
+
+int TBlock::CursorPosOfSource(int sourcePos, bool prev) {
+    return notDisplayed ? -1 : content->CursorPosOfSource(sourcePos, prev);
+}
+
+bool TBlock::PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) {
+    return !notDisplayed && content->PointOfCursor(canvas, cursor, X, Y);
+}
+
+bool TBlock::CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) {
+    return !notDisplayed && content->CharAtCursor(pos, ch, obj);
+}
+
+void TBlock::RegisterPositions() {
+    if (!notDisplayed) content->RegisterPositions();
+}
+
+void TBlock::CopyToClipboard() {
+    if (notDisplayed || !ownerDocument) return;
+    content->CopyToClipboard();
+    if (StartsWith(tagAndClass, "p.") && ownerDocument->textCollector &&
+        firstCursorPos + cursorCount < ownerDocument->selEnd)
+        ownerDocument->textCollector->AddLineEnd();
+}
+
+TBodyBlock::TBodyBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
+                       const TAttributeList* attributes)
+    : TBlock(document, props, parent, attributes) {
+    if (document) {
+        if (!backgroundImageName.empty()) document->SetBackgroundImage(backgroundImageName, backgroundPlacement);
+        if (backgroundColor_ != platform::clNone) document->SetBackgroundColor(backgroundColor_);
+    }
+    floatSide = 0;
+    clearSides = 0;
+}
+
+std::unique_ptr<TSectionBase> TBodyBlock::CreatePrintCopy(TSectionList* document) const {
+    return std::unique_ptr<TSectionBase>(new TBodyBlock(document, *this));
+}
+
+int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+                       int availHeight, IndentManager& indent, int& maxWidth, int& cursor) {
+    layoutY = paintTopY = Y;
+    firstCursorPos = cursor;
+    int autoCount = 0;
+    ConvertMarginArray(boxSpecs, indent.Width(), availHeight, emSize, exSize, autoCount, boxValues);
+    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    contentWidth = std::max(0, indent.Width() - LeftExtra() - RightExtra());
+    contentOffsetX = LeftExtra();
+    clearanceSpace = 0;
+    X += contentOffsetX;
+    topY = Y + Box(piMarginTop) + Box(piBorderTopWidth) + Box(piPaddingTop);
+    const TEdgeOwner savedOwner = indent.currentOwner;
+    indent.currentOwner = this;
+    const int left = indent.PushLeftEdge(X, topY);
+    const int right = indent.PushRightEdge(X + contentWidth, topY);
+    contentLeftX = X;
+    int scrollWidth = 0;
+    content->DoLayout(canvas, X, topY, contentWidth,
+                      availHeight - Box(piMarginTop) - Box(piMarginBottom), refX, refY, indent,
+                      scrollWidth, cursor);
+    indent.PopRightEdge(right);
+    indent.PopLeftEdge(left);
+    indent.currentOwner = savedOwner;
+    cursorCount = cursor - firstCursorPos;
+    maxWidth = std::max(indent.Width(), scrollWidth + Or0(Box(piMarginLeft)) + Or0(Box(piMarginRight)));
+    innerBottomY = std::max(topY, content->itemsFlowBottomY);
+    flowBottomY = innerBottomY + Box(piPaddingBottom) + Box(piBorderBottomWidth) + Box(piMarginBottom);
+    flowHeight = flowBottomY - Y;
+    paintHeight = std::max(flowHeight, indent.LowestFloatBottom() - Y);
+    paintBottomY = Y + paintHeight;
+    if (paintOrder.empty()) BuildPaintOrder();
+    paintRange_.Reset();
+    return flowHeight;
+}
+
+int TBodyBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                     int X, int refX, int refY) {
+    if (!ownerDocument) return layoutY + flowHeight;
+    // The viewer paints the document background; the body draws only its items.
+    DrawContent(canvas, clip, indent, indent.leftX + LeftExtra(), refX, refY);
+    return layoutY + flowHeight;
+}
+
+unsigned TBodyBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                                 TFormControlObj*& control, const TUrlTarget*& linkTarget) {
+    unsigned result = htNothing;
+    if (!hintText.empty()) {
+        title = hintText;
+        result = htTitle;
+    }
+    return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
+}

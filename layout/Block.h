@@ -1,0 +1,130 @@
+#pragma once
+// The box of a block-level element: margins, borders, paddings, background,
+// floating, clearing, positioning, visibility and page breaks around a cell of
+// content. TBodyBlock is the document body's block.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/Cell.h"
+#include "layout/FloatingObj.h"
+#include "style/Properties.h"
+
+class TAttributeList;
+
+enum : int { kPositionStatic = 0, kPositionAbsolute = 1, kPositionRelative = 2 };
+
+// The colours and styles of a box's four sides, left, top, right, bottom.
+struct TBorderSides {
+    platform::TColor colors[4] = {0, 0, 0, 0};
+    int styles[4] = {0, 0, 0, 0};
+};
+
+// Paints style borders between a border box and a padding box (screen space). Shared
+// by blocks and table cells.
+void PaintStyleBorders(platform::Canvas& canvas, platform::Rect borderRect,
+                       platform::Rect paddingRect, const TBorderSides& sides,
+                       platform::TColor background);
+
+class TBlock : public TSectionBase {
+public:
+    TBlock(TSectionList* document, TProperties& props, TCellBasic* parentCell,
+           const TAttributeList* attributes);
+    ~TBlock() override;
+
+    std::unique_ptr<TSectionBase> CreatePrintCopy(TSectionList* document) const override;
+    void CopyToClipboard() override;
+    int Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+               int availHeight, IndentManager& indent, int& maxWidth, int& cursor) override;
+    int Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
+             int refX, int refY) override;
+    unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                         TFormControlObj*& control, const TUrlTarget*& linkTarget) override;
+    bool HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) override;
+    int CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR, int& caretHeight,
+                      bool& inText) override;
+    int SearchForward(int from, std::u16string_view text, bool matchCase) override;
+    int SearchBackward(int from, std::u16string_view text, bool matchCase) override;
+    int SourcePosOf(int cursorPos) override;
+    int CursorPosOfSource(int sourcePos, bool prev) override;
+    bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) override;
+    bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) override;
+    void MeasureWidths(platform::Canvas& canvas, int& min, int& max) override;
+    void RegisterPositions() override;
+    bool IsBlock() const override { return true; }
+    const char* KindName() const override { return "block"; }
+
+    virtual void PaintBorders(platform::Canvas& canvas, const platform::Rect& borderRect,
+                              const platform::Rect& paddingRect);
+    virtual int ResolveContentWidth(platform::Canvas& canvas, int availWidth, int availHeight,
+                                    int autoCount);
+
+    // Side sums of margins, borders and paddings, resolved.
+    int LeftExtra() const;   // left margin + border + padding
+    int RightExtra() const;  // right padding + border + margin
+    int Box(PropIndex index) const { return boxValues[BoxSlot(index)]; }
+
+    TBoxNumbers boxValues{};
+    TVMarginArray boxSpecs;
+    std::unique_ptr<TBlockCell> content;
+    TCellBasic* parentCell;
+    int emSize = 0, exSize = 0;
+    bool boxSizing = false;
+    bool hasBorderStyle = false;
+    int floatSide = 0;
+    int clearSides = 0;
+    bool isListContainer = false;
+    TBackgroundPosition backgroundPlacement;
+    std::string backgroundImageName;  // drawn once images arrive with the image cache
+    int positioning = kPositionStatic;
+    int visibility = 2;
+    bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
+    bool notDisplayed = false;
+    std::string tagAndClass;
+    std::unique_ptr<TFloatingObj> backgroundImage;
+    int contentWidth = 0;
+    int clearanceSpace = 0;
+    int contentOffsetX = 0;
+    int offsetTop = 0, offsetLeft = 0;
+    int innerBottomY = 0;
+    std::vector<TSectionBase*> paintOrder;
+    std::string hintText;
+    platform::Rect lastBorderBox;
+    bool needsTiling = false;
+    bool topMarginIsParagraph = false;
+    bool bottomMarginIsParagraph = false;
+
+protected:
+    TBlock(TSectionList* document, const TBlock& source);
+    // The layout after display and positioning are settled (steps 5 to 16).
+    void PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int X, int Y);
+    void DrawContent(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                     int X, int refX, int refY);
+    void BuildPaintOrder();
+    TBorderSides Sides() const;
+
+    void CollapseMargins();
+
+    TDrawRange paintRange_;
+    platform::TColor backgroundColor_ = platform::clNone;
+    platform::TColor fontColor_ = 0;
+    bool borderColorGiven_ = false;
+};
+
+class TBodyBlock : public TBlock {
+public:
+    TBodyBlock(TSectionList* document, TProperties& props, TCellBasic* parentCell,
+               const TAttributeList* attributes);
+    std::unique_ptr<TSectionBase> CreatePrintCopy(TSectionList* document) const override;
+    int Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+               int availHeight, IndentManager& indent, int& maxWidth, int& cursor) override;
+    int Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
+             int refX, int refY) override;
+    unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                         TFormControlObj*& control, const TUrlTarget*& linkTarget) override;
+    const char* KindName() const override { return "body"; }
+
+protected:
+    TBodyBlock(TSectionList* document, const TBodyBlock& source) : TBlock(document, source) {}
+};

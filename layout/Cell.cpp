@@ -1,0 +1,286 @@
+#include "layout/Cell.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "layout/Block.h"
+#include "layout/Document.h"
+#include "layout/ListItem.h"
+#include "layout/Section.h"
+
+void TDrawRange::Build(const std::vector<TSectionBase*>& items) {
+    const std::size_t n = items.size();
+    maxBottom_.assign(n, 0);
+    minTop_.assign(n, 0);
+    int running = INT_MIN;
+    for (std::size_t i = 0; i < n; ++i) {
+        // Positioned blocks and floats may be drawn away from where they were laid out.
+        const int bottom = items[i]->zOrderKey != 0 ? INT_MAX : items[i]->paintBottomY;
+        running = std::max(running, bottom);
+        maxBottom_[i] = running;
+    }
+    running = INT_MAX;
+    for (std::size_t i = n; i-- > 0;) {
+        const int top = items[i]->zOrderKey != 0 ? INT_MIN : items[i]->paintTopY;
+        running = std::min(running, top);
+        minTop_[i] = running;
+    }
+    built_ = true;
+}
+
+void TDrawRange::Visible(int top, int bottom, std::size_t& first, std::size_t& last) const {
+    first = static_cast<std::size_t>(std::upper_bound(maxBottom_.begin(), maxBottom_.end(), top) -
+                                     maxBottom_.begin());
+    last = static_cast<std::size_t>(std::lower_bound(minTop_.begin(), minTop_.end(), bottom) -
+                                    minTop_.begin());
+    if (last < first) last = first;
+}
+
+TCellBasic::TCellBasic(TSectionList* doc, std::string tag) : document(doc), ownerTag(std::move(tag)) {}
+
+TCellBasic::~TCellBasic() = default;
+
+void TCellBasic::CopyItemsFrom(const TCellBasic& source, TSectionList* doc) {
+    for (const auto& item : source.items) items.push_back(item->CreatePrintCopy(doc));
+    ownerTag = source.ownerTag;
+}
+
+void TCellBasic::Add(std::unique_ptr<TSectionBase> item) {
+    if (!item) return;
+    if (auto* section = dynamic_cast<TSection*>(item.get())) {
+        if (!section->IsFinished()) section->FinishText();
+        if (!section->IsPreformatted() && section->IsEmpty() && !section->isAnchorTarget &&
+            section->clearSides == 0) {
+            if (document)
+                for (int i = 0; i < section->fontRuns.Count(); ++i)
+                    document->ForgetLinkRun(&section->fontRuns[i]);
+            return;
+        }
+    }
+    item->ownerDocument = document;
+    items.push_back(std::move(item));
+    drawRange_.Reset();
+}
+
+int TCellBasic::LayoutItems(platform::Canvas& canvas, int X, int Y, int width, int availHeight,
+                            int refX, int refY, IndentManager& indent, int& scrollWidth,
+                            int& cursor) {
+    topY = Y;
+    firstCursorPos = cursor;
+    scrollWidth = 0;
+    itemsFlowBottomY = 0;
+    itemsPaintTopY = 990000;
+    itemsPaintBottomY = 0;
+    int height = 0;
+    for (std::size_t i = 0; i < items.size();) {
+        TSectionBase& item = *items[i];
+        int itemWidth = 0;
+        try {
+            height += item.Layout(canvas, X, Y + height, refX, refY, width, availHeight, indent,
+                                  itemWidth, cursor);
+        } catch (const EProcessError& error) {
+            if (document) document->ReportLayoutError(error.message());
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        scrollWidth = std::max(scrollWidth, itemWidth);
+        const auto* block = dynamic_cast<const TBlock*>(&item);
+        if (!block || block->positioning != kPositionAbsolute)
+            itemsFlowBottomY = std::max(itemsFlowBottomY, item.flowBottomY);
+        itemsPaintTopY = std::min(itemsPaintTopY, item.paintTopY);
+        itemsPaintBottomY = std::max(itemsPaintBottomY, item.paintBottomY);
+        ++i;
+    }
+    cursorCount = cursor - firstCursorPos;
+    totalHeight = height;
+    drawRange_.Reset();
+    return height;
+}
+
+int TCellBasic::LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight,
+                           int& scrollWidth, int& cursor) {
+    // Only cells with a manager of their own are laid out on their own.
+    IndentManager indent;
+    indent.SetEdges(0, Width);
+    return LayoutItems(canvas, 0, Y, Width, availHeight, 0, 0, indent, scrollWidth, cursor);
+}
+
+void TCellBasic::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
+    min = max = 0;
+    for (auto& item : items) {
+        int itemMin = 0, itemMax = 0;
+        item->MeasureWidths(canvas, itemMin, itemMax);
+        min = std::max(min, itemMin);
+        max = std::max(max, itemMax);
+    }
+}
+
+int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
+                          IndentManager& indent, int X, int refX, int refY) {
+    int y = topY;
+    if (items.empty()) return y;
+    if (!drawRange_.Built()) {
+        std::vector<TSectionBase*> order;
+        order.reserve(items.size());
+        for (auto& item : items) order.push_back(item.get());
+        drawRange_.Build(order);
+    }
+    const int scroll = document ? document->scrollY : 0;
+    std::size_t first, last;
+    // Printing visits every item: pagination is decided while drawing.
+    drawRange_.Visible(clip.top + scroll, clip.bottom + scroll, first, last);
+    if (document && document->isPrinting) {
+        first = 0;
+        last = items.size();
+    }
+    for (std::size_t i = first; i < last; ++i) y = items[i]->Draw(canvas, clip, indent, X, refX, refY);
+    return items.back()->layoutY + items.back()->flowHeight;
+}
+
+int TCellBasic::Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X,
+                     int Y, int refX, int refY) {
+    IndentManager indent;
+    indent.SetEdges(X, X + paintWidth);
+    indent.paintWidth = paintWidth;
+    return DrawItems(canvas, clip, indent, X, refX, refY);
+}
+
+unsigned TCellBasic::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                                 TFormControlObj*& control, const TUrlTarget*& linkTarget) {
+    for (auto& item : items)
+        if (item->paintTopY <= Y && Y < item->paintBottomY) {
+            const unsigned result = item->HitTestLink(canvas, X, Y, title, control, linkTarget);
+            if (result) return result;
+        }
+    return htNothing;
+}
+
+bool TCellBasic::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
+    for (auto& item : items)
+        if (item->paintTopY <= Y && Y < item->paintBottomY && item->HitTestImage(X, Y, obj, IX, IY))
+            return true;
+    return false;
+}
+
+int TCellBasic::CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR,
+                              int& caretHeight, bool& inText) {
+    for (auto& item : items)
+        if (item->paintTopY <= Y && Y < item->paintBottomY) {
+            const int pos = item->CursorAtPoint(canvas, X, Y, XR, YR, caretHeight, inText);
+            if (pos >= 0) return pos;
+        }
+    return -1;
+}
+
+int TCellBasic::SearchForward(int from, std::u16string_view text, bool matchCase) {
+    for (auto& item : items) {
+        const int pos = item->SearchForward(from, text, matchCase);
+        if (pos >= 0) return pos;
+    }
+    return -1;
+}
+
+int TCellBasic::SearchBackward(int from, std::u16string_view text, bool matchCase) {
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        const int pos = (*it)->SearchBackward(from, text, matchCase);
+        if (pos >= 0) return pos;
+    }
+    return -1;
+}
+
+int TCellBasic::SourcePosOf(int cursorPos) {
+    for (auto& item : items) {
+        const int pos = item->SourcePosOf(cursorPos);
+        if (pos >= 0) return pos;
+    }
+    return -1;
+}
+
+int TCellBasic::CursorPosOfSource(int sourcePos, bool prev) {
+    if (prev) {
+        for (auto it = items.rbegin(); it != items.rend(); ++it) {
+            const int pos = (*it)->CursorPosOfSource(sourcePos, true);
+            if (pos >= 0) return pos;
+        }
+    } else {
+        for (auto& item : items) {
+            const int pos = item->CursorPosOfSource(sourcePos, false);
+            if (pos >= 0) return pos;
+        }
+    }
+    return -1;
+}
+
+bool TCellBasic::PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) {
+    for (auto& item : items)
+        if (item->PointOfCursor(canvas, cursor, X, Y)) return true;
+    return false;
+}
+
+bool TCellBasic::CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) {
+    for (auto& item : items)
+        if (pos >= item->firstCursorPos && pos <= item->firstCursorPos + item->cursorCount &&
+            item->CharAtCursor(pos, ch, obj))
+            return true;
+    return false;
+}
+
+void TCellBasic::CopyToClipboard() {
+    if (!document) return;
+    for (auto& item : items) {
+        const int first = item->firstCursorPos;
+        const int last = first + item->cursorCount;
+        // Items with no positions (rules) copy when the selection spans them.
+        if (document->selStart < std::max(last, first + 1) && document->selEnd > first)
+            item->CopyToClipboard();
+    }
+}
+
+void TCellBasic::RegisterPositions() {
+    for (auto& item : items) item->RegisterPositions();
+}
+
+void TCellBasic::DropTrailingParagraphMargin() {
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        auto* block = dynamic_cast<TBlock*>(it->get());
+        if (block && block->positioning == kPositionAbsolute) continue;
+        if (!block) return;
+        if (block->bottomMarginIsParagraph) {
+            block->boxValues[BoxSlot(piMarginBottom)] = 0;
+            block->bottomMarginIsParagraph = false;
+        }
+        if (dynamic_cast<TBlockLI*>(block)) block->content->DropTrailingParagraphMargin();
+        return;
+    }
+}
+
+TCell::TCell(TSectionList* doc, std::string tag) : TCellBasic(doc, std::move(tag)) {}
+
+int TCell::LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight,
+                      int& scrollWidth, int& cursor) {
+    indentManager.Clear();
+    indentManager.SetEdges(0, Width);
+    indentManager.cellWidth = Width;
+    const TEdgeOwner saved = indentManager.currentOwner;
+    indentManager.currentOwner = this;
+    const int left = indentManager.PushLeftEdge(0, Y);
+    const int right = indentManager.PushRightEdge(Width, Y);
+    const int height =
+        LayoutItems(canvas, 0, Y, Width, availHeight, 0, 0, indentManager, scrollWidth, cursor);
+    indentManager.PopRightEdge(right);
+    indentManager.PopLeftEdge(left);
+    indentManager.currentOwner = saved;
+    return std::max(height, indentManager.LowestFloatBottom() - topY);
+}
+
+int TCell::Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X, int Y,
+                int refX, int refY) {
+    indentManager.SetEdges(X, X + indentManager.cellWidth);
+    indentManager.paintWidth = paintWidth;
+    return DrawItems(canvas, clip, indentManager, X, refX, refY);
+}
+
+int TBlockCell::DoLayout(platform::Canvas& canvas, int X, int Y, int width, int availHeight,
+                         int refX, int refY, IndentManager& indent, int& scrollWidth, int& cursor) {
+    return LayoutItems(canvas, X, Y, width, availHeight, refX, refY, indent, scrollWidth, cursor);
+}

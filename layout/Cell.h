@@ -1,0 +1,106 @@
+#pragma once
+// Cells: the vertical lists of items of the document, of a block's content and of
+// table cells.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/IndentManager.h"
+#include "layout/SectionBase.h"
+
+// Finds, among items in drawing order, those that can meet a band of rows without
+// walking from the first: bottoms are kept as a running maximum and tops as a
+// running minimum from the end, both monotonic, so two binary searches bound the band.
+class TDrawRange {
+public:
+    void Build(const std::vector<TSectionBase*>& items);
+    void Reset() { built_ = false; }
+    bool Built() const { return built_; }
+    // [first, last) of the items that may meet the rows [top, bottom), document space.
+    void Visible(int top, int bottom, std::size_t& first, std::size_t& last) const;
+
+private:
+    std::vector<int> maxBottom_;
+    std::vector<int> minTop_;
+    bool built_ = false;
+};
+
+class TCellBasic {
+public:
+    TCellBasic(TSectionList* document, std::string ownerTag);
+    virtual ~TCellBasic();
+    TCellBasic(const TCellBasic&) = delete;
+    TCellBasic& operator=(const TCellBasic&) = delete;
+
+    // Print copy: every item cloned.
+    void CopyItemsFrom(const TCellBasic& source, TSectionList* document);
+
+    // Appends an item from the builder: a section is finished first, and an empty one
+    // that nothing points at is dropped.
+    void Add(std::unique_ptr<TSectionBase> item);
+    int Count() const { return static_cast<int>(items.size()); }
+    TSectionBase* LastItem() const { return items.empty() ? nullptr : items.back().get(); }
+
+    virtual int LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight,
+                           int& scrollWidth, int& cursor);
+    virtual void MeasureWidths(platform::Canvas& canvas, int& min, int& max);
+    virtual int Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X,
+                     int Y, int refX, int refY);
+    virtual unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                                 TFormControlObj*& control, const TUrlTarget*& linkTarget);
+
+    // Lays the items out one below the other at (X, Y); an item whose layout fails
+    // with the layout error is reported, removed and skipped.
+    int LayoutItems(platform::Canvas& canvas, int X, int Y, int width, int availHeight, int refX,
+                    int refY, IndentManager& indent, int& scrollWidth, int& cursor);
+    int DrawItems(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                  int X, int refX, int refY);
+
+    bool HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY);
+    int CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR, int& caretHeight,
+                      bool& inText);
+    int SearchForward(int from, std::u16string_view text, bool matchCase);
+    int SearchBackward(int from, std::u16string_view text, bool matchCase);
+    int SourcePosOf(int cursorPos);
+    int CursorPosOfSource(int sourcePos, bool prev);
+    bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y);
+    bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj);
+    void CopyToClipboard();
+    void RegisterPositions();
+    void DropTrailingParagraphMargin();
+
+    std::vector<std::unique_ptr<TSectionBase>> items;
+    TSectionList* document;
+    int topY = 0;
+    int firstCursorPos = 0;
+    int cursorCount = 0;
+    std::string ownerTag;
+    int itemsFlowBottomY = 0;
+    int itemsPaintTopY = 0;
+    int itemsPaintBottomY = 0;
+    int totalHeight = 0;
+
+protected:
+    TDrawRange drawRange_;
+};
+
+// A cell with its own indent manager: the document and table cells.
+class TCell : public TCellBasic {
+public:
+    TCell(TSectionList* document, std::string ownerTag);
+    int LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight, int& scrollWidth,
+                   int& cursor) override;
+    int Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X, int Y,
+             int refX, int refY) override;
+
+    IndentManager indentManager;
+};
+
+// A block's content: laid out with the enclosing cell's indent manager.
+class TBlockCell : public TCellBasic {
+public:
+    using TCellBasic::TCellBasic;
+    int DoLayout(platform::Canvas& canvas, int X, int Y, int width, int availHeight, int refX,
+                 int refY, IndentManager& indent, int& scrollWidth, int& cursor);
+};

@@ -1,0 +1,98 @@
+#pragma once
+// What a text section needs of the objects that sit among its characters: images and
+// panels (character 4) and form controls (character 2). The objects themselves live
+// with the image cache and the forms; the section sizes, places, draws and hit-tests
+// them only through these interfaces.
+
+#include <memory>
+#include <string>
+
+#include "html/Anchors.h"
+#include "platform/Canvas.h"
+
+class TSectionList;
+class TFontObj;
+
+// AlignmentKind values the objects use.
+enum : int {
+    kAlignNone = 0,
+    kAlignTop = 1,
+    kAlignMiddle = 2,
+    kAlignBaseline = 3,
+    kAlignBottom = 4,
+    kFloatLeft = 5,
+    kFloatRight = 6,
+    kAlignJustify = 7,
+    kAlignSub = 8,
+    kAlignSuper = 9,
+};
+
+// An image or panel in a section's text.
+class TFloatingObj : public TIDObject {
+public:
+    ~TFloatingObj() override = default;
+
+    int GetTopY() override { return drawYY; }
+
+    virtual std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const = 0;
+    // Sizes the object for the room of a line (0 while measuring minimum widths), with
+    // the font in force at its position.
+    virtual void SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) = 0;
+    // False for a picture that failed to load and shows nothing (list markers drop it).
+    virtual bool IsLoaded() const { return true; }
+    virtual bool WidthIsPercent() const { return false; }
+    // Draws with the top-left corner of the picture at (x, y), screen coordinates.
+    virtual void Draw(platform::Canvas& canvas, int x, int y) = 0;
+    // A hit inside the object: bits of THitTestResult, the title and the link (maps,
+    // server-side maps, image form controls).
+    virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
+        return 0;
+    }
+
+    int Alignment() const { return alignment; }
+    bool Floats() const { return alignment == kFloatLeft || alignment == kFloatRight; }
+    int FloatWidth() const { return width + hSpaceLeft + hSpaceRight; }
+    int FloatHeight() const { return height + vSpaceTop + vSpaceBottom; }
+
+    int position = 0;  // offset of its character 4 in the section's text
+    int alignment = kAlignBottom;
+    int width = 0;
+    int height = 0;
+    int hSpaceLeft = 0, hSpaceRight = 0;
+    int vSpaceTop = 0, vSpaceBottom = 0;
+    int floatIndent = 0;  // x of a floating object from the cell's left edge
+    int drawYY = 0;       // y of its top, document space
+    int drawX = 0;        // where it was last drawn, screen space
+    int drawY = 0;
+};
+
+// A form control in a section's text (character 2). Controls are windows: the
+// section moves them into place on screen and has them paint themselves when printing.
+class TFormControlObj : public TIDObject {
+public:
+    ~TFormControlObj() override = default;
+    int GetTopY() override { return yValue; }
+
+    virtual bool IsVisible() const { return true; }
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Screen position, shown.
+    virtual void ShowAt(int x, int y) = 0;
+    virtual void Hide() = 0;
+    virtual void PaintOn(platform::Canvas& canvas, int x, int y) = 0;
+    virtual bool HasFocus() const { return false; }
+    virtual void SetTabOrder(int order) {}
+
+    int position = 0;  // offset of its character 2 in the section's text
+    int alignment = kAlignBottom;
+    int hSpaceLeft = 0, hSpaceRight = 0;
+    int yValue = 0;  // y of its line, document space
+    bool shownSinceScroll = false;
+};
+
+// A deferred drawing entry: a floating image drawn after all text.
+struct TImageRec {
+    TFloatingObj* object = nullptr;
+    int x = 0;
+    int y = 0;  // screen space
+};

@@ -1,0 +1,146 @@
+#include "layout/FontObj.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "layout/Document.h"
+#include "platform/Screen.h"
+
+TFontObj::TFontObj(TSection* owner, const TMyFont& f, int offset)
+    : ownerSection(owner), textOffset(offset), font(f) {
+    MeasureMetrics();
+}
+
+TFontObj::TFontObj(TSection* owner, const TFontObj& source)
+    : ownerSection(owner),
+      isVisited(source.isVisited),
+      isHovered(false),
+      hintText(source.hintText),
+      topY(source.topY),
+      textOffset(source.textOffset),
+      font(source.font),
+      metricHeight(source.metricHeight),
+      maxCharWidth(source.maxCharWidth),
+      lineContribution(source.lineContribution),
+      descent(source.descent),
+      italicOverhang(source.italicOverhang),
+      scriptShift(source.scriptShift) {
+    if (source.linkVariants) linkVariants = std::make_unique<TFontInfoArray>(*source.linkVariants);
+    linkTarget.Copy(source.linkTarget);
+    if (source.isHovered) SelectVariant();
+}
+
+void TFontObj::SelectVariant() {
+    if (!linkVariants) return;
+    const int slot = isHovered ? (isVisited ? TFontInfoArray::VisitedHover : TFontInfoArray::Hover)
+                               : (isVisited ? TFontInfoArray::Visited : TFontInfoArray::Link);
+    ApplyVariant((*linkVariants)[slot]);
+}
+
+void TFontObj::MarkVisited(bool value) {
+    if (isVisited == value) return;
+    isVisited = value;
+    SelectVariant();
+}
+
+void TFontObj::SetHovered(bool value) {
+    if (isHovered == value) return;
+    isHovered = value;
+    SelectVariant();
+}
+
+void TFontObj::SetLinkHovered(std::vector<TFontObj*>& linkList, bool value) {
+    const auto here = std::find(linkList.begin(), linkList.end(), this);
+    SetHovered(value);
+    if (here == linkList.end()) return;
+    for (auto it = here + 1; it != linkList.end() && (*it)->linkTarget.LinkId == linkTarget.LinkId; ++it)
+        (*it)->SetHovered(value);
+    for (auto it = here; it != linkList.begin();) {
+        --it;
+        if ((*it)->linkTarget.LinkId != linkTarget.LinkId) break;
+        (*it)->SetHovered(value);
+    }
+}
+
+void TFontObj::ApplyVariant(const ThtFontInfo& info) {
+    font.face = info.Name;
+    font.height = -static_cast<int>(std::lround(platform::CurrentScreen().pixelsPerInch * info.Size / 72));
+    font.style = info.Style;
+    font.BackgroundColor = info.BackgroundColor;
+    font.Color = info.Color;
+    font.charset = info.FontCharset;
+    MeasureMetrics();
+}
+
+void TFontObj::MeasureMetrics() {
+    platform::Canvas& canvas = platform::Screen().measuringCanvas();
+    platform::FontSpec spec = font;
+    spec.charset = platform::DEFAULT_CHARSET;
+    canvas.setFont(spec);
+    platform::TextMetrics metrics = canvas.textMetrics();
+    constexpr std::uint8_t kSymbolCharset = 2;
+    if (metrics.charset != kSymbolCharset) {
+        canvas.setFont(font);
+        metrics = canvas.textMetrics();
+    } else {
+        font.charset = kSymbolCharset;
+    }
+    metricHeight = metrics.height;
+    maxCharWidth = metrics.maxCharWidth;
+    lineContribution = metrics.height + metrics.externalLeading;
+    descent = metrics.descent;
+    italicOverhang = font.italic() ? metricHeight / 10 : 0;
+}
+
+TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
+    runs_.push_back(std::move(run));
+    return *runs_.back();
+}
+
+int TFontList::IndexAt(int offset) const {
+    // The last run whose start is not after the offset.
+    auto it = std::upper_bound(runs_.begin(), runs_.end(), offset,
+                               [](int value, const std::unique_ptr<TFontObj>& run) {
+                                   return value < run->textOffset;
+                               });
+    return it == runs_.begin() ? 0 : static_cast<int>(it - runs_.begin()) - 1;
+}
+
+TFontObj* TFontList::FontAt(int offset, int& overhang) {
+    if (runs_.empty()) {
+        overhang = 0;
+        return nullptr;
+    }
+    TFontObj* run = runs_[static_cast<std::size_t>(IndexAt(offset))].get();
+    overhang = run->italicOverhang;
+    return run;
+}
+
+int TFontList::RunLengthAt(int offset, int length) const {
+    const int index = IndexAt(offset);
+    if (index + 1 < Count()) return std::min(length, runs_[static_cast<std::size_t>(index) + 1]->textOffset) - offset;
+    return length - offset;
+}
+
+TFontObj* TFontList::RunAt(int offset) {
+    return runs_.empty() ? nullptr : runs_[static_cast<std::size_t>(IndexAt(offset))].get();
+}
+
+void TFontList::ShiftAfterRemoval(int offset, TSectionList* document) {
+    for (std::size_t i = 0; i < runs_.size(); ++i) {
+        TFontObj& run = *runs_[i];
+        if (run.textOffset <= offset) continue;
+        --run.textOffset;
+        if (i > 0 && runs_[i - 1]->textOffset == run.textOffset) {
+            if (document) document->ForgetLinkRun(runs_[i - 1].get());
+            runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i) - 1);
+            --i;
+        }
+    }
+}
+
+void TFontList::RemoveAt(int index, TSectionList* document) {
+    if (index < 0 || index >= Count()) return;
+    if (document) document->ForgetLinkRun(runs_[static_cast<std::size_t>(index)].get());
+    runs_.erase(runs_.begin() + index);
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Font runs of a text section: where each font starts, its metrics, and for links
+// the four fonts of a link's states and what the link points at.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "html/Anchors.h"
+#include "style/Fonts.h"
+
+class TSection;
+class TSectionList;
+
+class TFontObj {
+public:
+    TFontObj(TSection* owner, const TMyFont& font, int offset);
+    // A copy for a print copy of the document (no tab stop).
+    TFontObj(TSection* owner, const TFontObj& source);
+
+    void MarkVisited(bool value);
+    void SetHovered(bool value);
+    // Hover on this run and on its neighbours in the document's link list that belong
+    // to the same link.
+    void SetLinkHovered(std::vector<TFontObj*>& linkList, bool value);
+    void ApplyVariant(const ThtFontInfo& info);
+    void MeasureMetrics();
+    bool IsLink() const { return !linkTarget.Url.empty(); }
+
+    TSection* ownerSection;
+    bool isVisited = false;
+    bool isHovered = false;
+    std::string hintText;
+    int topY = 0;
+    bool hasFocus = false;
+    int textOffset = 0;
+    TMyFont font;
+    std::unique_ptr<TFontInfoArray> linkVariants;
+    int metricHeight = 0;
+    int maxCharWidth = 0;
+    int lineContribution = 0;
+    int descent = 0;
+    int italicOverhang = 0;
+    int scriptShift = 0;  // 0, 8 subscript, 9 superscript
+    TUrlTarget linkTarget;
+    // The link can be reached with the Tab key (only the first run of a link); the
+    // viewer gives it a focusable stand-in window in tab order.
+    bool hasTabStop = false;
+    int tabOrder = -1;
+
+private:
+    void SelectVariant();
+};
+
+// The font runs of one section, ordered by textOffset; the first starts at 0.
+class TFontList {
+public:
+    int Count() const { return static_cast<int>(runs_.size()); }
+    TFontObj& operator[](int index) { return *runs_[static_cast<std::size_t>(index)]; }
+    const TFontObj& operator[](int index) const { return *runs_[static_cast<std::size_t>(index)]; }
+    TFontObj& Add(std::unique_ptr<TFontObj> run);
+    TFontObj& Last() { return *runs_.back(); }
+    bool Empty() const { return runs_.empty(); }
+
+    int IndexAt(int offset) const;
+    TFontObj* FontAt(int offset, int& overhang);
+    int RunLengthAt(int offset, int length) const;
+    TFontObj* RunAt(int offset);
+    // After the character at offset was removed: later runs move down one; a run that
+    // now starts where its predecessor does replaces it.
+    void ShiftAfterRemoval(int offset, TSectionList* document);
+    // Drops a run, taking it off the document's link list.
+    void RemoveAt(int index, TSectionList* document);
+
+private:
+    std::vector<std::unique_ptr<TFontObj>> runs_;
+};

@@ -1,0 +1,284 @@
+// Building a text section: characters, font runs, links and objects as the builder
+// hands them over, and the clean-up of spaces when the section is closed.
+
+#include "layout/Section.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "html/Attributes.h"
+#include "html/Token.h"
+#include "layout/Document.h"
+#include "platform/Text.h"
+#include "layout/TextCase.h"
+#include "style/Properties.h"
+
+TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
+                   const TUrlTarget* openLink, TCellBasic* cell, const TAttributeList* attributes)
+    : TSectionBase(document) {
+    const TMyFont font = props.GetFont();
+    TFontObj& run = fontRuns.Add(std::make_unique<TFontObj>(this, font, 0));
+    run.hintText = props.ElementTitle;
+    if (openLink && !openLink->Url.empty()) {
+        if (props.LinkFonts) run.linkVariants = std::make_unique<TFontInfoArray>(*props.LinkFonts);
+        run.linkTarget.Copy(*openLink);
+        if (document) {
+            document->AddLinkRun(&run);
+            if (!document->tooManyLinks) {
+                run.hasTabStop = true;
+                document->AddTabEntry(openLink->TabIndex, &run, nullptr);
+            }
+        }
+    }
+    minLineHeight = props.GetLineHeight(std::abs(font.height));
+    if (startsBlock) {
+        bool isPercent = false;
+        const int indent = props.GetTextIndent(isPercent);
+        if (isPercent) textIndentPercent = std::min(indent, 90);
+        else textIndentPx = indent;
+    }
+    if (attributes) {
+        if (const TAttribute* clear = attributes->FindAttribute(symClear)) {
+            const std::string value = platform::AsciiLowerCase(clear->StrValue);
+            clearSides = value == "left" ? 1 : value == "right" ? 2 : 3;
+        }
+        const std::string& id = attributes->IdValue();
+        if (!id.empty() && document && document->anchors) {
+            document->anchors->AddObject(id, this);
+            isAnchorTarget = true;  // something points here: never dropped
+        }
+    }
+    int clear = 0;
+    if (props.GetClear(clear)) clearSides = clear;
+    const PropValue& align = props[piTextAlign];
+    if (align.isString()) {
+        const std::string& a = align.string();
+        textAlign = a == "right" ? 3 : a == "center" ? 2 : a == "justify" ? 4 : 1;
+    }
+}
+
+TSection::TSection(TSectionList* document, const TSection& source)
+    : TSectionBase(document, source),
+      sectionOrdinal(source.sectionOrdinal),
+      textBuffer(source.textBuffer),
+      breakFlags(source.breakFlags),
+      sourceRuns(source.sourceRuns),
+      textAlign(source.textAlign),
+      clearSides(source.clearSides),
+      minLineHeight(source.minLineHeight),
+      textIndentPx(source.textIndentPx),
+      textIndentPercent(source.textIndentPercent),
+      isAnchorTarget(source.isAnchorTarget),
+      finished_(source.finished_) {
+    cursorCount = source.cursorCount;
+    for (int i = 0; i < source.fontRuns.Count(); ++i)
+        fontRuns.Add(std::make_unique<TFontObj>(this, source.fontRuns[i]));
+    if (!source.ownerDocument || source.ownerDocument->showImages)
+        for (const auto& object : source.inlineObjects)
+            inlineObjects.push_back(object->CreatePrintCopy(document));
+}
+
+TSection::~TSection() = default;
+
+std::unique_ptr<TSectionBase> TSection::CreatePrintCopy(TSectionList* document) const {
+    return std::unique_ptr<TSectionBase>(new TSection(document, *this));
+}
+
+void TSection::AppendChar(char16_t ch, int sourceIndex, bool noBreak) {
+    const std::int32_t position = sourceIndex;
+    AppendText(std::u16string_view(&ch, 1), &position, 0, noBreak);
+}
+
+void TSection::AppendRun(const TokenObj& token, int textTransform, bool noBreak) {
+    AppendText(token.AsWideString(), token.Positions().data(), textTransform, noBreak);
+}
+
+void TSection::AppendText(std::u16string_view text, const std::int32_t* positions,
+                          int textTransform, bool noBreak) {
+    if (textTransform == 1) textBuffer += UpperCaseText(text);
+    else if (textTransform == 2) textBuffer += LowerCaseText(text);
+    else textBuffer += text;
+    breakFlags.append(text.size(), noBreak || IsPreformatted() ? 'n' : 'y');
+    const std::size_t needed = sourcePositions.size() + text.size();
+    // Grown in steps of 500 beyond need, as a builder appends character by character.
+    if (sourcePositions.capacity() < needed) sourcePositions.reserve(needed + 500);
+    for (std::size_t i = 0; i < text.size(); ++i) sourcePositions.push_back(positions ? positions[i] : 0);
+    cursorCount = static_cast<int>(textBuffer.size());
+}
+
+TFontObj& TSection::NewFontRun(TProperties& props) {
+    TFontObj& last = fontRuns.Last();
+    const int here = static_cast<int>(textBuffer.size());
+    if (last.textOffset == here) {
+        last.font = props.GetFont();
+        last.MeasureMetrics();
+        return last;
+    }
+    auto run = std::make_unique<TFontObj>(this, props.GetFont(), here);
+    run->linkTarget.Copy(last.linkTarget);
+    if (last.linkVariants) run->linkVariants = std::make_unique<TFontInfoArray>(*last.linkVariants);
+    return fontRuns.Add(std::move(run));
+}
+
+void TSection::StartFontRun(TProperties& props) {
+    TFontObj& run = NewFontRun(props);
+    run.hintText = props.ElementTitle;
+    if (run.IsLink()) {
+        if (props.LinkFonts) run.linkVariants = std::make_unique<TFontInfoArray>(*props.LinkFonts);
+        if (ownerDocument) ownerDocument->AddLinkRun(&run);
+    }
+    int align = 0;
+    run.scriptShift = props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0;
+}
+
+void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* openLink) {
+    TFontObj& run = NewFontRun(props);
+    run.hintText = props.ElementTitle;
+    int align = 0;
+    run.scriptShift = props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0;
+    if (isStart && openLink) {
+        run.linkVariants = props.LinkFonts ? std::make_unique<TFontInfoArray>(*props.LinkFonts) : nullptr;
+        run.linkTarget.Copy(*openLink);
+        if (ownerDocument) {
+            ownerDocument->AddLinkRun(&run);
+            if (!ownerDocument->tooManyLinks && !run.hasTabStop) {
+                run.hasTabStop = true;
+                ownerDocument->AddTabEntry(openLink->TabIndex, &run, nullptr);
+            }
+        }
+    } else {
+        if (ownerDocument && run.IsLink()) ownerDocument->ForgetLinkRun(&run);
+        run.linkVariants.reset();
+        run.linkTarget.Clear();
+        run.hasTabStop = false;
+    }
+}
+
+TFloatingObj* TSection::PlaceObject(std::unique_ptr<TFloatingObj> object, int sourceIndex) {
+    object->position = static_cast<int>(textBuffer.size());
+    TFloatingObj* placed = object.get();
+    inlineObjects.push_back(std::move(object));
+    AppendChar(kObjectChar, sourceIndex);
+    return placed;
+}
+
+void TSection::PlaceControl(TFormControlObj* control, int sourceIndex) {
+    control->position = static_cast<int>(textBuffer.size());
+    controls.push_back(control);
+    if (ownerDocument) ownerDocument->allControls.push_back(control);
+    AppendChar(kControlChar, sourceIndex);
+}
+
+namespace {
+
+// Removes the marked characters of a section under construction in one pass,
+// keeping font runs, objects and controls on their characters.
+struct Compactor {
+    TSection& s;
+    std::vector<char> remove;
+    explicit Compactor(TSection& section) : s(section), remove(section.textBuffer.size(), 0) {}
+
+    bool Any() const { return std::find(remove.begin(), remove.end(), 1) != remove.end(); }
+
+    void Apply(TSectionList* document) {
+        if (!Any()) return;
+        const std::size_t n = s.textBuffer.size();
+        std::vector<int> keptBefore(n + 1, 0);
+        for (std::size_t i = 0; i < n; ++i) keptBefore[i + 1] = keptBefore[i] + (remove[i] ? 0 : 1);
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (remove[i]) continue;
+            s.textBuffer[out] = s.textBuffer[i];
+            s.breakFlags[out] = s.breakFlags[i];
+            if (i < s.sourcePositions.size()) s.sourcePositions[out] = s.sourcePositions[i];
+            ++out;
+        }
+        s.textBuffer.resize(out);
+        s.breakFlags.resize(out);
+        if (s.sourcePositions.size() > out) s.sourcePositions.resize(out);
+        for (auto& object : s.inlineObjects) object->position = keptBefore[static_cast<std::size_t>(object->position)];
+        for (auto* control : s.controls) control->position = keptBefore[static_cast<std::size_t>(control->position)];
+        // A run whose first characters went away starts at the next kept one; when
+        // that is where the following run starts, the following one takes over.
+        for (int i = 0; i < s.fontRuns.Count(); ++i)
+            s.fontRuns[i].textOffset = keptBefore[static_cast<std::size_t>(std::min<int>(s.fontRuns[i].textOffset, static_cast<int>(n)))];
+        for (int i = s.fontRuns.Count() - 1; i > 0; --i)
+            if (s.fontRuns[i - 1].textOffset == s.fontRuns[i].textOffset)
+                s.fontRuns.RemoveAt(i - 1, document);
+        remove.assign(out, 0);
+    }
+};
+
+bool FloatsAt(const TSection& s, int offset) {
+    for (const auto& object : s.inlineObjects)
+        if (object->position == offset) return object->Floats();
+    return false;
+}
+
+}  // namespace
+
+void TSection::RemoveChar(int offset) {
+    if (offset < 0 || offset >= static_cast<int>(textBuffer.size())) return;
+    textBuffer.erase(static_cast<std::size_t>(offset), 1);
+    breakFlags.erase(static_cast<std::size_t>(offset), 1);
+    if (offset < static_cast<int>(sourcePositions.size()))
+        sourcePositions.erase(sourcePositions.begin() + offset);
+    for (auto* control : controls)
+        if (control->position > offset) --control->position;
+    for (auto& object : inlineObjects)
+        if (object->position > offset) --object->position;
+    fontRuns.ShiftAfterRemoval(offset, ownerDocument);
+}
+
+void TSection::FinishText() {
+    if (finished_) return;
+    finished_ = true;
+    std::u16string& t = textBuffer;
+    Compactor pass(*this);
+    // Leading spaces.
+    for (std::size_t i = 0; i < t.size() && t[i] == u' '; ++i) pass.remove[i] = 1;
+    pass.Apply(ownerDocument);
+    // Runs of spaces keep one: the second, unless the first may not break.
+    {
+        int previous = -1;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == u' ' && previous >= 0 && t[static_cast<std::size_t>(previous)] == u' ') {
+                if (breakFlags[static_cast<std::size_t>(previous)] != 'n') {
+                    pass.remove[i] = 1;
+                    continue;
+                }
+                pass.remove[static_cast<std::size_t>(previous)] = 1;
+            }
+            previous = static_cast<int>(i);
+        }
+        pass.Apply(ownerDocument);
+    }
+    // A space after a floating image or panel.
+    for (std::size_t i = t.size(); i-- > 1;)
+        if (t[i] == u' ' && t[i - 1] == kObjectChar && FloatsAt(*this, static_cast<int>(i) - 1))
+            pass.remove[i] = 1;
+    pass.Apply(ownerDocument);
+    // Spaces before, then after, a forced break.
+    for (std::size_t i = 0; i + 1 < t.size(); ++i)
+        if (t[i] == u' ' && t[i + 1] == kBreakChar) pass.remove[i] = 1;
+    pass.Apply(ownerDocument);
+    for (std::size_t i = 1; i < t.size(); ++i)
+        if (t[i] == u' ' && t[i - 1] == kBreakChar) pass.remove[i] = 1;
+    pass.Apply(ownerDocument);
+    if (!t.empty() && t.back() == u' ') RemoveChar(static_cast<int>(t.size()) - 1);
+    if (t.size() > 1 && t.back() == kBreakChar) RemoveChar(static_cast<int>(t.size()) - 1);
+    FinishBuffers();
+}
+
+void TSection::FinishBuffers() {
+    finished_ = true;
+    cursorCount = static_cast<int>(textBuffer.size());
+    breakFlags.resize(textBuffer.size(), 'y');
+    breakFlags += 'y';
+    sourceRuns.clear();
+    for (std::size_t i = 0; i < sourcePositions.size(); ++i)
+        if (i == 0 || sourcePositions[i] != sourcePositions[i - 1] + 1)
+            sourceRuns.push_back({static_cast<int>(i), sourcePositions[i]});
+    std::vector<std::int32_t>().swap(sourcePositions);
+    if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();
+}

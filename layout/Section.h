@@ -1,0 +1,147 @@
+#pragma once
+// A run of flowing text: a paragraph, a list item's text, a table cell's text or one
+// preformatted line. It holds the characters, their font runs and the objects among
+// them, and after layout its lines. Building and finishing are in Section.cpp, line
+// breaking in SectionLayout.cpp, drawing and queries in SectionDraw.cpp.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/FloatingObj.h"
+#include "layout/FontObj.h"
+#include "layout/SectionBase.h"
+
+class TProperties;
+class TAttributeList;
+class TCellBasic;
+class TokenObj;
+
+// Characters with a meaning of their own in a section's text.
+inline constexpr char16_t kControlChar = 2;  // a form control
+inline constexpr char16_t kObjectChar = 4;   // an image or panel
+inline constexpr char16_t kBreakChar = 8;    // a forced line break
+inline constexpr char16_t kIdeographStart = 0x3000;  // from here on, breaks on both sides
+
+struct IndexObj {
+    int textOffset = 0;
+    int sourcePos = 0;
+};
+
+struct LineRec {
+    int firstChar = 0;  // offset of the line's first character
+    int spaceAbove = 0;
+    int spaceBelow = 0;
+    int textHeight = 0;
+    int occupiedHeight = 0;
+    int charCount = 0;
+    int descent = 0;
+    int indentX = 0;
+    int paintX = 0;
+    int availableWidth = 0;
+    int paintY = 0;
+    int spaceCount = 0;
+    int extraPixels = 0;
+    int Height() const { return spaceAbove + textHeight + spaceBelow; }
+};
+
+class TSection : public TSectionBase {
+public:
+    // An empty section in the style of `props`; `openLink` is the link the builder is
+    // inside, if any.
+    TSection(TSectionList* document, bool startsBlock, TProperties& props,
+             const TUrlTarget* openLink, TCellBasic* cell, const TAttributeList* attributes);
+    ~TSection() override;
+
+    std::unique_ptr<TSectionBase> CreatePrintCopy(TSectionList* document) const override;
+    void CopyToClipboard() override;
+    int Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+               int availHeight, IndentManager& indent, int& maxWidth, int& cursor) override;
+    int Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
+             int refX, int refY) override;
+    unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                         TFormControlObj*& control, const TUrlTarget*& linkTarget) override;
+    bool HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) override;
+    int CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR, int& caretHeight,
+                      bool& inText) override;
+    int SearchForward(int from, std::u16string_view text, bool matchCase) override;
+    int SearchBackward(int from, std::u16string_view text, bool matchCase) override;
+    int SourcePosOf(int cursorPos) override;
+    int CursorPosOfSource(int sourcePos, bool prev) override;
+    bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) override;
+    bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) override;
+    void MeasureWidths(platform::Canvas& canvas, int& min, int& max) override;
+    const char* KindName() const override { return "section"; }
+
+    // Building.
+    virtual void AppendChar(char16_t ch, int sourceIndex, bool noBreak = false);
+    // text-transform: 1 upper case, 2 lower case.
+    virtual void AppendRun(const TokenObj& token, int textTransform, bool noBreak);
+    virtual void FinishText();
+    void AppendText(std::u16string_view text, const std::int32_t* sourcePositions,
+                    int textTransform, bool noBreak);
+    void StartFontRun(TProperties& props);
+    void LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* openLink);
+    // Images and panels (PlaceImage, PlacePanel) and form controls (PlaceControl) go in
+    // through these: the object gets the next position and its character.
+    TFloatingObj* PlaceObject(std::unique_ptr<TFloatingObj> object, int sourceIndex);
+    void PlaceControl(TFormControlObj* control, int sourceIndex);
+    bool IsFinished() const { return finished_; }
+    bool IsEmpty() const { return textBuffer.empty(); }
+
+    // Measuring (SectionLayout.cpp).
+    int TextWidth(platform::Canvas& canvas, int start, int count, bool trimTrailing);
+    int GlyphWidth(platform::Canvas& canvas, int start, int count);
+    // The hit-test fitting walk: characters from start that fit into width, floats
+    // counting nothing; the last question is remembered.
+    int FitCharacters(platform::Canvas& canvas, int start, int width, int count, int& extent);
+
+    int sectionOrdinal = 0;
+    int layoutCycle = 0;
+    std::u16string textBuffer;
+    std::string breakFlags;
+    std::vector<std::int32_t> sourcePositions;
+    TFontList fontRuns;
+    std::vector<std::unique_ptr<TFloatingObj>> inlineObjects;
+    std::vector<TFormControlObj*> controls;
+    std::vector<IndexObj> sourceRuns;
+    std::vector<LineRec> lines;
+    int textAlign = 1;   // 1 left, 2 centre, 3 right, 4 justify
+    int clearSides = 0;  // 1 left, 2 right, 3 both
+    int minLineHeight = -1;
+    int lastDrawX = 0;
+    int layoutX = 0;  // the X of the last layout, for the layout dump
+    int cachedMinWidth = 0;
+    int cachedMaxWidth = 0;
+    int textIndentPx = 0;
+    int textIndentPercent = 0;
+    bool isAnchorTarget = false;
+
+protected:
+    TSection(TSectionList* document, const TSection& source);
+    // Lays out with the room the indent manager gives (preformatted text widens it).
+    int LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth,
+                    IndentManager& indent, int& maxWidth, int& cursor);
+    void FinishBuffers();
+    void RemoveChar(int offset);
+
+private:
+    friend class SectionLineBuilder;
+    TFontObj& NewFontRun(TProperties& props);
+    int ClearSpace(IndentManager& indent, int Y) const;
+    int CountFitting(platform::Canvas& canvas, int start, std::vector<TFloatingObj*>& floats,
+                     int& floatHeight, IndentManager& indent, int Y, int max);
+    TFloatingObj* ObjectAt(int offset) const;
+    TFormControlObj* ControlAt(int offset) const;
+    int RunEnd(int start, int limit) const;
+    int LineIndexOf(int offset) const;
+    void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,
+                  int selStart, int selEnd, IndentManager& indent, const platform::Rect& clip);
+
+    bool finished_ = false;
+    // The hit-test walk's last question and answer.
+    struct FitCache {
+        int start = -1, width = -1, count = -1, fit = 0, extent = 0;
+    } fitCache_;
+};

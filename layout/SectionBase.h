@@ -1,0 +1,94 @@
+#pragma once
+// The base of every item a cell stacks vertically: text sections, blocks, tables,
+// rules and page breaks. Coordinates are document pixels of the canvas in use.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "html/Anchors.h"
+#include "platform/Canvas.h"
+
+class TSectionList;
+class IndentManager;
+class TFormControlObj;
+class TFloatingObj;
+
+// What a link hit test found (bits of its result).
+enum THitTestResult : unsigned {
+    htNothing = 0,
+    htUrl = 1,
+    htFormControl = 2,
+    htTitle = 4,
+};
+
+// The y an item has before its first layout.
+inline constexpr int kNotLaidOutY = 999999999;
+
+class TSectionBase : public TIDObject {
+public:
+    explicit TSectionBase(TSectionList* document);
+    ~TSectionBase() override;
+    TSectionBase(const TSectionBase&) = delete;
+    TSectionBase& operator=(const TSectionBase&) = delete;
+
+    // 1.
+    int GetTopY() override;
+    // 2. A clone for a print copy of the document.
+    virtual std::unique_ptr<TSectionBase> CreatePrintCopy(TSectionList* document) const;
+    // 3. Adds the selected part of the item to the document's text collector.
+    virtual void CopyToClipboard();
+    // 4. Lays the item out at (X, Y); returns the height it takes in the flow.
+    virtual int Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+                       int availHeight, IndentManager& indent, int& maxWidth, int& cursor);
+    // 5. Returns the y below the item.
+    virtual int Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                     int X, int refX, int refY);
+    // 6. A set of THitTestResult bits.
+    virtual unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
+                                 TFormControlObj*& control, const TUrlTarget*& linkTarget);
+    // 7.
+    virtual bool HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY);
+    // 8. A cursor position, or -1.
+    virtual int CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR,
+                              int& caretHeight, bool& inText);
+    // 9, 10. A cursor position, or -1.
+    virtual int SearchForward(int from, std::u16string_view text, bool matchCase);
+    virtual int SearchBackward(int from, std::u16string_view text, bool matchCase);
+    // 11, 12.
+    virtual int SourcePosOf(int cursorPos);
+    virtual int CursorPosOfSource(int sourcePos, bool prev);
+    // 13. The canvas may be null: then X is the line's start.
+    virtual bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y);
+    // 14.
+    virtual bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj);
+    // 15.
+    virtual void MeasureWidths(platform::Canvas& canvas, int& min, int& max);
+    // 16.
+    virtual void RegisterPositions();
+
+    // Kind questions the cell and block algorithms ask of their neighbours.
+    virtual bool IsBlock() const { return false; }
+    virtual bool IsTable() const { return false; }  // tables and table wrappers
+    virtual bool IsPreformatted() const { return false; }
+    // For the layout dump: a short name of the item's kind.
+    virtual const char* KindName() const { return "item"; }
+
+    TSectionList* ownerDocument;
+    int flowHeight = 0;
+    int paintHeight = 0;
+    int firstCursorPos = 0;
+    int cursorCount = 0;
+    int zOrderKey = 0;
+    int topY = kNotLaidOutY;
+    int flowBottomY = 0;
+    int contentLeftX = 0;
+    int paintTopY = 0;
+    int paintBottomY = 0;
+    int layoutY = 0;
+
+protected:
+    // For print copies: takes what every item copies from its source.
+    TSectionBase(TSectionList* document, const TSectionBase& source);
+};

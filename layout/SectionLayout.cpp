@@ -1,0 +1,526 @@
+// Measuring a text section and breaking it into lines.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "layout/Document.h"
+#include "layout/IndentManager.h"
+#include "layout/Section.h"
+
+namespace {
+
+bool IsObject(char16_t c) { return c == kControlChar || c == kObjectChar; }
+bool IsIdeograph(char16_t c) { return c >= kIdeographStart; }
+
+}  // namespace
+
+TFloatingObj* TSection::ObjectAt(int offset) const {
+    for (const auto& object : inlineObjects)
+        if (object->position == offset) return object.get();
+    return nullptr;
+}
+
+TFormControlObj* TSection::ControlAt(int offset) const {
+    for (auto* control : controls)
+        if (control->position == offset) return control;
+    return nullptr;
+}
+
+int TSection::RunEnd(int start, int limit) const {
+    int end = std::min(limit, start + fontRuns.RunLengthAt(start, limit));
+    if (!inlineObjects.empty() || !controls.empty()) {
+        for (int i = start; i < end; ++i)
+            if (IsObject(textBuffer[static_cast<std::size_t>(i)])) return i;
+    }
+    return end;
+}
+
+int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool trimTrailing) {
+    if (trimTrailing)
+        while (count > 0) {
+            const char16_t c = textBuffer[static_cast<std::size_t>(start + count - 1)];
+            if (c != u' ' && c != kBreakChar) break;
+            --count;
+        }
+    int width = 0;
+    const int end = start + count;
+    for (int i = start; i < end;) {
+        const char16_t c = textBuffer[static_cast<std::size_t>(i)];
+        if (c == kControlChar) {
+            if (TFormControlObj* control = ControlAt(i))
+                width += control->Width() + control->hSpaceLeft + control->hSpaceRight;
+            ++i;
+        } else if (c == kObjectChar && ObjectAt(i)) {
+            TFloatingObj* object = ObjectAt(i);
+            if (!object->Floats()) width += object->FloatWidth();
+            ++i;
+        } else {
+            const int runEnd = std::max(i + 1, RunEnd(i, end));
+            int overhang = 0;
+            TFontObj* font = fontRuns.FontAt(i, overhang);
+            canvas.setFont(font->font);
+            width += canvas.textExtent(std::u16string_view(textBuffer).substr(
+                                           static_cast<std::size_t>(i), static_cast<std::size_t>(runEnd - i)))
+                         .cx +
+                     overhang;
+            i = runEnd;
+        }
+    }
+    return width;
+}
+
+int TSection::GlyphWidth(platform::Canvas& canvas, int start, int count) {
+    int overhang = 0;
+    TFontObj* font = fontRuns.FontAt(start, overhang);
+    const int width = TextWidth(canvas, start, count, false);
+    // TextWidth added the overhang of each text run; a glyph cell is without it.
+    return width - 2 * (font && count > 0 && !IsObject(textBuffer[static_cast<std::size_t>(start)]) ? overhang : 0);
+}
+
+int TSection::ClearSpace(IndentManager& indent, int Y) const {
+    if (clearSides == 0) return 0;
+    return std::max(0, indent.ClearY(clearSides, Y) - Y);
+}
+
+void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
+    if (cachedMinWidth >= 1 && inlineObjects.empty()) {
+        min = cachedMinWidth;
+        max = cachedMaxWidth;
+        return;
+    }
+    min = max = 0;
+    const int n = static_cast<int>(textBuffer.size());
+    if (n == 0) return;
+    int floatTotal = 0;
+    for (auto& object : inlineObjects) {
+        object->SizeFor(canvas, 0, fontRuns.RunAt(object->position));
+        if (object->WidthIsPercent()) continue;
+        if (!object->Floats()) {
+            min = std::max(min, object->width);
+        } else {
+            floatTotal += object->FloatWidth();
+            breakFlags[static_cast<std::size_t>(object->position)] = 'y';
+        }
+    }
+    for (auto* control : controls)
+        min = std::max(min, control->Width() + control->hSpaceLeft + control->hSpaceRight);
+    auto withIndent = [&](int width) {
+        if (textIndentPercent > 0) return width * 100 / (100 - textIndentPercent);
+        return width + textIndentPx;
+    };
+    const std::u16string& t = textBuffer;
+    for (int start = 0; start < n;) {
+        int end = start;
+        while (end < n && t[static_cast<std::size_t>(end)] != kBreakChar) ++end;
+        int width = TextWidth(canvas, start, end - start, false);
+        if (start == 0) width = withIndent(width);
+        max = std::max(max, width);
+        start = end + 1;
+    }
+    max += floatTotal;
+    auto breaksBefore = [&](int i) {
+        const char16_t c = t[static_cast<std::size_t>(i)];
+        return (c == u' ' || IsObject(c) || c == kBreakChar || c == u'-' || c == u'?' || IsIdeograph(c)) &&
+               breakFlags[static_cast<std::size_t>(i - 1)] == 'y';
+    };
+    int i = 0;
+    while (i < n && t[static_cast<std::size_t>(i)] == u' ') ++i;
+    while (i < n) {
+        int end = i + 1;
+        const char16_t first = t[static_cast<std::size_t>(i)];
+        if (!(IsIdeograph(first) && breakFlags[static_cast<std::size_t>(i)] == 'y')) {
+            while (end < n && !breaksBefore(end)) ++end;
+            if (end < n && (t[static_cast<std::size_t>(end)] == u'-' || t[static_cast<std::size_t>(end)] == u'?')) ++end;
+        }
+        int width = TextWidth(canvas, i, end - i, true);
+        if (i == 0) width = withIndent(width);
+        min = std::max(min, width);
+        i = end;
+        while (i < n) {
+            const char16_t c = t[static_cast<std::size_t>(i)];
+            if (c != u' ' && !IsObject(c) && c != kBreakChar) break;
+            ++i;
+        }
+    }
+    min = std::max(min, floatTotal);
+    cachedMinWidth = min;
+    cachedMaxWidth = max;
+}
+
+int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFloatingObj*>& floats,
+                           int& floatHeight, IndentManager& indent, int Y, int max) {
+    const std::u16string& t = textBuffer;
+    int count = max;
+    bool breakFollows = false;
+    const std::size_t breakAt = t.find(kBreakChar, static_cast<std::size_t>(start));
+    if (breakAt != std::u16string::npos && static_cast<int>(breakAt) < start + max) {
+        if (static_cast<int>(breakAt) == start) return 1;
+        count = static_cast<int>(breakAt) - start;
+        breakFollows = true;
+    }
+    const int left = indent.LeftEdgeAt(Y) + (start == 0 ? textIndentPx : 0);
+    const int width = indent.RightEdgeAt(Y) - left;
+    int taken;
+    if (start == 0 && inlineObjects.empty() && controls.empty() &&
+        width >= count * fontRuns[0].maxCharWidth) {
+        taken = count;
+    } else {
+        int used = 0;
+        bool lineEmpty = true;
+        int i = start;
+        const int end = start + count;
+        while (i < end) {
+            const char16_t c = t[static_cast<std::size_t>(i)];
+            if (c == kControlChar && ControlAt(i)) {
+                TFormControlObj* control = ControlAt(i);
+                used += control->Width() + control->hSpaceLeft + control->hSpaceRight;
+                lineEmpty = false;
+                if (used > width) break;
+                ++i;
+            } else if (c == kObjectChar && ObjectAt(i)) {
+                TFloatingObj* object = ObjectAt(i);
+                if (!object->Floats()) {
+                    used += object->FloatWidth();
+                    lineEmpty = false;
+                    if (used > width) break;
+                } else {
+                    object->drawYY = Y;
+                    if (lineEmpty) {
+                        used += object->FloatWidth();
+                        if (used <= width) {
+                            indent.PlaceFloat(Y, *object);
+                            floatHeight = std::max(floatHeight, object->FloatHeight());
+                        } else {
+                            if (indent.NextFloatEndY(Y) <= Y) {
+                                indent.PlaceFloat(Y, *object);
+                                floatHeight = std::max(floatHeight, object->FloatHeight());
+                                return 1;
+                            }
+                            break;
+                        }
+                    } else {
+                        floats.push_back(object);
+                    }
+                }
+                ++i;
+            } else {
+                const int runEnd = std::max(i + 1, RunEnd(i, end));
+                const int length = runEnd - i;
+                canvas.setFont(fontRuns.RunAt(i)->font);
+                int fit = 0;
+                const platform::Size extent = canvas.textExtentFit(
+                    std::u16string_view(t).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(length)),
+                    std::max(0, width - used), fit);
+                if (fit < length) {
+                    i += fit;
+                    break;
+                }
+                used += extent.cx;
+                lineEmpty = false;
+                i = runEnd;
+            }
+        }
+        taken = i - start;
+    }
+    if (breakFollows && taken == count) ++taken;
+    return taken;
+}
+
+namespace {
+
+// One line in the making: its vertical room and where it stands.
+void AddEmptyLine(std::vector<LineRec>& lines, int firstChar, int height) {
+    LineRec line;
+    line.firstChar = firstChar;
+    line.textHeight = height;
+    line.occupiedHeight = height;
+    lines.push_back(line);
+}
+
+}  // namespace
+
+int TSection::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, int availWidth,
+                     int availHeight, IndentManager& indent, int& maxWidth, int& cursor) {
+    return LayoutLines(canvas, X, Y, availWidth, indent, maxWidth, cursor);
+}
+
+int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth,
+                          IndentManager& indent, int& maxWidth, int& cursor) {
+    topY = paintTopY = layoutY = Y;
+    layoutX = X;
+    firstCursorPos = cursor;
+    flowHeight = 0;
+    lines.clear();
+    fitCache_ = {};
+    auto finish = [&](int drawBottom) {
+        cursor = firstCursorPos + cursorCount;
+        paintHeight = std::max(flowHeight, drawBottom - Y);
+        flowBottomY = Y + flowHeight;
+        paintBottomY = Y + paintHeight;
+        return flowHeight;
+    };
+    if (cursorCount == 0) {
+        flowHeight = ClearSpace(indent, Y);
+        maxWidth = 0;
+        return finish(Y);
+    }
+    if (textIndentPercent != 0) textIndentPx = availWidth * textIndentPercent / 100;
+    availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
+    maxWidth = availWidth;
+    for (auto& object : inlineObjects) {
+        object->SizeFor(canvas, availWidth, fontRuns.RunAt(object->position));
+        maxWidth = std::max(maxWidth, object->width);
+    }
+    for (auto* control : controls)
+        if (control->IsVisible()) maxWidth = std::max(maxWidth, control->Width());
+
+    const std::u16string& t = textBuffer;
+    const int n = cursorCount;
+    auto flag = [&](int i) { return breakFlags[static_cast<std::size_t>(i)]; };
+    auto ch = [&](int i) { return t[static_cast<std::size_t>(i)]; };
+    std::vector<TFloatingObj*> floats;
+    int drawBottom = Y;
+    int curY = Y;
+    int lineStart = 0;
+    bool firstLine = true;
+    while (n - lineStart > 0) {
+        const int remaining = n - lineStart;
+        if (firstLine) {
+            firstLine = false;
+            const int clear = ClearSpace(indent, curY);
+            if (clear > 0) {
+                AddEmptyLine(lines, lineStart, clear);
+                flowHeight += clear;
+                curY += clear;
+            }
+        }
+        int NN, N;
+        if (IsPreformatted()) {
+            N = NN = remaining;
+        } else {
+            int floatHeight = 0;
+            NN = CountFitting(canvas, lineStart, floats, floatHeight, indent, curY, remaining);
+            N = std::max(NN, 1);
+            drawBottom = std::max(drawBottom, curY + floatHeight);
+        }
+        if (NN == 0) {
+            const int next = indent.NextFloatEndY(curY);
+            if (next > curY) {
+                AddEmptyLine(lines, lineStart, next - curY);
+                flowHeight += next - curY;
+                curY = next;
+                continue;
+            }
+        }
+        if (N < remaining) {
+            int e = lineStart + N;  // the line's end, exclusive
+            const char16_t c = ch(e - 1);
+            const char16_t d = ch(e);
+            auto addSpaces = [&] {
+                while (e < n && ch(e) == u' ') ++e;
+            };
+            if (((c == u' ' || IsObject(c)) && flag(e - 1) != 'n') || c == kBreakChar || IsIdeograph(c)) {
+                addSpaces();
+            } else if (d == u' ' && flag(e - 1) != 'n') {
+                addSpaces();
+            } else if (IsObject(d) && flag(e - 1) != 'n') {
+                // The line ends before the object.
+            } else {
+                int k = e - 1;
+                for (; k >= lineStart; --k) {
+                    const char16_t x = ch(k);
+                    const bool candidate = x == u' ' || IsObject(x) || x == u'-' || x == u'?' ||
+                                           IsIdeograph(x) || (k + 1 < n && IsIdeograph(ch(k + 1)));
+                    if (candidate && flag(k) != 'n') break;
+                }
+                if (k > lineStart || (k == lineStart && IsObject(ch(k)) && flag(k) != 'n')) {
+                    e = k + 1;
+                    addSpaces();
+                } else {
+                    // The first word is longer than the line.
+                    k = e - 1;
+                    for (; k < n - 1; ++k) {
+                        const char16_t x = ch(k);
+                        const char16_t y = ch(k + 1);
+                        const bool candidate = x == u'-' || x == u'?' || y == u' ' || IsObject(y) ||
+                                               y == kBreakChar || IsIdeograph(y);
+                        if (candidate && flag(k) != 'n') break;
+                    }
+                    e = k + 1;
+                    addSpaces();
+                    if (e < n && ch(e) == kBreakChar) ++e;
+                    const int next = indent.NextFloatEndY(curY);
+                    if (next > curY) {
+                        // Another try where a float has ended and the line is wider.
+                        AddEmptyLine(lines, lineStart, next - curY);
+                        flowHeight += next - curY;
+                        curY = next;
+                        continue;
+                    }
+                    maxWidth = std::max(maxWidth, TextWidth(canvas, lineStart, e - lineStart, true));
+                }
+            }
+            N = e - lineStart;
+        }
+        // Completing the line.
+        LineRec line;
+        line.firstChar = lineStart;
+        line.charCount = N;
+        bool onlyObjects = !(N == 1 && ch(lineStart) == kBreakChar);
+        for (int i = lineStart; i < lineStart + N && onlyObjects; ++i)
+            onlyObjects = IsObject(ch(i)) || ch(i) == kBreakChar;
+        if (!onlyObjects) {
+            const int firstRun = fontRuns.IndexAt(lineStart);
+            const int lastRun = fontRuns.IndexAt(lineStart + N - 1);
+            for (int r = firstRun; r <= lastRun; ++r) {
+                line.textHeight = std::max(line.textHeight, fontRuns[r].lineContribution);
+                line.descent = std::max(line.descent, fontRuns[r].descent);
+            }
+        }
+        for (auto& object : inlineObjects) {
+            if (object->position < lineStart || object->position >= lineStart + N || object->Floats())
+                continue;
+            object->drawYY = curY;
+            const int h = object->FloatHeight();
+            switch (object->alignment) {
+                case kAlignTop:
+                    line.spaceBelow = std::max(line.spaceBelow, h - line.textHeight);
+                    break;
+                case kAlignMiddle: {
+                    if (line.textHeight == 0) {
+                        TFontObj* font = fontRuns.RunAt(lineStart);
+                        line.textHeight = font->lineContribution;
+                        line.descent = font->descent;
+                    }
+                    const int c = (h - line.textHeight) / 2;
+                    line.spaceBelow = std::max(line.spaceBelow, c);
+                    line.spaceAbove = std::max(line.spaceAbove, h - line.textHeight - c);
+                    break;
+                }
+                default:  // baseline and bottom
+                    line.spaceAbove = std::max(line.spaceAbove, h + line.descent - line.textHeight);
+                    break;
+            }
+        }
+        for (auto* control : controls) {
+            if (control->position < lineStart || control->position >= lineStart + N) continue;
+            const int h = control->Height();
+            switch (control->alignment) {
+                case kAlignTop:
+                    line.spaceBelow = std::max(line.spaceBelow, h - line.textHeight);
+                    break;
+                case kAlignMiddle: {
+                    const int c = (h - line.textHeight) / 2;
+                    line.spaceBelow = std::max(line.spaceBelow, c);
+                    line.spaceAbove = std::max(line.spaceAbove, h - c);
+                    break;
+                }
+                case kAlignBaseline:
+                    line.spaceAbove = std::max(line.spaceAbove, h + line.descent - line.textHeight);
+                    break;
+                default:
+                    line.spaceAbove = std::max(line.spaceAbove, h - line.textHeight);
+                    break;
+            }
+            if (!ownerDocument || !ownerDocument->isPrintCopy) control->yValue = curY;
+        }
+        if (line.Height() < minLineHeight) {
+            const int half = (minLineHeight - line.Height()) / 2;
+            line.spaceAbove += half;
+            line.spaceBelow += half;
+        }
+        if (!ownerDocument || !ownerDocument->isPrintCopy) {
+            const int firstRun = fontRuns.IndexAt(lineStart);
+            const int lastRun = fontRuns.IndexAt(lineStart + N - 1);
+            for (int r = firstRun; r <= lastRun; ++r) {
+                if (!fontRuns[r].IsLink()) continue;
+                int holder = r;
+                while (holder > 0 && !fontRuns[holder].hasTabStop &&
+                       fontRuns[holder - 1].linkTarget.LinkId == fontRuns[r].linkTarget.LinkId)
+                    --holder;
+                fontRuns[holder].topY = curY;
+            }
+        }
+        const int L = indent.LeftEdgeAt(curY) + (lineStart == 0 ? textIndentPx : 0);
+        const int R = indent.RightEdgeAt(curY);
+        const int W = TextWidth(canvas, lineStart, N, true);
+        switch (textAlign) {
+            case 2: line.indentX = (L + R - W) / 2 - X; break;
+            case 3: line.indentX = R - X - W; break;
+            case 4:
+                line.indentX = L - X;
+                if (lineStart + N < n) {
+                    line.extraPixels = std::max(0, R - L - W);
+                    for (int i = lineStart; i < lineStart + N - 1; ++i)
+                        if (ch(i) == u' ') ++line.spaceCount;
+                    if (line.spaceCount == 0) line.extraPixels = 0;
+                }
+                break;
+            default: line.indentX = L - X; break;
+        }
+        line.availableWidth = R - L;
+        const int height = line.Height();
+        line.occupiedHeight = height;
+        flowHeight += height;
+        curY += height;
+        for (TFloatingObj* object : floats) {
+            indent.PlaceFloat(curY, *object);
+            line.occupiedHeight = std::max(line.occupiedHeight, height + object->FloatHeight());
+            drawBottom = std::max(drawBottom, curY + object->FloatHeight());
+        }
+        floats.clear();
+        lines.push_back(line);
+        lineStart += N;
+    }
+    if (ownerDocument && ownerDocument->firstBaselineSink && *ownerDocument->firstBaselineSink == 0 &&
+        !lines.empty())
+        *ownerDocument->firstBaselineSink =
+            Y + lines[0].spaceAbove + lines[0].textHeight - lines[0].descent;
+    if (ownerDocument && !ownerDocument->isPrintCopy && sectionOrdinal % 50 == 0 &&
+        layoutCycle != ownerDocument->layoutCycleCount && ownerDocument->sectionTotal > 0 &&
+        ownerDocument->viewer)
+        ownerDocument->viewer->LayoutProgress(ownerDocument->progressBase +
+                                              sectionOrdinal * (100 - ownerDocument->progressBase) /
+                                                  ownerDocument->sectionTotal);
+    if (ownerDocument) layoutCycle = ownerDocument->layoutCycleCount;
+    return finish(drawBottom);
+}
+
+int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int count, int& extent) {
+    if (fitCache_.start == start && fitCache_.width == width && fitCache_.count == count) {
+        extent = fitCache_.extent;
+        return fitCache_.fit;
+    }
+    const std::u16string& t = textBuffer;
+    int used = 0;
+    int i = start;
+    const int end = start + count;
+    while (i < end) {
+        const char16_t c = t[static_cast<std::size_t>(i)];
+        if (IsObject(c)) {
+            int w = 0;
+            if (c == kControlChar) {
+                if (TFormControlObj* control = ControlAt(i))
+                    w = control->Width() + control->hSpaceLeft + control->hSpaceRight;
+            } else if (TFloatingObj* object = ObjectAt(i); object && !object->Floats()) {
+                w = object->FloatWidth();
+            }
+            if (used + w > width) break;
+            used += w;
+            ++i;
+            continue;
+        }
+        const int runEnd = std::max(i + 1, RunEnd(i, end));
+        canvas.setFont(fontRuns.RunAt(i)->font);
+        int fit = 0;
+        const platform::Size size = canvas.textExtentFit(
+            std::u16string_view(t).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(runEnd - i)),
+            std::max(0, width - used), fit);
+        used += size.cx;
+        i += fit;
+        if (fit < runEnd - (i - fit)) break;
+    }
+    extent = used;
+    fitCache_ = {start, width, count, i - start, used};
+    return i - start;
+}
