@@ -20,6 +20,16 @@ bool StartsWith(const std::string& text, const char* prefix) {
 
 }  // namespace
 
+void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const {
+    ConvertMarginArray(boxSpecs, baseWidth, baseHeight, emSize, exSize, autoCount, box);
+    // A side without a border style has no border, whatever width was given.
+    const PropIndex styles[4] = {piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle};
+    const PropIndex widths[4] = {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth};
+    for (int k = 0; k < 4; ++k)
+        if (boxSpecs[BoxSlot(styles[k])].toInteger(0) == 0) box[BoxSlot(widths[k])] = 0;
+    box[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+}
+
 TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
                const TAttributeList* attributes)
     : TSectionBase(document),
@@ -59,8 +69,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
         if (!id.empty()) document->anchors->AddObject(id, this);
     }
     int autoCount = 0;
-    ConvertMarginArray(boxSpecs, 400, 0, emSize, exSize, autoCount, boxValues);
-    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    ConvertBox(400, 0, autoCount, boxValues);
     ConvertVerticalMargins(boxSpecs, 400, emSize, exSize, boxValues, topMarginIsParagraph,
                            bottomMarginIsParagraph);
     CollapseMargins();
@@ -216,8 +225,7 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
     clearanceSpace = clearSides ? std::max(0, indent.ClearY(clearSides, Y) - Y) : 0;
     maxWidth = availWidth;
     int autoCount = 0;
-    ConvertMarginArray(boxSpecs, availWidth, availHeight, emSize, exSize, autoCount, boxValues);
-    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    ConvertBox(availWidth, availHeight, autoCount, boxValues);
     offsetTop = offsetLeft = 0;
     if (positioning != kPositionStatic) {
         offsetTop = Box(piTop) == AutoValue ? 0 : Box(piTop);
@@ -319,7 +327,7 @@ void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     content->MeasureWidths(canvas, contentMin, contentMax);
     TBoxNumbers box{};
     int autoCount = 0;
-    ConvertMarginArray(boxSpecs, 0, 0, emSize, exSize, autoCount, box);
+    ConvertBox(0, 0, autoCount, box);
     const int extra = Or0(box[BoxSlot(piMarginLeft)]) + Or0(box[BoxSlot(piMarginRight)]) +
                       box[BoxSlot(piBorderLeftWidth)] + box[BoxSlot(piBorderRightWidth)] +
                       box[BoxSlot(piPaddingLeft)] + box[BoxSlot(piPaddingRight)];
@@ -445,7 +453,9 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
     }
     if (!paintRange_.Built()) paintRange_.Build(paintOrder);
     std::size_t first = 0, last = paintOrder.size();
-    if (!doc.isPrinting) paintRange_.Visible(clip.top + doc.scrollY, clip.bottom + doc.scrollY, first, last);
+    // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
+    if (!doc.isPrinting)
+        paintRange_.Visible(clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50, first, last);
     for (std::size_t i = first; i < last; ++i) paintOrder[i]->Draw(canvas, clip, indent, X, refX, refY);
     indent.currentOwner = savedOwner;
 }
@@ -534,8 +544,7 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     layoutY = paintTopY = Y;
     firstCursorPos = cursor;
     int autoCount = 0;
-    ConvertMarginArray(boxSpecs, indent.Width(), availHeight, emSize, exSize, autoCount, boxValues);
-    boxValues[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
+    ConvertBox(indent.Width(), availHeight, autoCount, boxValues);
     contentWidth = std::max(0, indent.Width() - LeftExtra() - RightExtra());
     contentOffsetX = LeftExtra();
     clearanceSpace = 0;

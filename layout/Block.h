@@ -105,6 +105,7 @@ protected:
     TBorderSides Sides() const;
 
     void CollapseMargins();
+    void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
 
     TDrawRange paintRange_;
     platform::TColor backgroundColor_ = platform::clNone;

@@ -127,8 +127,9 @@ int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
     }
     const int scroll = document ? document->scrollY : 0;
     std::size_t first, last;
-    // Printing visits every item: pagination is decided while drawing.
-    drawRange_.Visible(clip.top + scroll, clip.bottom + scroll, first, last);
+    // Items within 50 pixels count (list markers reach that far); printing visits
+    // every item, as pagination is decided while drawing.
+    drawRange_.Visible(clip.top + scroll - 50, clip.bottom + scroll + 50, first, last);
     if (document && document->isPrinting) {
         first = 0;
         last = items.size();

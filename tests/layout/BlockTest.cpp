@@ -1,0 +1,213 @@
+// Blocks, list items and rules: boxes, margins, markers and borders.
+
+#include "LayoutTestSupport.h"
+
+#include "html/Attributes.h"
+
+using layouttest::DocumentBuilder;
+using layouttest::ExpectMatchesFile;
+
+namespace {
+
+int GapBetween(const std::string& bottom, const std::string& top) {
+    DocumentBuilder b;
+    b.OpenBody();
+    TBlock& first = b.OpenBlock("div", "margin-bottom: " + bottom);
+    b.Text(u"a");
+    b.Close();
+    TBlock& second = b.OpenBlock("div", "margin-top: " + top);
+    b.Text(u"b");
+    b.Close();
+    b.Close();
+    b.Layout(200);
+    return second.topY - (first.topY + 16);
+}
+
+}  // namespace
+
+TEST(MarginCollapsing, PositiveAndNegativeMargins) {
+    EXPECT_EQ(20, GapBetween("20px", "10px"));
+    EXPECT_EQ(5, GapBetween("-5px", "10px"));
+    EXPECT_EQ(-10, GapBetween("-5px", "-10px"));
+}
+
+TEST(MarginCollapsing, ParagraphSpaceAtTheStartOfCells) {
+    DocumentBuilder b;
+    b.OpenBody();
+    TSection& first = b.Paragraph(u"first in the body keeps its margin");
+    b.OpenBlock("ul");
+    b.OpenItem(symUL, 1, 1);
+    TSection& inItem = b.Paragraph(u"first in an item");
+    b.Close();
+    b.Close();
+    b.Close();
+    b.Layout(400);
+    EXPECT_EQ(14, first.topY);
+    auto* paragraph = dynamic_cast<TBlock*>(b.doc.items[0].get());
+    ASSERT_NE(nullptr, paragraph);
+    auto* itemBlock = dynamic_cast<TBlockLI*>(
+        dynamic_cast<TBlock*>(paragraph->content->items[1].get())->content->items[0].get());
+    ASSERT_NE(nullptr, itemBlock);
+    EXPECT_EQ(itemBlock->topY, inItem.topY);
+}
+
+TEST(Blocks, BoxesWidthsAndPositioning) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.OpenBlock("div", "width: 100px; margin-left: auto; margin-right: auto; border-style: solid; border-width: 2px; padding: 3px");
+    b.Text(u"centred");
+    b.Close();
+    b.OpenBlock("div", "margin-left: auto; margin-right: auto");
+    b.Text(u"fills the width");
+    b.Close();
+    b.OpenBlock("div", "width: 60px; margin-left: auto");
+    b.Text(u"right");
+    b.Close();
+    b.OpenBlock("div", "position: relative; top: 5px; left: 7px");
+    b.Text(u"shifted");
+    b.Close();
+    b.OpenBlock("div", "position: absolute; top: 300px; left: 20px; width: 50px");
+    b.Text(u"away");
+    b.Close();
+    b.OpenBlock("div", "display: none");
+    b.Text(u"hidden");
+    b.Close();
+    b.OpenBlock("div", "height: 50px");
+    b.Text(u"tall");
+    b.Close();
+    b.Paragraph(u"last");
+    b.Close();
+    b.Layout(300);
+    ExpectMatchesFile(b.Dump(), "blocks.txt");
+}
+
+TEST(Borders, EveryStyleIsPainted) {
+    DocumentBuilder b;
+    b.OpenBody();
+    for (const char* style : {"solid", "inset", "outset", "groove", "ridge", "dashed", "dotted", "double", "none"}) {
+        b.OpenBlock("div", std::string("border-style: ") + style +
+                               "; border-width: 6px; border-color: #808080; background-color: #FFFF00; margin: 4px");
+        b.Text(u"x");
+        b.Close();
+    }
+    b.Close();
+    b.Layout(100);
+    ExpectMatchesFile(b.Draw(100, 600), "borders.log");
+}
+
+TEST(Borders, MixedSidesStrokeSeparately) {
+    platform::RecordingCanvas canvas;
+    TBorderSides sides;
+    for (int k = 0; k < 4; ++k) sides.styles[k] = 6;  // dashed all round: one closed path
+    PaintStyleBorders(canvas, {0, 0, 40, 30}, {4, 4, 36, 26}, sides, platform::clNone);
+    EXPECT_EQ(4u, canvas.log().size());
+    EXPECT_EQ("line 2,28-2,2 pen=#000000/dash/4", canvas.log()[0]);
+    EXPECT_EQ("line 38,28-2,28 pen=#000000/dash/4", canvas.log()[3]);
+    canvas.clearLog();
+    sides.styles[2] = 7;  // a dotted right side splits the path
+    sides.colors[3] = 0xFF;
+    PaintStyleBorders(canvas, {0, 0, 40, 30}, {4, 4, 36, 26}, sides, 0xFFFFFF);
+    ExpectMatchesFile(canvas.logText(), "borders_mixed.log");
+}
+
+TEST(Lists, MarkersOfEveryStyle) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.OpenBlock("ol");
+    for (char type : {'1', 'a', 'A', 'i', 'I'}) {
+        b.OpenItem(symOL, 1, type == 'a' ? 27 : (type == 'i' ? 21 : 3), type);
+        b.Text(u"item");
+        b.Close();
+    }
+    b.Close();
+    b.OpenBlock("ul");
+    for (int level = 1; level <= 4; ++level) {
+        b.OpenItem(symUL, level, 1);
+        b.Text(u"nested");
+        b.Close();
+    }
+    b.Close();
+    b.OpenItem(symP, 0, 1);  // outside a list: a disc and a 16-pixel margin
+    b.Text(u"loose");
+    b.Close();
+    b.OpenBlock("dl");
+    b.OpenItem(symDL, 1, 1);
+    b.Text(u"no marker");
+    b.Close();
+    b.Close();
+    b.Close();
+    b.Layout(300);
+    ExpectMatchesFile(b.Dump(), "lists.txt");
+    ExpectMatchesFile(b.Draw(300, 400), "lists.log");
+}
+
+TEST(Lists, MarkerTextEdges) {
+    EXPECT_EQ(u"z.", TBlockLI::MarkerText(4, 27));
+    EXPECT_EQ(u"a.", TBlockLI::MarkerText(4, 0));
+    EXPECT_EQ(u"XX.", TBlockLI::MarkerText(9, 21));
+    EXPECT_EQ(u"iv.", TBlockLI::MarkerText(5, 4));
+    EXPECT_EQ(u"-3.", TBlockLI::MarkerText(2, -3));
+}
+
+TEST(Lists, MarkerFarOutsideTheRectangleIsNotDrawn) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.OpenBlock("ul");
+    for (int i = 0; i < 20; ++i) {
+        b.OpenItem(symUL, 1, i + 1);
+        b.Text(u"entry");
+        b.Close();
+    }
+    b.Close();
+    b.Close();
+    b.Layout(200);
+    const std::string log = b.Draw(200, 40);
+    int discs = 0;
+    for (std::size_t at = log.find("ellipse"); at != std::string::npos; at = log.find("ellipse", at + 1)) ++discs;
+    EXPECT_EQ(5, discs) << log;  // rows within 50 pixels of the 40-pixel rectangle
+}
+
+namespace {
+
+void AddAttribute(TAttributeList& list, THtmlSymbol symbol, const std::string& value) {
+    auto attribute = std::make_unique<TAttribute>();
+    attribute->Symbol = symbol;
+    attribute->StrValue = value;
+    attribute->IntValue = std::atoi(value.c_str());
+    list.Add(std::move(attribute));
+}
+
+// An HR tag with the given SIZE, WIDTH and COLOR attributes ("" for none).
+THRBlock& Rule(DocumentBuilder& b, const std::string& style, const std::string& size,
+               const std::string& width, const std::string& color) {
+    TAttributeList attributes;
+    if (!size.empty()) AddAttribute(attributes, symSize, size);
+    if (!width.empty()) AddAttribute(attributes, symWidth, width);
+    if (!color.empty()) AddAttribute(attributes, symColor, color);
+    TProperties& props = b.Push("hr", style);
+    auto line = std::make_unique<THorzLine>(&b.doc, props, &attributes);
+    auto block = std::make_unique<THRBlock>(&b.doc, std::move(line), props, &b.Cell(), &attributes);
+    THRBlock& result = *block;
+    b.Add(std::move(block));
+    b.Pop();
+    return result;
+}
+
+}  // namespace
+
+TEST(Rules, WidthsAlignmentAndColours) {
+    DocumentBuilder b;
+    b.OpenBody();
+    Rule(b, "", "", "", "");
+    const THRBlock& big = Rule(b, "", "30", "100", "red");  // SIZE above 20 keeps 2
+    Rule(b, "text-align: left", "4", "50%", "");
+    Rule(b, "text-align: right", "3", "40", "");
+    Rule(b, "", "", "150%", "");                             // ignored: above 100%
+    Rule(b, "margin-left: 190px", "", "", "");  // never narrower than 15
+    b.Close();
+    b.Layout(200);
+    EXPECT_EQ(2, big.line->thickness);
+    EXPECT_EQ(0x0000FFu, big.line->ruleColor & 0xFFFFFF);
+    ExpectMatchesFile(b.Dump(), "rules.txt");
+    ExpectMatchesFile(b.Draw(200, 200), "rules.log");
+}

@@ -1,0 +1,142 @@
+// Text sections: finishing, line breaking, alignment, indent, line height, floats.
+
+#include "LayoutTestSupport.h"
+
+using layouttest::DocumentBuilder;
+using layouttest::ExpectMatchesFile;
+
+namespace {
+
+std::u16string Finished(const std::u16string& text, const std::string& noBreak = "") {
+    DocumentBuilder b;
+    auto section = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::int32_t position = static_cast<std::int32_t>(i);
+        section->AppendText(text.substr(i, 1), &position, 0, i < noBreak.size() && noBreak[i] == 'n');
+    }
+    section->FinishText();
+    return section->textBuffer;
+}
+
+}  // namespace
+
+TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
+    EXPECT_EQ(u"a b", Finished(u"  a   b  "));
+    EXPECT_EQ(u"a\bb", Finished(u"a \b b"));
+    EXPECT_EQ(u"a", Finished(u"a\b"));
+    EXPECT_EQ(u"\b", Finished(u"\b"));
+    // Of two spaces where the first may not break, the first goes and the break stays.
+    DocumentBuilder b;
+    auto section = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
+    b.Append(*section, u"a ", true);
+    b.Append(*section, u" b");
+    section->FinishText();
+    EXPECT_EQ(u"a b", section->textBuffer);
+    EXPECT_EQ("nyyy", section->breakFlags);
+    ASSERT_EQ(2u, section->sourceRuns.size());
+    EXPECT_EQ(2, section->sourceRuns[1].sourcePos);  // the kept space is the second
+}
+
+TEST(SectionFinishing, EmptySectionsAreDroppedUnlessCleared) {
+    DocumentBuilder b;
+    b.Text(u"   ");
+    b.Flush();
+    EXPECT_EQ(0, b.doc.Count());
+    b.Push("br", "clear: both");
+    b.Text(u"");
+    b.Pop();
+    b.Flush();
+    EXPECT_EQ(1, b.doc.Count());
+}
+
+TEST(LineBreaking, BreakOpportunities) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.Paragraph(u"The quick brown fox jumps over the lazy dog again and again");
+    b.Paragraph(u"well-known self-evident things-happen");
+    b.Paragraph(u"what?yes?no?maybe?certainly?not");
+    b.Paragraph(u"one\btwo \b three");
+    b.Paragraph(u"\x65e5\x672c\x8a9e\x306e\x6587\x7ae0\x3092\x66f8\x304d\x307e\x3059\x3002\x65e5\x672c\x8a9e\x306e\x6587\x7ae0");
+    b.Paragraph(u"Supercalifragilisticexpialidocious and more");
+    {
+        b.OpenBlock("p");
+        TSection& s = b.Text(u"keep ");
+        b.Append(s, u"these words together", true);
+        b.Append(s, u" after that it breaks");
+        b.Close();
+    }
+    b.Paragraph(u"\b");
+    b.Close();
+    b.Layout(120);
+    ExpectMatchesFile(b.Dump(), "line_breaking.txt");
+}
+
+TEST(LineBreaking, AlignmentsAndJustification) {
+    DocumentBuilder b;
+    b.OpenBody();
+    for (const char* align : {"left", "center", "right", "justify"})
+        b.Paragraph(u"Aligned text that spans a few lines here", std::string("text-align: ") + align);
+    b.Close();
+    b.Layout(160);
+    ExpectMatchesFile(b.Dump(), "alignment.txt");
+}
+
+TEST(LineBreaking, IndentAndLineHeight) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.Paragraph(u"indented by twenty pixels on the first line", "text-indent: 20px");
+    b.Paragraph(u"ninety-five percent is ninety", "text-indent: 95%");
+    b.Paragraph(u"tall lines with room above and below", "line-height: 25px");
+    b.Paragraph(u"double height lines", "line-height: 2");
+    b.Close();
+    b.Layout(200);
+    ExpectMatchesFile(b.Dump(), "indent_line_height.txt");
+}
+
+TEST(LineBreaking, MinMaxWidths) {
+    DocumentBuilder b;
+    TSection& s = b.Text(u"a bb ccc-dddd eeeee\bffffff gg");
+    int min = 0, max = 0;
+    s.MeasureWidths(b.canvas, min, max);
+    EXPECT_EQ(6 * 8, min);        // "ffffff"; "ccc-" and "dddd" are separate words
+    EXPECT_EQ(19 * 8, max);       // "a bb ccc-dddd eeeee" before the break
+    TSection& indented = b.Text(u"word");
+    indented.textIndentPx = 10;
+    indented.MeasureWidths(b.canvas, min, max);
+    EXPECT_EQ(42, min);
+    EXPECT_EQ(42, max);
+}
+
+TEST(Floats, TextBesideFloatsAndClearing) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.OpenBlock("div", "float: left; width: 48px; height: 40px");
+    b.Close();
+    b.OpenBlock("div", "float: right; width: 40px; height: 60px");
+    b.Close();
+    b.Paragraph(u"text flows between both floats until they end here and beyond");
+    b.OpenBlock("div", "float: left; width: 100px; height: 30px");
+    b.Close();
+    b.Paragraph(u"Incomprehensibilities then");  // the long word moves below the float
+    b.OpenBlock("div", "float: right; width: 30px; height: 30px");
+    b.Close();
+    b.Paragraph(u"cleared paragraph", "clear: right");
+    b.Close();
+    b.Layout(160);
+    ExpectMatchesFile(b.Dump(), "floats.txt");
+}
+
+TEST(Preformatted, OneLinePerSectionAndSpacesKept) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.Push("pre");
+    b.Text<TPreFormated>(u"  two  spaces   stay and the line never wraps at all");
+    b.Text<TPreFormated>(u"");
+    b.Text<TPreFormated>(u"x");
+    b.Pop();
+    b.Close();
+    b.Layout(100);
+    ExpectMatchesFile(b.Dump(), "preformatted.txt");
+    const std::string log = b.Draw(100, 200);
+    EXPECT_NE(std::string::npos, log.find("\"  two  spaces   stay")) << log;
+}

@@ -1,0 +1,162 @@
+// The document as a whole: layout errors, edges of the indent manager, objects
+// among the text, print copies, position lookups and the shared palette.
+
+#include "LayoutTestSupport.h"
+
+#include "platform/RecordingDialogs.h"
+
+using layouttest::DocumentBuilder;
+using layouttest::ExpectMatchesFile;
+
+namespace {
+
+class ThrowingItem : public TSectionBase {
+public:
+    using TSectionBase::TSectionBase;
+    int Layout(platform::Canvas&, int, int, int, int, int, int, IndentManager&, int&, int&) override {
+        throw EProcessError("Tabela com colunas demais");
+    }
+};
+
+// A picture of a fixed size standing in for an image object.
+class FakeImage : public TFloatingObj {
+public:
+    FakeImage(int w, int h, int align) {
+        width = w;
+        height = h;
+        alignment = align;
+    }
+    std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList*) const override {
+        return std::make_unique<FakeImage>(width, height, alignment);
+    }
+    void SizeFor(platform::Canvas&, int, TFontObj*) override {}
+    void Draw(platform::Canvas& canvas, int x, int y) override {
+        canvas.rectangle({x, y, x + width, y + height});
+    }
+};
+
+}  // namespace
+
+TEST(LayoutErrors, TheFailingItemIsDroppedAndReported) {
+    auto dialogs = std::make_unique<platform::RecordingDialogs>();
+    platform::RecordingDialogs* recorded = dialogs.get();
+    auto previous = platform::InstallDialogs(std::move(dialogs));
+    {
+        DocumentBuilder b;
+        b.Text(u"before");
+        b.Add(std::make_unique<ThrowingItem>(&b.doc));
+        b.Text(u"after");
+        b.Flush();
+        EXPECT_EQ(3, b.doc.Count());
+        EXPECT_EQ(32, b.Layout(200));
+        EXPECT_EQ(2, b.doc.Count());
+        ASSERT_EQ(1u, recorded->messages.size());
+        EXPECT_EQ(u"Tabela com colunas demais", recorded->messages[0].text);
+        EXPECT_EQ(platform::MessageIcon::Error, recorded->messages[0].icon);
+    }
+    platform::InstallDialogs(std::move(previous));
+}
+
+TEST(IndentManagerEdges, QueriesOverEdgesAndFloats) {
+    IndentManager m;
+    m.SetEdges(0, 300);
+    int owner = 0;
+    m.currentOwner = &owner;
+    const int left = m.PushLeftEdge(20, 0);
+    m.PushRightEdge(280, 0);
+    m.PlaceFloatBlock(10, 70, kFloatLeft, 40);   // a left float to x 70 from y 10 to 50
+    m.PlaceFloatBlock(30, 200, kFloatRight, 50);  // a right float from x 200, y 30 to 80
+    EXPECT_EQ(20, m.LeftEdgeAt(5));
+    EXPECT_EQ(70, m.LeftEdgeAt(10));
+    EXPECT_EQ(20, m.LeftEdgeAt(50));
+    EXPECT_EQ(200, m.RightEdgeAt(30));
+    EXPECT_EQ(280, m.RightEdgeAt(80));
+    EXPECT_EQ(80, m.LowestFloatBottom());
+    EXPECT_EQ(50, m.NextFloatEndY(20));
+    EXPECT_EQ(80, m.NextFloatEndY(50));
+    EXPECT_EQ(90, m.NextFloatEndY(90));
+    EXPECT_EQ(50, m.ClearY(1, 0));
+    EXPECT_EQ(80, m.ClearY(3, 0));
+    int l = 0, r = 0;
+    m.FloatBottoms(l, r);
+    EXPECT_EQ(51, l);
+    EXPECT_EQ(81, r);
+    // Edges of another block do not apply while this one is laid out.
+    int other = 0;
+    m.currentOwner = &other;
+    EXPECT_EQ(70, m.LeftEdgeAt(10));
+    EXPECT_EQ(0, m.LeftEdgeAt(5));
+    m.currentOwner = &owner;
+    m.PopLeftEdge(left);
+    EXPECT_EQ(0, m.LeftEdgeAt(5));
+}
+
+TEST(InlineObjects, ImagesAmongTheText) {
+    DocumentBuilder b;
+    b.OpenBody();
+    b.OpenBlock("p");
+    TSection& s = b.Text(u"before ");
+    s.PlaceObject(std::make_unique<FakeImage>(20, 40, kAlignBottom), 0);
+    b.Append(s, u" middle ");
+    s.PlaceObject(std::make_unique<FakeImage>(10, 30, kAlignMiddle), 0);
+    b.Append(s, u" and ");
+    s.PlaceObject(std::make_unique<FakeImage>(30, 30, kFloatRight), 0);
+    b.Append(s, u" floating text that wraps beside the picture");
+    b.Close();
+    b.Close();
+    EXPECT_EQ(std::u16string::npos, s.textBuffer.find(u"\x04 f")) << "space after a float is dropped";
+    b.Layout(200);
+    ExpectMatchesFile(b.Dump() + b.Draw(200, 300), "objects.log");
+}
+
+TEST(PrintCopies, CloneEveryItem) {
+    DocumentBuilder b;
+    b.OpenBody("background-color: #FFFFFF");
+    b.Paragraph(u"some words to print");
+    b.OpenBlock("ul");
+    b.OpenItem(symUL, 1, 1);
+    b.Text(u"an item");
+    b.Close();
+    b.Close();
+    b.Push("pre");
+    b.Text<TPreFormated>(u"pre  text");
+    b.Pop();
+    b.Close();
+    b.Layout(300);
+    const std::string original = b.Dump();
+    TSectionList copy(b.doc, true);
+    EXPECT_TRUE(copy.isPrintCopy);
+    int scrollWidth = 0, cursor = 0;
+    copy.LayoutCell(b.canvas, 0, 300, 600, scrollWidth, cursor);
+    EXPECT_EQ(original, DumpLayout(copy, b.canvas));
+}
+
+TEST(Positions, ItemAtYFindsTheItemAbove) {
+    DocumentBuilder b;
+    for (int i = 0; i < 100; ++i) b.Text(u"row");
+    b.Layout(200);
+    ASSERT_EQ(100u, b.doc.itemsByPosition.size());
+    int top = 0, index = 0;
+    EXPECT_EQ(b.doc.items[50].get(), b.doc.ItemAtY(50 * 16 + 3, top, index));
+    EXPECT_EQ(50, index);
+    EXPECT_EQ(800, top);
+    EXPECT_EQ(nullptr, b.doc.ItemAtY(-1, top, index));
+}
+
+TEST(Palette, SharedPaletteOfEightBitScreens) {
+    std::array<platform::TColor, 256> system{};
+    system[0] = 0x123456;
+    const auto palette = BuildSharedPalette(system);
+    EXPECT_EQ(0x123456u, palette[0]);
+    EXPECT_EQ(platform::RGBColor(55, 55, 55), palette[10]);
+    EXPECT_EQ(platform::RGBColor(115, 55, 55), palette[11]);  // red is innermost
+    EXPECT_EQ(platform::RGBColor(235, 255, 255), palette[224]);
+    EXPECT_EQ(platform::RGBColor(135, 135, 135), palette[225]);
+    EXPECT_EQ(platform::RGBColor(255, 255, 254), palette[245]);
+    SetScreenDepthFromBits(8, 1);
+    EXPECT_EQ(8, ScreenDepth());
+    EXPECT_NE(nullptr, SharedPalette());
+    SetScreenDepthFromBits(32, 1);
+    EXPECT_EQ(24, ScreenDepth());
+    EXPECT_EQ(nullptr, SharedPalette());
+}
