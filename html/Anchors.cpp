@@ -1,5 +1,7 @@
 #include "html/Anchors.h"
 
+#include "layout/Document.h"
+
 #include "platform/Text.h"
 
 namespace {
@@ -31,10 +33,13 @@ std::int32_t TUrlTarget::LastLinkId() {
 }
 
 int TChPosObj::AnchorY() const {
-    // Placing a source position needs the laid-out document tree, which maps source
-    // positions to cursor positions and those to coordinates; until the tree offers that,
-    // the anchor sits at the top.
-    return 0;
+    // Source position -> the cursor position of the character there (or the next one)
+    // -> the top of its line.
+    if (!Document) return 0;
+    const int cursor = Document->CursorPosOfSource(SourcePos, false);
+    int x = 0, y = 0;
+    if (!Document->PointOfCursor(nullptr, cursor, x, y)) return 0;
+    return y;
 }
 
 std::size_t TIDNameList::Locate(const std::string& name, bool& found) const {
