@@ -145,3 +145,17 @@ TEST(Links, HitTestAndHover) {
     b.doc.ClearHover();
     EXPECT_EQ(nullptr, b.doc.hoverLink);
 }
+
+TEST(Anchors, PositionAnchorsFindTheirLine) {
+    DocumentBuilder b;
+    b.Text(u"first line");
+    b.sourcePos = 40;
+    b.Text(u"second");
+    b.Layout(400);
+    TChPosObj anchor(&b.doc, 42);
+    EXPECT_EQ(16, anchor.AnchorY());
+    TChPosObj between(&b.doc, 20);  // in markup between the two: the next text
+    EXPECT_EQ(16, between.GetTopY());
+    TChPosObj first(&b.doc, 3);
+    EXPECT_EQ(0, first.AnchorY());
+}
