@@ -213,10 +213,22 @@ void QtCanvas::textOut(int x, int y, std::u16string_view text) {
     run.setRawFont(e.raw());
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
-    run.setUnderline(e.underline());
-    run.setStrikeOut(e.strikeOut());
-    painter_->setPen(ToQColor(textColor_));
+    const QColor color = ToQColor(textColor_);
+    painter_->setPen(color);
     painter_->drawGlyphRun(QPointF(0, 0), run);
+    // Decorations are drawn here rather than by the glyph run, which would start them
+    // at the origin instead of under the text.
+    if (e.underline() || e.strikeOut()) {
+        const int thickness = std::max(1, qRound(e.raw().lineThickness()));
+        if (e.underline()) {
+            const int y = baseline + std::max(1, qRound(e.raw().underlinePosition()));
+            painter_->fillRect(QRect(x, y, pen - x, thickness), color);
+        }
+        if (e.strikeOut()) {
+            const int y = baseline - std::max(1, m.ascent / 3);
+            painter_->fillRect(QRect(x, y, pen - x, thickness), color);
+        }
+    }
 }
 
 void QtCanvas::applyPen() {

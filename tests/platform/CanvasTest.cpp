@@ -160,3 +160,24 @@ TEST(QtCanvas, JustificationSpreadsPixelsOverSpaces) {
     EXPECT_GE(firstDark, 4 * advance + 7);
     EXPECT_LT(firstDark, 5 * advance + 7);
 }
+
+TEST(QtCanvas, UnderlinesRunUnderTheTextOnly) {
+    QImage image(300, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    int width = 0;
+    {
+        QtCanvas canvas(&image);
+        canvas.setFont({"Arial", -20, fsUnderline, 1});
+        canvas.setTextColor(0);
+        canvas.setBackgroundMode(BackgroundMode::Transparent);
+        canvas.textOut(100, 5, u"xyz");
+        width = canvas.textExtent(u"xyz").cx;
+    }
+    auto darkInColumn = [&](int x) {
+        for (int y = 0; y < 40; ++y)
+            if (qGray(image.pixel(x, y)) < 128) return true;
+        return false;
+    };
+    for (int x = 0; x < 98; ++x) ASSERT_FALSE(darkInColumn(x)) << "ink left of the text at " << x;
+    EXPECT_TRUE(darkInColumn(100 + width / 2));
+}
