@@ -1,0 +1,28 @@
+#pragma once
+// Small pieces the builder's files share.
+
+#include <initializer_list>
+#include <memory>
+
+#include "html/Attributes.h"
+#include "html/Builder.h"
+
+// The pixels the automatic paragraph space stands for.
+inline constexpr int kParagraphSpacePixels = 14;
+
+TSymbolSet SymbolSet(std::initializer_list<THtmlSymbol> symbols);
+
+// A copy of a tag's attributes, for elements that read on before they build their box.
+std::unique_ptr<TAttributeList> CopyAttributes(const TAttributeList& source);
+
+// Counts one level of block nesting for as long as it lives.
+class TNestingLevel {
+  public:
+    explicit TNestingLevel(int& depth) : depth_(depth) { ++depth_; }
+    ~TNestingLevel() { --depth_; }
+    TNestingLevel(const TNestingLevel&) = delete;
+    TNestingLevel& operator=(const TNestingLevel&) = delete;
+
+  private:
+    int& depth_;
+};
