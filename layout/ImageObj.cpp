@@ -1,0 +1,446 @@
+#include "layout/ImageObj.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "html/Attributes.h"
+#include "image/PictureLoader.h"
+#include "layout/Document.h"
+#include "layout/FontObj.h"
+#include "platform/CodePage.h"
+#include "platform/Screen.h"
+#include "platform/Text.h"
+#include "style/Lengths.h"
+#include "style/Properties.h"
+
+namespace {
+
+constexpr int kMaxSpacing = 40;
+constexpr int kPlaceholderInset = 4;
+constexpr int kAltTextIndent = 24;
+
+// The font placeholders write their ALT text in: 8-point Arial.
+platform::FontSpec AltTextFont() {
+    const int pixels = (8 * platform::CurrentScreen().pixelsPerInch + 36) / 72;
+    return {"Arial", -pixels, 0, platform::DEFAULT_CHARSET};
+}
+
+std::string CacheKey(const std::string& name) {
+    std::size_t begin = 0, end = name.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(name[begin]))) ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(name[end - 1]))) --end;
+    return platform::AnsiUpperCase(name.substr(begin, end - begin));
+}
+
+std::string Attribute(const TAttributeList& attributes, THtmlSymbol symbol) {
+    const TAttribute* a = attributes.FindAttribute(symbol);
+    return a ? a->StrValue : std::string();
+}
+
+int Spacing(int value) { return std::min(kMaxSpacing, value < 0 ? -value : value); }
+
+// A small picture: a frame with a mark, drawn once.
+platform::Bitmap DrawPlaceholder(bool error) {
+    platform::Bitmap b(16, 16);
+    b.fill(0xC0C0C0);
+    for (int i = 0; i < 16; ++i) {
+        b.row32(0)[i] = b.row32(i)[0] = 0xFFFFFF;
+        b.row32(15)[i] = b.row32(i)[15] = 0x808080;
+    }
+    for (int i = 4; i < 12; ++i) {
+        if (error) {
+            b.row32(i)[i] = b.row32(i)[15 - i] = 0xFF0000;
+            b.row32(i)[i + 1 > 14 ? 14 : i + 1] = 0xFF0000;
+        } else {
+            b.row32(4)[i] = b.row32(11)[i] = b.row32(i)[4] = b.row32(i)[11] = 0x008000;
+        }
+    }
+    return b;
+}
+
+}  // namespace
+
+const platform::Bitmap& DefaultPicture() {
+    static const platform::Bitmap picture = DrawPlaceholder(false);
+    return picture;
+}
+
+const platform::Bitmap& ErrorPicture() {
+    static const platform::Bitmap picture = DrawPlaceholder(true);
+    return picture;
+}
+
+const platform::Bitmap& ErrorMask() {
+    // Only the corners show through, so the sign keeps a rounded look on any page.
+    static const platform::Bitmap mask = [] {
+        platform::Bitmap m(16, 16, platform::Bitmap::Format::Indexed8);
+        m.palette() = {0x000000, 0xFFFFFF};
+        for (int y : {0, 15})
+            for (int x : {0, 15}) m.row8(y)[x] = 1;
+        return m;
+    }();
+    return mask;
+}
+
+TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency) {
+    TPictureLookup result;
+    const std::string key = CacheKey(name);
+    if (key.empty()) return result;
+    TStringBitmapList* cache = document.imageCache;
+    if (cache) {
+        if (TBitmapItem* item = cache->GetImage(key)) {
+            if (cornerTransparency && !item->mask && item->picture && !item->picture->isNull()) {
+                const platform::Bitmap& p = *item->picture;
+                item->mask = std::make_shared<platform::Bitmap>(MakeMask(p, p.pixel(0, p.height() - 1)));
+                item->transparency = LowerLeftCorner;
+            }
+            result.picture = item->picture;
+            result.mask = item->mask;
+            result.transparency = item->transparency;
+            result.fromCache = true;
+            return result;
+        }
+    }
+    auto loaded = LoadPictureFile(name, cornerTransparency ? LowerLeftCorner : NotTransparent);
+    if (!loaded) return result;
+    result.picture = std::make_shared<platform::Bitmap>(std::move(loaded->bitmap));
+    if (loaded->mask) result.mask = std::make_shared<platform::Bitmap>(std::move(*loaded->mask));
+    result.transparency = loaded->mask ? loaded->transparency : NotTransparent;
+    if (cache) {
+        TBitmapItem item;
+        item.picture = result.picture;
+        item.mask = result.mask;
+        item.transparency = result.transparency;
+        cache->AddObject(key, std::move(item));
+    }
+    return result;
+}
+
+TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& expandedSource)
+    : source(expandedSource), document_(document) {
+    alignment = kAlignBottom;
+    for (int i = 0; i < attributes.Count(); ++i) {
+        const TAttribute& a = attributes[i];
+        switch (a.Symbol) {
+            case symID:
+            case symName:
+                if (document_ && document_->anchors && !a.StrValue.empty())
+                    document_->anchors->AddObject(platform::AnsiUpperCase(a.StrValue), this);
+                break;
+            case symAlt:
+                altText = a.StrValue;
+                if (hintText.empty()) hintText = a.StrValue;
+                break;
+            case symTitle:
+                hintText = a.StrValue;
+                break;
+            case symAlign: {
+                const std::string word = platform::AsciiLowerCase(a.StrValue);
+                if (word == "top") alignment = kAlignTop;
+                else if (word == "middle" || word == "absmiddle") alignment = kAlignMiddle;
+                else if (word == "left") alignment = kFloatLeft;
+                else if (word == "right") alignment = kFloatRight;
+                break;
+            }
+            case symBorder:
+                borderOff = a.IntValue == 0;
+                break;
+            case symWidth:
+                if (a.StrValue.find('%') != std::string::npos) {
+                    widthIsPercent = true;
+                    givenWidth = std::clamp(a.IntValue, 1, 100);
+                } else {
+                    givenWidth = std::max(0, a.IntValue);
+                }
+                break;
+            case symHeight:
+                givenHeight = std::max(1, a.IntValue);
+                break;
+            case symIsMap:
+                serverMap = true;
+                break;
+            case symUseMap: {
+                std::string name = platform::AnsiUpperCase(a.StrValue);
+                const auto first = name.find_first_not_of(' ');
+                name = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+                if (!name.empty() && name[0] == '#') name.erase(0, 1);
+                hasClientMap = !name.empty();
+                clientMapName = name;
+                break;
+            }
+            case symHSpace:
+                hSpaceLeft = hSpaceRight = Spacing(a.IntValue);
+                break;
+            case symVSpace:
+                vSpaceTop = vSpaceBottom = Spacing(a.IntValue);
+                break;
+            case symActive:
+                isActive = true;
+                break;
+            case symTransp:
+                transparency = 1;
+                break;
+            default:
+                break;
+        }
+    }
+    if (Floats() && !attributes.FindAttribute(symHSpace)) hSpaceLeft = hSpaceRight = 3;
+}
+
+std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document, const std::string& expandedSource) {
+    auto image = std::unique_ptr<TImageObj>(new TImageObj(document, TAttributeList(), expandedSource));
+    image->borderOff = true;
+    return image;
+}
+
+TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
+    : TFloatingObj(other),
+      source(other.source),
+      altText(other.altText),
+      hintText(other.hintText),
+      givenWidth(other.givenWidth),
+      widthIsPercent(other.widthIsPercent),
+      givenHeight(other.givenHeight),
+      borderOff(other.borderOff),
+      serverMap(other.serverMap),
+      transparency(other.transparency),
+      hasClientMap(other.hasClientMap),
+      clientMapName(other.clientMapName),
+      isActive(other.isActive),
+      pictureWidth(other.pictureWidth),
+      pictureHeight(other.pictureHeight),
+      sized(other.sized),
+      hasBorder(other.hasBorder),
+      document_(document),
+      picture_(other.picture_),
+      mask_(other.mask_),
+      looked_(other.looked_),
+      isPlaceholder_(other.isPlaceholder_),
+      isError_(other.isError_),
+      inLink_(other.inLink_),
+      printCopy_(true),
+      textColor_(other.textColor_) {}
+
+TImageObj::~TImageObj() {
+    // A live document's image gives its use of the cached picture back.
+    if (!printCopy_ && !cacheKey_.empty() && document_ && document_->imageCache)
+        document_->imageCache->DecUsage(cacheKey_);
+}
+
+std::unique_ptr<TFloatingObj> TImageObj::CreatePrintCopy(TSectionList* document) const {
+    return std::unique_ptr<TFloatingObj>(new TImageObj(document, *this));
+}
+
+void TImageObj::ApplyProperties(const TProperties& props) {
+    int align = 0;
+    if (props.GetVerticalAlign(align)) alignment = align;
+    if (props.GetFloat(align) && (align == kFloatLeft || align == kFloatRight)) {
+        alignment = align;
+        if (hSpaceRight == 0) hSpaceLeft = hSpaceRight = 3;
+    }
+    if (hintText.empty()) hintText = props.ElementTitle;
+    auto length = [&](PropIndex index, int& target) {
+        const PropValue& v = props[index];
+        if (v.isString()) {
+            target = Spacing(LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
+        } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
+                   v.integer() != ParagraphSpace) {
+            target = Spacing(v.integer());
+        }
+    };
+    length(piMarginLeft, hSpaceLeft);
+    length(piMarginRight, hSpaceRight);
+    length(piMarginTop, vSpaceTop);
+    length(piMarginBottom, vSpaceBottom);
+
+    const PropValue& w = props[piWidth];
+    if (w.isString()) {
+        const std::string text = platform::AsciiLowerCase(w.string());
+        if (text == "auto") {
+            givenWidth = 0;
+            widthIsPercent = false;
+        } else if (text.find('%') != std::string::npos) {
+            widthIsPercent = true;
+            givenWidth = std::clamp(LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
+        } else {
+            const int px = LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0);
+            if (px > 0) {
+                givenWidth = px;
+                widthIsPercent = false;
+            }
+        }
+    }
+    const PropValue& h = props[piHeight];
+    if (h.isString()) {
+        const int px = LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0);
+        if (px > 0) givenHeight = px;
+    }
+}
+
+void TImageObj::Obtain() {
+    looked_ = true;
+    if (source.empty() || !document_) {
+        picture_.reset();
+    } else {
+        TPictureLookup found = LookupPicture(*document_, source, transparency == 1);
+        if (found.picture) {
+            picture_ = std::move(found.picture);
+            mask_ = std::move(found.mask);
+            if (found.transparency >= 2) transparency = found.transparency;
+            cacheKey_ = document_->imageCache ? CacheKey(source) : std::string();
+            isPlaceholder_ = isError_ = false;
+            return;
+        }
+    }
+    isPlaceholder_ = isError_ = true;
+    transparency = 1;
+}
+
+void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) {
+    const bool showImages = !document_ || document_->showImages;
+    if (showImages && !looked_) Obtain();
+    if (font) {
+        textColor_ = font->font.Color;
+        inLink_ = font->IsLink();
+        link_ = inLink_ ? &font->linkTarget : nullptr;
+    }
+    const bool placeholder = !showImages || isPlaceholder_;
+    const platform::Bitmap& shown =
+        !showImages ? DefaultPicture() : (isError_ || !picture_ ? ErrorPicture() : *picture_);
+    const int naturalWidth = std::max(1, shown.width());
+    const int naturalHeight = std::max(1, shown.height());
+
+    if (!sized) {
+        if (placeholder) {
+            if (givenWidth > 0 && !widthIsPercent && givenHeight > 0) {
+                pictureWidth = givenWidth;
+                pictureHeight = givenHeight;
+                sized = true;
+            } else {
+                pictureWidth = naturalWidth;
+                pictureHeight = naturalHeight;
+            }
+        } else if (widthIsPercent) {
+            pictureWidth = std::max(1, availWidth * givenWidth / 100);
+            pictureHeight = givenHeight > 0 ? givenHeight
+                                            : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
+                                                                           naturalHeight / naturalWidth));
+        } else {
+            if (givenWidth > 0 && givenHeight > 0) {
+                pictureWidth = givenWidth;
+                pictureHeight = givenHeight;
+            } else if (givenHeight > 0) {
+                pictureHeight = givenHeight;
+                pictureWidth = std::max(1, static_cast<int>(static_cast<long long>(givenHeight) * naturalWidth /
+                                                            naturalHeight));
+            } else if (givenWidth > 0) {
+                pictureWidth = givenWidth;
+                pictureHeight = std::max(1, static_cast<int>(static_cast<long long>(givenWidth) * naturalHeight /
+                                                             naturalWidth));
+            } else {
+                pictureWidth = naturalWidth;
+                pictureHeight = naturalHeight;
+            }
+            sized = true;
+        }
+    }
+    if (placeholder && !sized) {
+        // Room for the ALT text beside the sign.
+        const platform::FontSpec saved = canvas.font();
+        canvas.setFont(AltTextFont());
+        const platform::Size text = canvas.textExtent(platform::Ansi(altText));
+        canvas.setFont(saved);
+        pictureWidth = std::max(pictureWidth, text.cx + 2 + kAltTextIndent);
+        pictureHeight = std::max(pictureHeight, std::max(24, text.cy));
+    }
+    hasBorder = inLink_ && !borderOff;
+    width = pictureWidth + (hasBorder ? 2 : 0);
+    height = pictureHeight + (hasBorder ? 2 : 0);
+}
+
+void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h) {
+    const bool showImages = !document_ || document_->showImages;
+    const bool placeholder = !showImages || isPlaceholder_;
+    if (!placeholder && picture_) {
+        const platform::Rect source{0, 0, picture_->width(), picture_->height()};
+        canvas.drawBitmap(*picture_, source, {x, y, x + w, y + h}, transparency >= 1 ? mask_.get() : nullptr);
+        return;
+    }
+    // Placeholders keep their natural size, inset from the box's corner.
+    const platform::Bitmap& sign = !showImages ? DefaultPicture() : ErrorPicture();
+    if (w < 24 || h < 24) return;
+    const int sx = x + kPlaceholderInset, sy = y + kPlaceholderInset;
+    canvas.drawBitmap(sign, {0, 0, sign.width(), sign.height()}, {sx, sy, sx + sign.width(), sy + sign.height()},
+                      showImages ? &ErrorMask() : nullptr);
+}
+
+void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
+    drawX = x;
+    drawY = y + (document_ ? document_->scrollY : 0);
+    const bool showImages = !document_ || document_->showImages;
+    const bool placeholder = !showImages || isPlaceholder_;
+    canvas.setBrush({0, platform::BrushStyle::Clear});
+    const int px = x + (hasBorder ? 1 : 0), py = y + (hasBorder ? 1 : 0);
+    DrawPicture(canvas, px, py, pictureWidth, pictureHeight);
+    const platform::Rect box{px, py, px + pictureWidth, py + pictureHeight};
+    if (placeholder && !altText.empty()) {
+        const platform::FontSpec saved = canvas.font();
+        canvas.setFont(AltTextFont());
+        canvas.setTextColor(textColor_);
+        canvas.setBackgroundMode(platform::BackgroundMode::Transparent);
+        canvas.setTextAlign(platform::TextAlign::Top);
+        canvas.save();
+        canvas.intersectClipRect(box);
+        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Ansi(altText));
+        canvas.restore();
+        canvas.setFont(saved);
+    }
+    if (hasBorder) {
+        canvas.setPen({textColor_, platform::PenStyle::Solid, 1});
+        canvas.rectangle({x, y, x + width, y + height});
+    } else if (placeholder) {
+        // A one-pixel sunken frame.
+        canvas.setPen({platform::SystemColorValue(platform::colorButtonShadow), platform::PenStyle::Solid, 1});
+        canvas.moveTo(box.left, box.bottom - 1);
+        canvas.lineTo(box.left, box.top);
+        canvas.lineTo(box.right, box.top);
+        canvas.setPen({platform::SystemColorValue(platform::colorButtonHighlight), platform::PenStyle::Solid, 1});
+        canvas.moveTo(box.right - 1, box.top + 1);
+        canvas.lineTo(box.right - 1, box.bottom - 1);
+        canvas.lineTo(box.left, box.bottom - 1);
+    }
+}
+
+unsigned TImageObj::HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
+    // X and Y are relative to the object's box; maps count from the picture's corner.
+    const int ix = X - (hasBorder ? 1 : 0), iy = Y - (hasBorder ? 1 : 0);
+    if (ix < 0 || iy < 0 || ix >= pictureWidth || iy >= pictureHeight) return 0;
+    unsigned result = 0;
+    if (!hintText.empty()) {
+        title = hintText;
+        result |= 4;
+    }
+    if (hasClientMap && document_) {
+        for (const auto& map : document_->imageMaps) {
+            if (map->MapId != clientMapName) continue;
+            std::unique_ptr<TUrlTarget> target;
+            if (map->HitTest(ix, iy, target) && target) {
+                mapTarget_.Copy(*target);
+                linkTarget = &mapTarget_;
+                return result | 1;
+            }
+            return result;
+        }
+    }
+    if (serverMap && link_) {
+        mapTarget_.Copy(*link_);
+        mapTarget_.Url += "?" + std::to_string(ix) + "," + std::to_string(iy);
+        linkTarget = &mapTarget_;
+        return result | 1;
+    }
+    if (link_) {
+        linkTarget = link_;
+        result |= 1;
+    }
+    return result;
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Pictures in the text: IMG elements, and the background pictures of blocks and list
+// markers. An image asks the document's image cache for its picture, sizes itself
+// from its attributes and the picture, and draws the picture, or a placeholder with
+// its ALT text when the picture is missing or images are off.
+
+#include <memory>
+#include <string>
+
+#include "layout/FloatingObj.h"
+#include "platform/Bitmap.h"
+
+class TAttributeList;
+class TProperties;
+class TSectionList;
+
+// What the document's image cache gives for a name (see LookupPicture).
+struct TPictureLookup {
+    std::shared_ptr<platform::Bitmap> picture;
+    std::shared_ptr<platform::Bitmap> mask;
+    int transparency = 0;
+    bool fromCache = false;
+};
+
+// The picture of a file, through the document's cache: stored there the first time
+// (one use counted), taken from there afterwards (one more use). `name` is the
+// expanded file name; the cache key is the trimmed, upper-cased name. Nothing for a
+// file that is missing or cannot be decoded.
+TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency);
+
+// The placeholders every document shares: shown while images are off, and for a
+// picture that could not be loaded (drawn through its mask).
+const platform::Bitmap& DefaultPicture();
+const platform::Bitmap& ErrorPicture();
+const platform::Bitmap& ErrorMask();
+
+class TImageObj : public TFloatingObj {
+public:
+    // An IMG: `source` is SRC already expanded to a file name.
+    TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& source);
+    // A background picture: no border, no spacing.
+    static std::unique_ptr<TImageObj> CreateFromName(TSectionList* document, const std::string& source);
+    ~TImageObj() override;
+
+    std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const override;
+    // vertical-align and float, the title, margins as spacings, width and height.
+    void ApplyProperties(const TProperties& props);
+    void SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) override;
+    bool IsLoaded() const override { return !isError_; }
+    bool WidthIsPercent() const override { return widthIsPercent; }
+    void Draw(platform::Canvas& canvas, int x, int y) override;
+    unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
+
+    const platform::Bitmap* Picture() const { return picture_.get(); }
+    bool IsPlaceholder() const { return isPlaceholder_; }
+
+    std::string source;
+    std::string altText;
+    std::string hintText;
+    int givenWidth = 0;
+    bool widthIsPercent = false;
+    int givenHeight = 0;
+    bool borderOff = false;
+    bool serverMap = false;
+    int transparency = 0;  // 0 none, 1 lower-left corner asked, 2 mask supplied, 3 other
+    bool hasClientMap = false;
+    std::string clientMapName;
+    bool isActive = false;
+    int hoverState = 0;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    bool sized = false;
+    bool hasBorder = false;
+
+private:
+    TImageObj(TSectionList* document, const TImageObj& source);
+    void Obtain();
+    void DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h);
+
+    TSectionList* document_;
+    std::shared_ptr<platform::Bitmap> picture_;
+    std::shared_ptr<platform::Bitmap> mask_;
+    std::string cacheKey_;  // the cache use this image holds, if any
+    bool looked_ = false;
+    bool isPlaceholder_ = false;
+    bool isError_ = false;
+    bool inLink_ = false;
+    bool printCopy_ = false;
+    platform::TColor textColor_ = 0;
+    const TUrlTarget* link_ = nullptr;
+    TUrlTarget mapTarget_;  // the link a map or server-side map gave last
+};

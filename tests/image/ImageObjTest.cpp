@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "html/Lexer.h"
+#include "layout/Document.h"
+#include "layout/FontObj.h"
+#include "layout/ImageObj.h"
+#include "platform/RecordingCanvas.h"
+#include "platform/Text.h"
+
+namespace {
+
+std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
+
+// The attributes of one tag, as the reader gives them to the builder.
+struct Tag {
+    explicit Tag(const std::string& html) {
+        reader.PrepareDocument(html);
+        reader.NextChar();
+        reader.NextSymbol();
+    }
+    const TAttributeList& attributes() const { return reader.Attributes; }
+    THtmlReader reader;
+};
+
+class ImageObjTest : public ::testing::Test {
+protected:
+    ImageObjTest() { doc.imageCache = &cache; }
+
+    std::unique_ptr<TImageObj> Image(const std::string& tag, const std::string& file = "dados/imagens/bola.bmp") {
+        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(), file.empty() ? "" : Collection(file));
+    }
+
+    TStringBitmapList cache;
+    TSectionList doc;
+    platform::RecordingCanvas canvas;
+};
+
+}  // namespace
+
+TEST_F(ImageObjTest, NaturalGivenAndProportionalSizes) {
+    auto natural = Image("<img src=bola.bmp>");
+    natural->SizeFor(canvas, 500, nullptr);
+    ASSERT_TRUE(natural->IsLoaded());
+    const int w = natural->Picture()->width(), h = natural->Picture()->height();
+    EXPECT_EQ(natural->width, w);
+    EXPECT_EQ(natural->height, h);
+
+    auto both = Image("<img src=bola.bmp width=30 height=20>");
+    both->SizeFor(canvas, 500, nullptr);
+    EXPECT_EQ(both->width, 30);
+    EXPECT_EQ(both->height, 20);
+
+    auto widthOnly = Image("<img src=bola.bmp width=" + std::to_string(2 * w) + ">");
+    widthOnly->SizeFor(canvas, 500, nullptr);
+    EXPECT_EQ(widthOnly->height, 2 * h) << "the aspect is kept";
+
+    // Half the available width, the aspect kept; recomputed at every layout.
+    auto half = Image("<img src=bola.bmp width=50%>");
+    half->SizeFor(canvas, 400, nullptr);
+    EXPECT_EQ(half->width, 200);
+    EXPECT_EQ(half->height, 200 * h / w);
+    half->SizeFor(canvas, 100, nullptr);
+    EXPECT_EQ(half->width, 50);
+    auto halfWithHeight = Image("<img src=bola.bmp width=50% height=7>");
+    halfWithHeight->SizeFor(canvas, 400, nullptr);
+    EXPECT_EQ(halfWithHeight->height, 7);
+}
+
+TEST_F(ImageObjTest, SpacingIsClampedAndFloatsGetRoom) {
+    auto image = Image("<img src=bola.bmp hspace=-60 vspace=12>");
+    EXPECT_EQ(image->hSpaceLeft, 40);
+    EXPECT_EQ(image->hSpaceRight, 40);
+    EXPECT_EQ(image->vSpaceTop, 12);
+    auto left = Image("<img src=bola.bmp align=LEFT>");
+    EXPECT_EQ(left->alignment, kFloatLeft);
+    EXPECT_EQ(left->hSpaceLeft, 3);
+    EXPECT_EQ(Image("<img src=bola.bmp align=absmiddle>")->alignment, kAlignMiddle);
+    EXPECT_EQ(Image("<img src=bola.bmp align=bogus>")->alignment, kAlignBottom);
+}
+
+TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
+    TMyFont linkFont;
+    linkFont.face = "Arial";
+    linkFont.height = -12;
+    linkFont.Color = platform::RGBColor(0, 0, 255);
+    TFontObj run(nullptr, linkFont, 0);
+    run.linkTarget.Assign("outra.htm", "");
+
+    auto bordered = Image("<img src=bola.bmp width=10 height=10>");
+    bordered->SizeFor(canvas, 500, &run);
+    EXPECT_TRUE(bordered->hasBorder);
+    EXPECT_EQ(bordered->width, 12);
+    EXPECT_EQ(bordered->height, 12);
+    canvas.clearLog();
+    bordered->Draw(canvas, 5, 5);
+    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos) << canvas.logText();
+
+    auto plain = Image("<img src=bola.bmp width=10 height=10 border=0>");
+    plain->SizeFor(canvas, 500, &run);
+    EXPECT_FALSE(plain->hasBorder);
+    EXPECT_EQ(plain->width, 10);
+}
+
+TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
+    auto missing = Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
+    missing->SizeFor(canvas, 500, nullptr);
+    EXPECT_FALSE(missing->IsLoaded());
+    EXPECT_TRUE(missing->IsPlaceholder());
+    // Box fonts: 8 points at 96 dpi is 11 pixels, 5 pixels a character.
+    EXPECT_EQ(missing->width, 18 * 5 + 2 + 24);
+    EXPECT_EQ(missing->height, 24);
+    canvas.clearLog();
+    missing->Draw(canvas, 0, 0);
+    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos) << canvas.logText();
+
+    // With both sizes given they are used as they are.
+    auto sizedMissing = Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
+    sizedMissing->SizeFor(canvas, 500, nullptr);
+    EXPECT_EQ(sizedMissing->width, 60);
+    EXPECT_EQ(sizedMissing->height, 50);
+}
+
+TEST_F(ImageObjTest, WithImagesOffTheBoxStillFitsTheAltText) {
+    doc.showImages = false;
+    auto image = Image("<img src=bola.bmp alt=Bola>");
+    image->SizeFor(canvas, 500, nullptr);
+    EXPECT_EQ(image->width, 4 * 5 + 2 + 24);
+    EXPECT_EQ(image->height, 24);
+    EXPECT_EQ(cache.count(), 0u) << "nothing is loaded while images are off";
+}
+
+TEST_F(ImageObjTest, TwoImagesOfOneSourceShareACacheEntryUntilBothAreGone) {
+    auto first = Image("<img src=bola.bmp>");
+    auto second = Image("<img src=BOLA.BMP>");
+    first->SizeFor(canvas, 500, nullptr);
+    second->SizeFor(canvas, 500, nullptr);
+    ASSERT_EQ(cache.count(), 1u);
+    const TBitmapItem* item = cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->usageCount, 2);
+    EXPECT_EQ(first->Picture(), second->Picture());
+    first.reset();
+    EXPECT_EQ(item->usageCount, 1);
+    second.reset();
+    EXPECT_EQ(item->usageCount, 0);
+    cache.SetCacheCount(0);
+    cache.BumpAndCheck();
+    EXPECT_EQ(cache.count(), 0u);
+}
+
+TEST_F(ImageObjTest, CornerTransparencyIsAskedWithTransp) {
+    auto image = Image("<img src=bola.bmp transp>");
+    image->SizeFor(canvas, 500, nullptr);
+    canvas.clearLog();
+    image->Draw(canvas, 0, 0);
+    EXPECT_NE(canvas.logText().find("masked"), std::string::npos) << canvas.logText();
+}
+
+TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
+    Tag map("<map name=mapa><area shape=rect coords=0,0,10,10 href=norte.htm></map>");
+    doc.imageMaps.push_back(ParseMap(map.reader));
+    ASSERT_TRUE(doc.imageMaps.back());
+    auto image = Image("<img src=bola.bmp usemap=\"#Mapa\">");
+    image->SizeFor(canvas, 500, nullptr);
+    std::string title;
+    const TUrlTarget* link = nullptr;
+    EXPECT_EQ(image->HitTest(5, 5, title, link) & 1, 1u);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->Url, "norte.htm");
+    link = nullptr;
+    EXPECT_EQ(image->HitTest(20, 20, title, link) & 1, 0u);
+}
