@@ -271,9 +271,6 @@ void THtmlBuilder::ParseBody() {
     // Text before BODY is dropped with the first section; what pointed at it points at
     // the new body instead.
     TSection* discarded = section_.get();
-    if (section_)
-        for (int i = 0; i < section_->fontRuns.Count(); ++i)
-            doc_.ForgetLinkRun(&section_->fontRuns[i]);
 
     TProperties& props = PushProperties("body");
     const TProperties* defaults = doc_.styleSheet->DefaultProps();
@@ -346,7 +343,7 @@ void THtmlBuilder::ParseBody() {
     body_ = body.get();
     if (discarded && discarded->isAnchorTarget) RetargetAnchors(discarded, body_);
     RetargetAnchors(old, body_);
-    section_.reset();
+    DiscardSection();
     doc_.Add(std::move(body));
     cell_ = body_->content.get();
     OpenSection();
@@ -430,6 +427,13 @@ void THtmlBuilder::EnsureSection() {
 
 void THtmlBuilder::AddSection() {
     if (section_) cell_->Add(std::move(section_));
+    section_.reset();
+}
+
+void THtmlBuilder::DiscardSection() {
+    if (!section_) return;
+    // The document lists the section's link runs from its first character on.
+    for (int i = 0; i < section_->fontRuns.Count(); ++i) doc_.ForgetLinkRun(&section_->fontRuns[i]);
     section_.reset();
 }
 

@@ -115,6 +115,7 @@ class THtmlBuilder {
     void OpenSection(bool startsBlock = true, const TAttributeList* attributes = nullptr);
     void EnsureSection();
     void AddSection();  // the open section goes to the current cell, none stays open
+    void DiscardSection();  // the open section is dropped with its link runs
     TBlock& AddBlock(std::unique_ptr<TBlock> block);  // and makes its cell current
     void TakeOverBottomMargin(TBlock& block);
     void RetargetAnchors(const TIDObject* from, TIDObject* to);

@@ -271,7 +271,7 @@ void THtmlBuilder::ParsePreformatted() {
     // Before a paragraph starts or ends: an empty line is dropped.
     const auto closeLine = [&] {
         appendToken();
-        if (section_ && section_->IsEmpty()) section_.reset();
+        if (section_ && section_->IsEmpty()) DiscardSection();
         else AddSection();
     };
     const auto closeParagraph = [&] {
