@@ -160,3 +160,117 @@ TEST(Palette, SharedPaletteOfEightBitScreens) {
     EXPECT_EQ(24, ScreenDepth());
     EXPECT_EQ(nullptr, SharedPalette());
 }
+
+TEST(Building, TrailingParagraphMarginIsDropped) {
+    DocumentBuilder b;
+    TBlock& body = b.OpenBody();
+    b.Paragraph(u"one");
+    TBlock& list = b.OpenBlock("ul");
+    TBlockLI& item = b.OpenItem(symUL, 1, 1);
+    TBlock& inner = b.OpenBlock("p");
+    b.Text(u"two");
+    b.Close();
+    b.Close();
+    b.Close();
+    b.OpenBlock("div", "position: absolute; top: 0px");  // skipped over
+    b.Text(u"aside");
+    b.Close();
+    b.Close();
+    ASSERT_TRUE(list.bottomMarginIsParagraph);
+    body.content->DropTrailingParagraphMargin();
+    EXPECT_EQ(0, list.Box(piMarginBottom));
+    EXPECT_EQ(14, inner.Box(piMarginBottom)) << "only list items are searched inside";
+    item.content->DropTrailingParagraphMargin();
+    EXPECT_EQ(0, inner.Box(piMarginBottom));
+}
+
+TEST(Building, TextTransformAndFontRuns) {
+    DocumentBuilder b;
+    auto section = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
+    const std::int32_t positions[6] = {0, 1, 2, 3, 4, 5};
+    section->AppendText(u"ação ", positions, 1, false);
+    b.Push("b", "font-weight: bold");
+    section->StartFontRun(b.Top());
+    b.Push("i", "font-style: italic");
+    section->StartFontRun(b.Top());  // nothing added since: replaces the bold run's font
+    section->AppendText(u"ÉPICO", positions, 2, false);
+    section->FinishText();
+    EXPECT_EQ(u"AÇÃO épico", section->textBuffer);
+    ASSERT_EQ(2, section->fontRuns.Count());
+    EXPECT_EQ(5, section->fontRuns[1].textOffset);
+    EXPECT_TRUE(section->fontRuns[1].font.italic());
+    EXPECT_EQ(1, section->fontRuns[1].italicOverhang);  // a tenth of 16 pixels
+}
+
+TEST(Links, AllRunsOfALinkHoverTogether) {
+    DocumentBuilder b;
+    TSection& s = b.Text(u"see ");
+    TUrlTarget target;
+    target.Assign("x.html", "");
+    b.Push("a");
+    b.Top().LinkFonts = std::make_unique<TFontInfoArray>();
+    (*b.Top().LinkFonts)[TFontInfoArray::Hover].Size = 20;
+    (*b.Top().LinkFonts)[TFontInfoArray::Link].Size = 12;
+    s.LinkBoundary(true, b.Top(), &target);
+    b.Append(s, u"this ");
+    b.Push("b", "font-weight: bold");
+    s.StartFontRun(b.Top());
+    b.Append(s, u"link");
+    b.Pop();
+    b.Pop();
+    s.LinkBoundary(false, b.Top(), nullptr);
+    b.Append(s, u" now");
+    b.Flush();
+    ASSERT_EQ(2u, b.doc.linkRuns.size());
+    EXPECT_TRUE(b.doc.linkRuns[0]->hasTabStop);
+    EXPECT_FALSE(b.doc.linkRuns[1]->hasTabStop);
+    b.doc.linkRuns[1]->SetLinkHovered(b.doc.linkRuns, true);
+    EXPECT_TRUE(b.doc.linkRuns[0]->isHovered);
+    EXPECT_EQ(-27, b.doc.linkRuns[0]->font.height);  // 20 pt at 96 dpi
+    b.doc.linkRuns[0]->SetLinkHovered(b.doc.linkRuns, false);
+    EXPECT_EQ(-16, b.doc.linkRuns[1]->font.height);
+    EXPECT_FALSE(s.fontRuns[3].IsLink());
+}
+
+TEST(Progress, ReportedEveryFiftySections) {
+    class Host : public TDocumentHost {
+    public:
+        void LayoutProgress(int percent) override { reports.push_back(percent); }
+        std::vector<int> reports;
+    } host;
+    DocumentBuilder b(&host);
+    for (int i = 0; i < 120; ++i) b.Text(u"line");
+    b.Layout(200);
+    EXPECT_EQ((std::vector<int>{41, 83}), host.reports);
+    b.Layout(200);
+    EXPECT_EQ(4u, host.reports.size());
+}
+
+TEST(Blocks, PaintOrderAndHiddenBlocks) {
+    DocumentBuilder b;
+    TBlock& body = b.OpenBody();
+    b.Paragraph(u"plain");
+    b.OpenBlock("div", "position: relative; z-index: 2");
+    b.Text(u"above");
+    b.Close();
+    b.OpenBlock("div", "position: relative; z-index: -1");
+    b.Text(u"below");
+    b.Close();
+    TBlock& none = b.OpenBlock("div", "display: none");
+    b.Text(u"never");
+    b.Close();
+    b.OpenBlock("div", "visibility: hidden");
+    b.Text(u"hidden");
+    b.Close();
+    b.Close();
+    b.Layout(300);
+    ASSERT_EQ(5u, body.paintOrder.size());
+    EXPECT_EQ(-10, body.paintOrder[0]->zOrderKey);
+    EXPECT_EQ(20, body.paintOrder[4]->zOrderKey);
+    EXPECT_EQ(-1, none.SearchForward(0, u"never", false));
+    EXPECT_EQ(-1, b.doc.SearchForward(0, u"never", false));
+    const std::string log = b.Draw(300, 300);
+    EXPECT_EQ(std::string::npos, log.find("hidden")) << log;
+    EXPECT_LT(log.find("below"), log.find("plain")) << log;
+    EXPECT_LT(log.find("plain"), log.find("above")) << log;
+}

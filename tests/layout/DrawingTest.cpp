@@ -97,3 +97,24 @@ TEST(Printing, PageItemsAndBreakBefore) {
     b.Layout(200);
     EXPECT_EQ((std::vector<int>{0, 32, 48}), PageStarts(b, 400, b.height));
 }
+
+TEST(Printing, ColoursOnMonochromeAndWithoutBackgrounds) {
+    DocumentBuilder b;
+    b.Push("p", "color: #F0F0F0");
+    b.Text(u"light");
+    b.Pop();
+    b.Push("p", "color: #0000FF");
+    b.Text(u"blue");
+    b.Pop();
+    b.Layout(200);
+    b.doc.isPrinting = true;
+    std::string log = b.Draw(200, 400);
+    EXPECT_NE(std::string::npos, log.find("color=#A0A0A0 \"light\"")) << log;
+    EXPECT_NE(std::string::npos, log.find("color=#0000FF \"blue\"")) << log;
+    platform::DeviceCaps mono;
+    mono.numColors = 2;
+    b.canvas = platform::RecordingCanvas(mono);
+    b.doc.printMonoBlack = true;
+    log = b.Draw(200, 400);
+    EXPECT_NE(std::string::npos, log.find("color=#000000 \"blue\"")) << log;
+}
