@@ -89,7 +89,10 @@ TSectionList::TSectionList(const TSectionList& source, bool printCopy)
 }
 
 TSectionList::~TSectionList() {
-    // Items refer to the style sheet's fonts and the link list; they go first.
+    // Sections take their runs off these lists as they go; emptied first, that is free.
+    linkRuns.clear();
+    tabOrder.clear();
+    hoverLink = nullptr;
     items.clear();
 }
 

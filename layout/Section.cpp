@@ -78,7 +78,12 @@ TSection::TSection(TSectionList* document, const TSection& source)
             inlineObjects.push_back(object->CreatePrintCopy(document));
 }
 
-TSection::~TSection() = default;
+TSection::~TSection() {
+    // The document keeps plain pointers to link runs (link list, tab order, hover).
+    if (ownerDocument)
+        for (int i = 0; i < fontRuns.Count(); ++i)
+            if (fontRuns[i].IsLink() || fontRuns[i].hasTabStop) ownerDocument->ForgetLinkRun(&fontRuns[i]);
+}
 
 std::unique_ptr<TSectionBase> TSection::CreatePrintCopy(TSectionList* document) const {
     return std::unique_ptr<TSectionBase>(new TSection(document, *this));

@@ -274,3 +274,20 @@ TEST(Blocks, PaintOrderAndHiddenBlocks) {
     EXPECT_LT(log.find("below"), log.find("plain")) << log;
     EXPECT_LT(log.find("plain"), log.find("above")) << log;
 }
+
+TEST(Links, FreedSectionsLeaveNoLinkRunsBehind) {
+    DocumentBuilder b;
+    {
+        TUrlTarget target;
+        target.Assign("gone.html", "");
+        b.Push("a");
+        auto dropped = std::make_unique<TSection>(&b.doc, true, b.Top(), &target, &b.doc, nullptr);
+        b.Pop();
+        EXPECT_EQ(1u, b.doc.linkRuns.size());
+        EXPECT_EQ(1u, b.doc.tabOrder.size());
+    }  // freed without ever joining the document
+    EXPECT_TRUE(b.doc.linkRuns.empty());
+    EXPECT_TRUE(b.doc.tabOrder.empty());
+    b.Text(u"still here");
+    EXPECT_EQ(16, b.Layout(200));  // gives out tab orders: nothing freed is touched
+}
