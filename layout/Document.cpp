@@ -205,7 +205,7 @@ int TSectionList::Draw(platform::Canvas& canvas, const platform::Rect& clip, int
     paintOrder.clear();
     const int below = TCell::Draw(canvas, clip, paintWidth, X, Y, refX, refY);
     for (const TImageRec& entry : paintOrder) {
-        entry.object->drawX = entry.x;
+        entry.object->paintX = entry.x;
         entry.object->drawY = entry.y + scrollY;
         entry.object->Draw(canvas, entry.x, entry.y);
     }

@@ -32,7 +32,7 @@ class TFloatingObj : public TIDObject {
 public:
     ~TFloatingObj() override = default;
 
-    int GetTopY() override { return drawYY; }
+    int GetTopY() override { return paintY; }
 
     virtual std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const = 0;
     // Sizes the object for the room of a line (0 while measuring minimum widths), with
@@ -49,20 +49,20 @@ public:
         return 0;
     }
 
-    int Alignment() const { return alignment; }
-    bool Floats() const { return alignment == kFloatLeft || alignment == kFloatRight; }
-    int FloatWidth() const { return width + hSpaceLeft + hSpaceRight; }
-    int FloatHeight() const { return height + vSpaceTop + vSpaceBottom; }
+    int Alignment() const { return placement; }
+    bool Floats() const { return placement == kFloatLeft || placement == kFloatRight; }
+    int FloatWidth() const { return boxWidth + gapLeft + gapRight; }
+    int FloatHeight() const { return boxHeight + gapTop + gapBottom; }
 
-    int position = 0;  // offset of its character 4 in the section's text
-    int alignment = kAlignBottom;
-    int width = 0;
-    int height = 0;
-    int hSpaceLeft = 0, hSpaceRight = 0;
-    int vSpaceTop = 0, vSpaceBottom = 0;
+    int textOffset = 0;  // offset of its character 4 in the section's text
+    int placement = kAlignBottom;
+    int boxWidth = 0;  // as placed, a border included
+    int boxHeight = 0;
+    int gapLeft = 0, gapRight = 0;
+    int gapTop = 0, gapBottom = 0;
     int floatIndent = 0;  // x of a floating object from the cell's left edge
-    int drawYY = 0;       // y of its top, document space
-    int drawX = 0;        // where it was last drawn, screen space
+    int paintY = 0;       // y of its top, document space
+    int paintX = 0;        // where it was last drawn, screen space
     int drawY = 0;
 };
 
@@ -83,9 +83,9 @@ public:
     virtual bool HasFocus() const { return false; }
     virtual void SetTabOrder(int order) {}
 
-    int position = 0;  // offset of its character 2 in the section's text
+    int textOffset = 0;  // offset of its character 2 in the section's text
     int alignment = kAlignBottom;
-    int hSpaceLeft = 0, hSpaceRight = 0;
+    int gapLeft = 0, gapRight = 0;
     int yValue = 0;  // y of its line, document space
     bool shownSinceScroll = false;
 };

@@ -118,7 +118,7 @@ TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bo
 
 TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& expandedSource)
     : source(expandedSource), document_(document) {
-    alignment = kAlignBottom;
+    placement = kAlignBottom;
     for (int i = 0; i < attributes.Count(); ++i) {
         const TAttribute& a = attributes[i];
         switch (a.Symbol) {
@@ -136,10 +136,10 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                 break;
             case symAlign: {
                 const std::string word = platform::AsciiLowerCase(a.StrValue);
-                if (word == "top") alignment = kAlignTop;
-                else if (word == "middle" || word == "absmiddle") alignment = kAlignMiddle;
-                else if (word == "left") alignment = kFloatLeft;
-                else if (word == "right") alignment = kFloatRight;
+                if (word == "top") placement = kAlignTop;
+                else if (word == "middle" || word == "absmiddle") placement = kAlignMiddle;
+                else if (word == "left") placement = kFloatLeft;
+                else if (word == "right") placement = kFloatRight;
                 break;
             }
             case symBorder:
@@ -169,10 +169,10 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                 break;
             }
             case symHSpace:
-                hSpaceLeft = hSpaceRight = Spacing(a.IntValue);
+                gapLeft = gapRight = Spacing(a.IntValue);
                 break;
             case symVSpace:
-                vSpaceTop = vSpaceBottom = Spacing(a.IntValue);
+                gapTop = gapBottom = Spacing(a.IntValue);
                 break;
             case symActive:
                 isActive = true;
@@ -184,7 +184,7 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                 break;
         }
     }
-    if (Floats() && !attributes.FindAttribute(symHSpace)) hSpaceLeft = hSpaceRight = 3;
+    if (Floats() && !attributes.FindAttribute(symHSpace)) gapLeft = gapRight = 3;
 }
 
 std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document, const std::string& expandedSource) {
@@ -233,10 +233,10 @@ std::unique_ptr<TFloatingObj> TImageObj::CreatePrintCopy(TSectionList* document)
 
 void TImageObj::ApplyProperties(const TProperties& props) {
     int align = 0;
-    if (props.GetVerticalAlign(align)) alignment = align;
+    if (props.GetVerticalAlign(align)) placement = align;
     if (props.GetFloat(align) && (align == kFloatLeft || align == kFloatRight)) {
-        alignment = align;
-        if (hSpaceRight == 0) hSpaceLeft = hSpaceRight = 3;
+        placement = align;
+        if (gapRight == 0) gapLeft = gapRight = 3;
     }
     if (hintText.empty()) hintText = props.ElementTitle;
     auto length = [&](PropIndex index, int& target) {
@@ -248,10 +248,10 @@ void TImageObj::ApplyProperties(const TProperties& props) {
             target = Spacing(v.integer());
         }
     };
-    length(piMarginLeft, hSpaceLeft);
-    length(piMarginRight, hSpaceRight);
-    length(piMarginTop, vSpaceTop);
-    length(piMarginBottom, vSpaceBottom);
+    length(piMarginLeft, gapLeft);
+    length(piMarginRight, gapRight);
+    length(piMarginTop, gapTop);
+    length(piMarginBottom, gapBottom);
 
     const PropValue& w = props[piWidth];
     if (w.isString()) {
@@ -354,8 +354,8 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         pictureHeight = std::max(pictureHeight, std::max(24, text.cy));
     }
     hasBorder = inLink_ && !borderOff;
-    width = pictureWidth + (hasBorder ? 2 : 0);
-    height = pictureHeight + (hasBorder ? 2 : 0);
+    boxWidth = pictureWidth + (hasBorder ? 2 : 0);
+    boxHeight = pictureHeight + (hasBorder ? 2 : 0);
 }
 
 void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h) {
@@ -375,7 +375,7 @@ void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h
 }
 
 void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
-    drawX = x;
+    paintX = x;
     drawY = y + (document_ ? document_->scrollY : 0);
     const bool showImages = !document_ || document_->showImages;
     const bool placeholder = !showImages || isPlaceholder_;
@@ -397,7 +397,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
     }
     if (hasBorder) {
         canvas.setPen({textColor_, platform::PenStyle::Solid, 1});
-        canvas.rectangle({x, y, x + width, y + height});
+        canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
     } else if (placeholder) {
         // A one-pixel sunken frame.
         canvas.setPen({platform::SystemColorValue(platform::colorButtonShadow), platform::PenStyle::Solid, 1});

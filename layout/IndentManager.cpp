@@ -100,14 +100,14 @@ void IndentManager::PlaceFloat(int Y, TFloatingObj& object) {
     const int height = object.FloatHeight();
     if (object.Alignment() == kFloatLeft) {
         const int edge = LeftEdgeAt(Y);
-        object.floatIndent = edge + object.hSpaceLeft - leftX;
+        object.floatIndent = edge + object.gapLeft - leftX;
         leftEdges.push_back({edge + width - leftX, Y, Y + height, nullptr, true});
     } else {
         const int edge = RightEdgeAt(Y);
         rightEdges.push_back({edge - width - leftX, Y, Y + height, nullptr, true});
-        object.floatIndent = edge + object.hSpaceLeft - width - leftX;
+        object.floatIndent = edge + object.gapLeft - width - leftX;
     }
-    object.drawYY = Y;
+    object.paintY = Y;
 }
 
 void IndentManager::PlaceFloatBlock(int Y, int X, int side, int height) {

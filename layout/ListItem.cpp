@@ -128,7 +128,7 @@ int TBlockLI::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentM
     if (y < clip.top - 50 || y > clip.bottom + 50) return below;
     const int x = X + contentOffsetX;
     if (markerImage && ownerDocument->showImages) {
-        markerImage->Draw(canvas, x - 16, y - markerImage->height);
+        markerImage->Draw(canvas, x - 16, y - markerImage->boxHeight);
         return below;
     }
     if (listKind == 3 || listKind == 0) return below;

@@ -160,7 +160,7 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
 }
 
 TFloatingObj* TSection::PlaceObject(std::unique_ptr<TFloatingObj> object, int sourceIndex) {
-    object->position = static_cast<int>(textBuffer.size());
+    object->textOffset = static_cast<int>(textBuffer.size());
     TFloatingObj* placed = object.get();
     inlineObjects.push_back(std::move(object));
     AppendChar(kObjectChar, sourceIndex);
@@ -168,7 +168,7 @@ TFloatingObj* TSection::PlaceObject(std::unique_ptr<TFloatingObj> object, int so
 }
 
 void TSection::PlaceControl(TFormControlObj* control, int sourceIndex) {
-    control->position = static_cast<int>(textBuffer.size());
+    control->textOffset = static_cast<int>(textBuffer.size());
     controls.push_back(control);
     if (ownerDocument) ownerDocument->allControls.push_back(control);
     AppendChar(kControlChar, sourceIndex);
@@ -201,8 +201,8 @@ struct Compactor {
         s.textBuffer.resize(out);
         s.breakFlags.resize(out);
         if (s.sourcePositions.size() > out) s.sourcePositions.resize(out);
-        for (auto& object : s.inlineObjects) object->position = keptBefore[static_cast<std::size_t>(object->position)];
-        for (auto* control : s.controls) control->position = keptBefore[static_cast<std::size_t>(control->position)];
+        for (auto& object : s.inlineObjects) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
+        for (auto* control : s.controls) control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
         // A run whose first characters went away starts at the next kept one; when
         // that is where the following run starts, the following one takes over.
         for (int i = 0; i < s.fontRuns.Count(); ++i)
@@ -216,7 +216,7 @@ struct Compactor {
 
 bool FloatsAt(const TSection& s, int offset) {
     for (const auto& object : s.inlineObjects)
-        if (object->position == offset) return object->Floats();
+        if (object->textOffset == offset) return object->Floats();
     return false;
 }
 
@@ -229,9 +229,9 @@ void TSection::RemoveChar(int offset) {
     if (offset < static_cast<int>(sourcePositions.size()))
         sourcePositions.erase(sourcePositions.begin() + offset);
     for (auto* control : controls)
-        if (control->position > offset) --control->position;
+        if (control->textOffset > offset) --control->textOffset;
     for (auto& object : inlineObjects)
-        if (object->position > offset) --object->position;
+        if (object->textOffset > offset) --object->textOffset;
     fontRuns.ShiftAfterRemoval(offset, ownerDocument);
 }
 

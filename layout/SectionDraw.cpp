@@ -124,11 +124,11 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
                     case kAlignBottom: top = bottomY - h; break;
                     default: top = bottomY; break;
                 }
-                const int cx = place() + control->hSpaceLeft;
+                const int cx = place() + control->gapLeft;
                 if (doc.isPrinting) control->PaintOn(canvas, cx, top - scroll);
                 else control->ShowAt(cx, top - scroll);
                 control->shownSinceScroll = true;
-                textX += control->Width() + control->hSpaceLeft + control->hSpaceRight;
+                textX += control->Width() + control->gapLeft + control->gapRight;
             }
             ++i;
             continue;
@@ -137,16 +137,16 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
             TFloatingObj* object = ObjectAt(i);
             if (object->Floats()) {
                 doc.paintOrder.push_back({object, indent.leftX + object->floatIndent,
-                                          object->drawYY + object->vSpaceTop - scroll});
+                                          object->paintY + object->gapTop - scroll});
             } else {
-                const int ox = place() + object->hSpaceLeft;
+                const int ox = place() + object->gapLeft;
                 int oy;
-                switch (object->alignment) {
-                    case kAlignTop: oy = lineTopScreen + object->vSpaceTop; break;
-                    case kAlignMiddle: oy = baseline - line.textHeight / 2 - object->height / 2; break;
-                    default: oy = baseline - object->height - object->vSpaceBottom; break;
+                switch (object->placement) {
+                    case kAlignTop: oy = lineTopScreen + object->gapTop; break;
+                    case kAlignMiddle: oy = baseline - line.textHeight / 2 - object->boxHeight / 2; break;
+                    default: oy = baseline - object->boxHeight - object->gapBottom; break;
                 }
-                object->drawX = ox;
+                object->paintX = ox;
                 object->drawY = oy + scroll;
                 object->Draw(canvas, ox, oy);
                 textX += object->FloatWidth();
@@ -215,8 +215,8 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
 unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     for (auto& object : inlineObjects) {
-        const int ox = object->Floats() ? object->drawX : object->drawX;
-        if (X >= ox && X < ox + object->width && Y >= object->drawY && Y < object->drawY + object->height) {
+        const int ox = object->Floats() ? object->paintX : object->paintX;
+        if (X >= ox && X < ox + object->boxWidth && Y >= object->drawY && Y < object->drawY + object->boxHeight) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
             return object->HitTest(X - ox, Y - object->drawY, title, linkTarget);
         }
@@ -248,10 +248,10 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
 
 bool TSection::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
     for (auto& object : inlineObjects)
-        if (X >= object->drawX && X < object->drawX + object->width && Y >= object->drawY &&
-            Y < object->drawY + object->height) {
+        if (X >= object->paintX && X < object->paintX + object->boxWidth && Y >= object->drawY &&
+            Y < object->drawY + object->boxHeight) {
             obj = object.get();
-            IX = X - object->drawX;
+            IX = X - object->paintX;
             IY = Y - object->drawY;
             return true;
         }

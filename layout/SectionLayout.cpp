@@ -16,13 +16,13 @@ bool IsIdeograph(char16_t c) { return c >= kIdeographStart; }
 
 TFloatingObj* TSection::ObjectAt(int offset) const {
     for (const auto& object : inlineObjects)
-        if (object->position == offset) return object.get();
+        if (object->textOffset == offset) return object.get();
     return nullptr;
 }
 
 TFormControlObj* TSection::ControlAt(int offset) const {
     for (auto* control : controls)
-        if (control->position == offset) return control;
+        if (control->textOffset == offset) return control;
     return nullptr;
 }
 
@@ -48,7 +48,7 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool tri
         const char16_t c = textBuffer[static_cast<std::size_t>(i)];
         if (c == kControlChar) {
             if (TFormControlObj* control = ControlAt(i))
-                width += control->Width() + control->hSpaceLeft + control->hSpaceRight;
+                width += control->Width() + control->gapLeft + control->gapRight;
             ++i;
         } else if (c == kObjectChar && ObjectAt(i)) {
             TFloatingObj* object = ObjectAt(i);
@@ -93,17 +93,17 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     if (n == 0) return;
     int floatTotal = 0;
     for (auto& object : inlineObjects) {
-        object->SizeFor(canvas, 0, fontRuns.RunAt(object->position));
+        object->SizeFor(canvas, 0, fontRuns.RunAt(object->textOffset));
         if (object->WidthIsPercent()) continue;
         if (!object->Floats()) {
-            min = std::max(min, object->width);
+            min = std::max(min, object->boxWidth);
         } else {
             floatTotal += object->FloatWidth();
-            breakFlags[static_cast<std::size_t>(object->position)] = 'y';
+            breakFlags[static_cast<std::size_t>(object->textOffset)] = 'y';
         }
     }
     for (auto* control : controls)
-        min = std::max(min, control->Width() + control->hSpaceLeft + control->hSpaceRight);
+        min = std::max(min, control->Width() + control->gapLeft + control->gapRight);
     auto withIndent = [&](int width) {
         if (textIndentPercent > 0) return width * 100 / (100 - textIndentPercent);
         return width + textIndentPx;
@@ -173,7 +173,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
             const char16_t c = t[static_cast<std::size_t>(i)];
             if (c == kControlChar && ControlAt(i)) {
                 TFormControlObj* control = ControlAt(i);
-                used += control->Width() + control->hSpaceLeft + control->hSpaceRight;
+                used += control->Width() + control->gapLeft + control->gapRight;
                 lineEmpty = false;
                 if (used > width) break;
                 ++i;
@@ -184,7 +184,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
                     lineEmpty = false;
                     if (used > width) break;
                 } else {
-                    object->drawYY = Y;
+                    object->paintY = Y;
                     if (lineEmpty) {
                         used += object->FloatWidth();
                         if (used <= width) {
@@ -268,8 +268,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
     availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
     maxWidth = availWidth;
     for (auto& object : inlineObjects) {
-        object->SizeFor(canvas, availWidth, fontRuns.RunAt(object->position));
-        maxWidth = std::max(maxWidth, object->width);
+        object->SizeFor(canvas, availWidth, fontRuns.RunAt(object->textOffset));
+        maxWidth = std::max(maxWidth, object->boxWidth);
     }
     for (auto* control : controls)
         if (control->IsVisible()) maxWidth = std::max(maxWidth, control->Width());
@@ -378,11 +378,11 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             }
         }
         for (auto& object : inlineObjects) {
-            if (object->position < lineStart || object->position >= lineStart + N || object->Floats())
+            if (object->textOffset < lineStart || object->textOffset >= lineStart + N || object->Floats())
                 continue;
-            object->drawYY = curY;
+            object->paintY = curY;
             const int h = object->FloatHeight();
-            switch (object->alignment) {
+            switch (object->placement) {
                 case kAlignTop:
                     line.spaceBelow = std::max(line.spaceBelow, h - line.textHeight);
                     break;
@@ -403,7 +403,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             }
         }
         for (auto* control : controls) {
-            if (control->position < lineStart || control->position >= lineStart + N) continue;
+            if (control->textOffset < lineStart || control->textOffset >= lineStart + N) continue;
             const int h = control->Height();
             switch (control->alignment) {
                 case kAlignTop:
@@ -501,7 +501,7 @@ int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int 
             int w = 0;
             if (c == kControlChar) {
                 if (TFormControlObj* control = ControlAt(i))
-                    w = control->Width() + control->hSpaceLeft + control->hSpaceRight;
+                    w = control->Width() + control->gapLeft + control->gapRight;
             } else if (TFloatingObj* object = ObjectAt(i); object && !object->Floats()) {
                 w = object->FloatWidth();
             }

@@ -45,40 +45,40 @@ TEST_F(ImageObjTest, NaturalGivenAndProportionalSizes) {
     natural->SizeFor(canvas, 500, nullptr);
     ASSERT_TRUE(natural->IsLoaded());
     const int w = natural->Picture()->width(), h = natural->Picture()->height();
-    EXPECT_EQ(natural->width, w);
-    EXPECT_EQ(natural->height, h);
+    EXPECT_EQ(natural->boxWidth, w);
+    EXPECT_EQ(natural->boxHeight, h);
 
     auto both = Image("<img src=bola.bmp width=30 height=20>");
     both->SizeFor(canvas, 500, nullptr);
-    EXPECT_EQ(both->width, 30);
-    EXPECT_EQ(both->height, 20);
+    EXPECT_EQ(both->boxWidth, 30);
+    EXPECT_EQ(both->boxHeight, 20);
 
     auto widthOnly = Image("<img src=bola.bmp width=" + std::to_string(2 * w) + ">");
     widthOnly->SizeFor(canvas, 500, nullptr);
-    EXPECT_EQ(widthOnly->height, 2 * h) << "the aspect is kept";
+    EXPECT_EQ(widthOnly->boxHeight, 2 * h) << "the aspect is kept";
 
     // Half the available width, the aspect kept; recomputed at every layout.
     auto half = Image("<img src=bola.bmp width=50%>");
     half->SizeFor(canvas, 400, nullptr);
-    EXPECT_EQ(half->width, 200);
-    EXPECT_EQ(half->height, 200 * h / w);
+    EXPECT_EQ(half->boxWidth, 200);
+    EXPECT_EQ(half->boxHeight, 200 * h / w);
     half->SizeFor(canvas, 100, nullptr);
-    EXPECT_EQ(half->width, 50);
+    EXPECT_EQ(half->boxWidth, 50);
     auto halfWithHeight = Image("<img src=bola.bmp width=50% height=7>");
     halfWithHeight->SizeFor(canvas, 400, nullptr);
-    EXPECT_EQ(halfWithHeight->height, 7);
+    EXPECT_EQ(halfWithHeight->boxHeight, 7);
 }
 
 TEST_F(ImageObjTest, SpacingIsClampedAndFloatsGetRoom) {
     auto image = Image("<img src=bola.bmp hspace=-60 vspace=12>");
-    EXPECT_EQ(image->hSpaceLeft, 40);
-    EXPECT_EQ(image->hSpaceRight, 40);
-    EXPECT_EQ(image->vSpaceTop, 12);
+    EXPECT_EQ(image->gapLeft, 40);
+    EXPECT_EQ(image->gapRight, 40);
+    EXPECT_EQ(image->gapTop, 12);
     auto left = Image("<img src=bola.bmp align=LEFT>");
-    EXPECT_EQ(left->alignment, kFloatLeft);
-    EXPECT_EQ(left->hSpaceLeft, 3);
-    EXPECT_EQ(Image("<img src=bola.bmp align=absmiddle>")->alignment, kAlignMiddle);
-    EXPECT_EQ(Image("<img src=bola.bmp align=bogus>")->alignment, kAlignBottom);
+    EXPECT_EQ(left->placement, kFloatLeft);
+    EXPECT_EQ(left->gapLeft, 3);
+    EXPECT_EQ(Image("<img src=bola.bmp align=absmiddle>")->placement, kAlignMiddle);
+    EXPECT_EQ(Image("<img src=bola.bmp align=bogus>")->placement, kAlignBottom);
 }
 
 TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
@@ -92,8 +92,8 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     auto bordered = Image("<img src=bola.bmp width=10 height=10>");
     bordered->SizeFor(canvas, 500, &run);
     EXPECT_TRUE(bordered->hasBorder);
-    EXPECT_EQ(bordered->width, 12);
-    EXPECT_EQ(bordered->height, 12);
+    EXPECT_EQ(bordered->boxWidth, 12);
+    EXPECT_EQ(bordered->boxHeight, 12);
     canvas.clearLog();
     bordered->Draw(canvas, 5, 5);
     EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos) << canvas.logText();
@@ -101,7 +101,7 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     auto plain = Image("<img src=bola.bmp width=10 height=10 border=0>");
     plain->SizeFor(canvas, 500, &run);
     EXPECT_FALSE(plain->hasBorder);
-    EXPECT_EQ(plain->width, 10);
+    EXPECT_EQ(plain->boxWidth, 10);
 }
 
 TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
@@ -110,8 +110,8 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_TRUE(missing->IsPlaceholder());
     // Box fonts: 8 points at 96 dpi is 11 pixels, 5 pixels a character.
-    EXPECT_EQ(missing->width, 18 * 5 + 2 + 24);
-    EXPECT_EQ(missing->height, 24);
+    EXPECT_EQ(missing->boxWidth, 18 * 5 + 2 + 24);
+    EXPECT_EQ(missing->boxHeight, 24);
     canvas.clearLog();
     missing->Draw(canvas, 0, 0);
     EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos) << canvas.logText();
@@ -119,16 +119,16 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     // With both sizes given they are used as they are.
     auto sizedMissing = Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
     sizedMissing->SizeFor(canvas, 500, nullptr);
-    EXPECT_EQ(sizedMissing->width, 60);
-    EXPECT_EQ(sizedMissing->height, 50);
+    EXPECT_EQ(sizedMissing->boxWidth, 60);
+    EXPECT_EQ(sizedMissing->boxHeight, 50);
 }
 
 TEST_F(ImageObjTest, WithImagesOffTheBoxStillFitsTheAltText) {
     doc.showImages = false;
     auto image = Image("<img src=bola.bmp alt=Bola>");
     image->SizeFor(canvas, 500, nullptr);
-    EXPECT_EQ(image->width, 4 * 5 + 2 + 24);
-    EXPECT_EQ(image->height, 24);
+    EXPECT_EQ(image->boxWidth, 4 * 5 + 2 + 24);
+    EXPECT_EQ(image->boxHeight, 24);
     EXPECT_EQ(cache.count(), 0u) << "nothing is loaded while images are off";
 }
 

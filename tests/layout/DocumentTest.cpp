@@ -22,16 +22,16 @@ public:
 class FakeImage : public TFloatingObj {
 public:
     FakeImage(int w, int h, int align) {
-        width = w;
-        height = h;
-        alignment = align;
+        boxWidth = w;
+        boxHeight = h;
+        placement = align;
     }
     std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList*) const override {
-        return std::make_unique<FakeImage>(width, height, alignment);
+        return std::make_unique<FakeImage>(boxWidth, boxHeight, placement);
     }
     void SizeFor(platform::Canvas&, int, TFontObj*) override {}
     void Draw(platform::Canvas& canvas, int x, int y) override {
-        canvas.rectangle({x, y, x + width, y + height});
+        canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
     }
 };
 
