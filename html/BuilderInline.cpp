@@ -6,8 +6,10 @@
 #include "html/Builder.h"
 #include "html/BuilderSupport.h"
 #include "html/ImageMaps.h"
+#include "html/Urls.h"
 #include "layout/Block.h"
 #include "layout/Document.h"
+#include "layout/ImageObj.h"
 #include "layout/Preformatted.h"
 #include "layout/Rules.h"
 #include "layout/Section.h"
@@ -300,8 +302,21 @@ void THtmlBuilder::ParsePage() {
 }
 
 void THtmlBuilder::ParseImage() {
-    // Pictures and panels join the document with the image objects; until then their tags
-    // are passed over and the text around them flows on.
+    // Panels are windows a host program fills in; this reader hosts none, so a panel
+    // takes no room and the text around it flows on.
+    if (Sy() == symPanel) {
+        Next();
+        return;
+    }
+    EnsureSection();
+    TProperties& props = PushProperties("img");
+    std::string source;
+    if (const TAttribute* src = reader_.Attributes.FindAttribute(symSrc); src && !src->StrValue.empty())
+        source = events_.ExpandName ? events_.ExpandName(src->StrValue) : UrlToLocalPath(src->StrValue);
+    auto image = std::make_unique<TImageObj>(&doc_, reader_.Attributes, source);
+    image->ApplyProperties(props);
+    section_->PlaceObject(std::move(image), reader_.TagPos);
+    PopToTag("img");
     Next();
 }
 

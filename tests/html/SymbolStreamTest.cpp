@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "SymbolDump.h"
+#include "html/SymbolDump.h"
 
 namespace {
 

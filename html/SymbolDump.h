@@ -1,6 +1,6 @@
 #pragma once
-// Prints the symbol stream of a page, one symbol a line, so reader tests read as an
-// input page and the expected listing:
+// Prints the symbol stream of a page, one symbol a line (vultaria-render --symbols, and
+// the reader tests, which read as an input page and the expected listing):
 //   H level=3
 //     ALIGN="center" int=0
 //   Text "José" @10-13

@@ -1,4 +1,4 @@
-#include "SymbolDump.h"
+#include "html/SymbolDump.h"
 
 #include <sstream>
 
