@@ -22,11 +22,6 @@ bool StartsWith(const std::string& text, const char* prefix) {
 
 void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const {
     ConvertMarginArray(boxSpecs, baseWidth, baseHeight, emSize, exSize, autoCount, box);
-    // A side without a border style has no border, whatever width was given.
-    const PropIndex styles[4] = {piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle};
-    const PropIndex widths[4] = {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth};
-    for (int k = 0; k < 4; ++k)
-        if (boxSpecs[BoxSlot(styles[k])].toInteger(0) == 0) box[BoxSlot(widths[k])] = 0;
     box[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
 }
 

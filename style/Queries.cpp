@@ -275,10 +275,13 @@ void ConvertMarginArray(const TVMarginArray& vm, int baseWidth, int baseHeight, 
             case piBorderTopWidth: case piBorderRightWidth: case piBorderBottomWidth:
             case piBorderLeftWidth: {
                 const PropValue& style = vm[BoxSlot(static_cast<PropIndex>(i + 8))];
-                if (v.isString()) {
+                // A side without a border style has no border, whatever width is given
+                // or left at its default.
+                if (!style.isInteger() || style.integer() == 0) {
+                    out = 0;
+                } else if (v.isString()) {
                     const std::string& s = v.string();
-                    if (style.isInteger() && style.integer() == 0) out = 0;
-                    else if (s == "thin") out = 2;
+                    if (s == "thin") out = 2;
                     else if (s == "medium") out = 4;
                     else if (s == "thick") out = 6;
                     else out = Length(v, baseWidth, emPixels, exPixels, 4);

@@ -204,7 +204,7 @@ TEST_F(BoxTest, FreshPropertiesGiveTheDefaults) {
     EXPECT_EQ(At(piBackgroundColor), static_cast<int>(platform::clNone));
     EXPECT_EQ(At(piMarginLeft), 0);
     EXPECT_EQ(At(piPaddingTop), 0);
-    EXPECT_EQ(At(piBorderTopWidth), 4);  // NoValue gives the medium width
+    EXPECT_EQ(At(piBorderTopWidth), 0);  // no border style, so no border
     EXPECT_EQ(At(piWidth), AutoValue);
     EXPECT_EQ(At(piTop), AutoValue);
     EXPECT_EQ(At(piHeight), 0);
@@ -229,6 +229,15 @@ TEST_F(BoxTest, AutoMarginsAndWidthCount) {
     EXPECT_EQ(At(piPaddingLeft), 32);
     EXPECT_EQ(At(piLeft), AutoValue);
     EXPECT_EQ(At(piBackgroundColor), 0x123);
+}
+
+TEST_F(BoxTest, AnUnsetBorderWidthIsMediumOnlyWhereTheSideHasAStyle) {
+    ConvertMarginArray(Array(), 600, 400, 16, 8, autoCount, box);
+    EXPECT_EQ(At(piBorderTopWidth), 0) << "no style: no border";
+    props[piBorderTopStyle] = "solid";
+    ConvertMarginArray(Array(), 600, 400, 16, 8, autoCount, box);
+    EXPECT_EQ(At(piBorderTopWidth), 4);
+    EXPECT_EQ(At(piBorderLeftWidth), 0);
 }
 
 TEST_F(BoxTest, BorderWidthsNeedAStyle) {
