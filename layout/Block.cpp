@@ -42,6 +42,8 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     hintText = props.ElementTitle;
     std::string url;
     if (props.GetBackgroundImage(url)) backgroundImageName = url;
+    if (!backgroundImageName.empty() && document)
+        backgroundImage = TImageObj::CreateFromName(document, document->ExpandPictureName(backgroundImageName));
     props.GetBackgroundPosition(emSize, exSize, backgroundPlacement);
     positioning = props.GetPosition();
     visibility = props.GetVisibility();
@@ -139,7 +141,7 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       borderColorGiven_(source.borderColorGiven_) {
     content->CopyItemsFrom(*source.content, document);
     if (source.backgroundImage && (!source.ownerDocument || source.ownerDocument->showImages))
-        backgroundImage = source.backgroundImage->CreatePrintCopy(document);
+        backgroundImage.reset(static_cast<TImageObj*>(source.backgroundImage->CreatePrintCopy(document).release()));
 }
 
 TBlock::~TBlock() = default;
@@ -277,8 +279,12 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
     const int height = flowBottomY - Y;
     if (backgroundImage && ownerDocument && ownerDocument->showImages) {
         backgroundImage->SizeFor(canvas, contentWidth, nullptr);
-        if (!backgroundImage->IsLoaded()) backgroundImage.reset();
-        else needsTiling = true;
+        if (!backgroundImage->IsLoaded()) {
+            backgroundImage.reset();
+        } else if (backgroundImage->PictureShared() != nullptr) {
+            backgroundPainter.SetPicture(backgroundImage->PictureShared(), backgroundImage->MaskShared());
+            needsTiling = true;
+        }
     }
     indent.PopRightEdge(right);
     indent.PopLeftEdge(left);
@@ -429,6 +435,8 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int 
         fill.bottom = std::min(fill.bottom, clip.bottom);
         if (!fill.isEmpty()) canvas.fillRect(fill, backgroundColor_);
     }
+    if (backgroundImage && needsTiling && doc.showImages && (!doc.isPrinting || doc.printBackgrounds))
+        backgroundPainter.Paint(canvas, padding, clip, backgroundPlacement);
     if (hasBorderStyle) PaintBorders(canvas, border, padding);
 }
 
@@ -522,6 +530,8 @@ void TBlock::CopyToClipboard() {
 TBodyBlock::TBodyBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
                        const TAttributeList* attributes)
     : TBlock(document, props, parent, attributes) {
+    // The page's own background is drawn by whoever shows the page, over the whole page.
+    backgroundImage.reset();
     if (document) {
         if (!backgroundImageName.empty()) document->SetBackgroundImage(backgroundImageName, backgroundPlacement);
         if (backgroundColor_ != platform::clNone) document->SetBackgroundColor(backgroundColor_);

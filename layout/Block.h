@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "layout/Background.h"
+#include "layout/ImageObj.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
 #include "style/Properties.h"
@@ -76,13 +78,14 @@ public:
     int clearSides = 0;
     bool isListContainer = false;
     TBackgroundPosition backgroundPlacement;
-    std::string backgroundImageName;  // drawn once images arrive with the image cache
+    std::string backgroundImageName;
     int positioning = kPositionStatic;
     int visibility = 2;
     bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
     bool notDisplayed = false;
     std::string tagAndClass;
-    std::unique_ptr<TFloatingObj> backgroundImage;
+    std::unique_ptr<TImageObj> backgroundImage;
+    TBackgroundPainter backgroundPainter;
     int contentWidth = 0;
     int clearanceSpace = 0;
     int contentOffsetX = 0;

@@ -139,6 +139,11 @@ public:
     std::unique_ptr<TIDNameList> anchors;
     std::vector<TSectionBase*> itemsByPosition;
     TStringBitmapList* imageCache = nullptr;
+    // The host's expansion of a picture name from a style sheet or attribute into a file
+    // name (relative names start at the page's folder); without one names are used as
+    // they are.
+    std::function<std::string(const std::string&)> expandName;
+    std::string ExpandPictureName(const std::string& name) const { return expandName ? expandName(name) : name; }
     int sectionTotal = 0;
     int layoutCycleCount = 0;
     int progressBase = 0;

@@ -52,6 +52,8 @@ public:
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
+    std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
+    std::shared_ptr<const platform::Bitmap> MaskShared() const { return isPlaceholder_ ? nullptr : mask_; }
     bool IsPlaceholder() const { return isPlaceholder_; }
 
     std::string source;

@@ -69,6 +69,8 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
     if (style != 0 && style != kNoMarker) markerStyle = style;
     markerFont = props.GetFont();
     markerImageName = props.GetListStyleImage();
+    if (!markerImageName.empty() && document)
+        markerImage = TImageObj::CreateFromName(document, document->ExpandPictureName(markerImageName));
 }
 
 TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)
@@ -78,7 +80,8 @@ TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)
       markerStyle(source.markerStyle),
       markerFont(source.markerFont),
       markerImageName(source.markerImageName) {
-    if (source.markerImage) markerImage = source.markerImage->CreatePrintCopy(document);
+    if (source.markerImage)
+        markerImage.reset(static_cast<TImageObj*>(source.markerImage->CreatePrintCopy(document).release()));
 }
 
 std::unique_ptr<TSectionBase> TBlockLI::CreatePrintCopy(TSectionList* document) const {

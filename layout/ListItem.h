@@ -5,6 +5,7 @@
 #include <string>
 
 #include "html/Symbols.h"
+#include "layout/ImageObj.h"
 #include "layout/Block.h"
 
 class TBlockLI : public TBlock {
@@ -28,8 +29,8 @@ public:
     int itemNumber = 0;
     int markerStyle = 3;
     TMyFont markerFont;
-    std::unique_ptr<TFloatingObj> markerImage;
-    std::string markerImageName;  // from list-style-image, loaded with the image cache
+    std::unique_ptr<TImageObj> markerImage;
+    std::string markerImageName;  // from list-style-image
     int firstBaseline = 0;
 
 protected:

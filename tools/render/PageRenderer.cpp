@@ -3,6 +3,9 @@
 #include <filesystem>
 
 #include "html/Builder.h"
+#include "html/Urls.h"
+#include "layout/Background.h"
+#include "layout/ImageObj.h"
 #include "layout/Dump.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
@@ -50,12 +53,13 @@ void PageRenderer::LoadHtml(std::string html, const std::string& baseFolder) {
                            defaults_.overLinkColor, false, defaults_.background, defaults_.charset,
                            defaults_.marginHeight, defaults_.marginWidth);
     THtmlBuildEvents events;
-    // Links and linked files are read relative to the page's own folder.
+    // Links, pictures and linked files are read relative to the page's own folder.
     events.ExpandName = [baseFolder](const std::string& name) {
-        const std::string plain = platform::NormalizeSeparators(name);
+        const std::string plain = UrlToLocalPath(name);
         if (!plain.empty() && plain.front() == '/') return plain;
         return platform::ExpandFileName(baseFolder + plain);
     };
+    document_->expandName = events.ExpandName;
     title_ = ParseHtml(std::move(html), *document_, events).Title;
     imageCache_.BumpAndCheck();
 }
@@ -73,6 +77,13 @@ QImage PageRenderer::Paint() {
     image.fill(QColor(platform::RedOf(background), platform::GreenOf(background), platform::BlueOf(background)));
     {
         platform::QtCanvas canvas(&image);
+        if (!document_->backgroundName.empty() && document_->showImages) {
+            const TPictureLookup found =
+                LookupPicture(*document_, document_->ExpandPictureName(document_->backgroundName), false);
+            TBackgroundPainter painter;
+            painter.SetPicture(found.picture, found.mask);
+            painter.Paint(canvas, {0, 0, width_, height_}, {0, 0, width_, height_}, document_->backgroundPlacement);
+        }
         document_->SetScrollY(0);
         document_->Draw(canvas, {0, 0, width_, height_}, width_, 0, 0, 0, 0);
     }
