@@ -1,0 +1,59 @@
+// vultaria-render's work in process, on real fonts: build, lay out at 800 pixels and
+// paint the whole page, for a biography of the bundled collection and for a generated
+// 1 MB page.
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include "platform/Files.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtScreen.h"
+#include "tools/render/PageRenderer.h"
+
+namespace {
+
+std::string GeneratedPage(std::size_t size) {
+    const std::string chapter =
+        "<h2>Obra</h2><p>Em 1930 mudou-se para Porto Alegre, onde passou a trabalhar na "
+        "<a href=\"revista.htm\">Revista do Globo</a> e na Editora Globo, como secret\xE1rio de "
+        "reda\xE7\xE3o, tradutor e editor. Ali ajudou a publicar no Brasil muitos autores "
+        "estrangeiros. Seu primeiro romance, <i>Clarissa</i>, saiu em 1933.</p>\r\n"
+        "<ul><li>O Continente (1949)<li>O Retrato (1951)<li><b>O Arquip\xE9lago</b> (1961)</ul>\r\n";
+    std::string page = "<html><head><title>Gerada</title></head><body>\r\n";
+    while (page.size() < size) page += chapter;
+    return page;
+}
+
+void Render(benchmark::State& state, const std::string& html, const std::string& folder) {
+    platform::QtCanvas measuring(nullptr);
+    for (auto _ : state) {
+        PageRenderer renderer(measuring);
+        renderer.LoadHtml(html, folder);
+        renderer.Layout(800);
+        const QImage image = renderer.Paint();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    platform::InstallScreen(std::make_unique<platform::QtScreen>());
+    const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/literatura/";
+    const std::string biography = platform::ReadWholeFile(folder + "erico_verissimo.htm");
+    const std::string generated = GeneratedPage(1 << 20);
+    benchmark::RegisterBenchmark("Render/BundledBiography",
+                                 [&](benchmark::State& s) { Render(s, biography, folder); })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Render/Generated1MB",
+                                 [&](benchmark::State& s) { Render(s, generated, folder); })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
