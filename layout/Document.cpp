@@ -304,8 +304,10 @@ void TSectionList::AddLinkRun(TFontObj* run) {
 
 void TSectionList::ForgetLinkRun(TFontObj* run) {
     linkRuns.erase(std::remove(linkRuns.begin(), linkRuns.end(), run), linkRuns.end());
-    for (auto it = tabOrder.begin(); it != tabOrder.end();)
-        it = it->second.first == run ? tabOrder.erase(it) : std::next(it);
+    // Only runs that were given a tab stop are in the tab order.
+    if (run->hasTabStop)
+        for (auto it = tabOrder.begin(); it != tabOrder.end();)
+            it = it->second.first == run ? tabOrder.erase(it) : std::next(it);
     if (hoverLink == run) hoverLink = nullptr;
 }
 
