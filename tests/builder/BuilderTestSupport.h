@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/ExpectedFile.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -100,16 +102,7 @@ inline std::string Tree(Page& page) {
 
 // Compares with tests/builder/expected/NAME; VULTARIA_REGENERATE=1 rewrites the file.
 inline void ExpectMatchesFile(const std::string& actual, const std::string& name) {
-    const std::string path = std::string(VULTARIA_TEST_DATA) + "/builder/expected/" + name;
-    if (std::getenv("VULTARIA_REGENERATE")) {
-        std::ofstream(path, std::ios::binary) << actual;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing " << path << " (run with VULTARIA_REGENERATE=1)";
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(expected.str(), actual) << "differs from " << path;
+    ExpectMatchesTestFile(actual, "builder/expected/" + name);
 }
 
 // The first section found in document order, depth first.

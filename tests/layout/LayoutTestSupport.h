@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/ExpectedFile.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -138,16 +140,7 @@ private:
 
 // Compares with tests/layout/expected/NAME; VULTARIA_REGENERATE=1 rewrites the file.
 inline void ExpectMatchesFile(const std::string& actual, const std::string& name) {
-    const std::string path = std::string(VULTARIA_TEST_DATA) + "/layout/expected/" + name;
-    if (std::getenv("VULTARIA_REGENERATE")) {
-        std::ofstream(path, std::ios::binary) << actual;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing " << path << " (run with VULTARIA_REGENERATE=1)";
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(expected.str(), actual) << "differs from " << path;
+    ExpectMatchesTestFile(actual, "layout/expected/" + name);
 }
 
 }  // namespace layouttest
