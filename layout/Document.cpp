@@ -300,10 +300,15 @@ void TSectionList::AddLinkRun(TFontObj* run) {
     // Runs arrive in document order; a run joins again only right after itself.
     if (!linkRuns.empty() && linkRuns.back() == run) return;
     linkRuns.push_back(run);
+    run->inLinkList = true;
 }
 
 void TSectionList::ForgetLinkRun(TFontObj* run) {
-    linkRuns.erase(std::remove(linkRuns.begin(), linkRuns.end(), run), linkRuns.end());
+    // Most runs forgotten while a page is built were never links: no need to look.
+    if (run->inLinkList) {
+        linkRuns.erase(std::remove(linkRuns.begin(), linkRuns.end(), run), linkRuns.end());
+        run->inLinkList = false;
+    }
     // Only runs that were given a tab stop are in the tab order.
     if (run->hasTabStop)
         for (auto it = tabOrder.begin(); it != tabOrder.end();)

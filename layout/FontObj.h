@@ -46,6 +46,8 @@ public:
     // The link can be reached with the Tab key (only the first run of a link); the
     // viewer gives it a focusable stand-in window in tab order.
     bool hasTabStop = false;
+    // The run is in the document's list of link runs (AddLinkRun).
+    bool inLinkList = false;
     int tabOrder = -1;
 
 private:
