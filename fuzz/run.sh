@@ -17,6 +17,11 @@ mkdir -p "$corpus" "$findings"
 seeds=()
 [ -d "fuzz/seeds/$name" ] && seeds+=("fuzz/seeds/$name")
 [ -d "fuzz/regressions/$name" ] && seeds+=("fuzz/regressions/$name")
+# The bundled collection seeds the page and picture readers.
+case "$name" in
+  html_*) for folder in output/dados/*/; do seeds+=("$folder"); done ;;
+  picture_loader) seeds+=(output/dados/imagens) ;;
+esac
 QT_QPA_PLATFORM=offscreen "build-fuzz/bin/fuzz_${name}" "$corpus" "${seeds[@]}" \
   -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
   -artifact_prefix="$findings/" -print_final_stats=1
