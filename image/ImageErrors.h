@@ -9,6 +9,9 @@
 // A picture whose decoded size would pass this many pixels is refused before anything
 // is allocated for it, whatever its header claims.
 inline constexpr std::uint64_t kMaxPicturePixels = 64'000'000;
+// Picture files larger than this are not read at all (an uncompressed 32-bit picture of
+// the largest size accepted fits).
+inline constexpr std::uint64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1u << 20);
 
 class EInvalidGraphicOperation : public platform::Exception {
 public:

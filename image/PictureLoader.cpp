@@ -1,6 +1,7 @@
 #include "image/PictureLoader.h"
 
 #include <exception>
+#include <filesystem>
 #include <vector>
 
 #include "image/Bmp.h"
@@ -130,6 +131,10 @@ std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparenc
 std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency) {
     if (!platform::FileExists(path)) return std::nullopt;
     try {
+        // No picture we accept needs more bytes than this; a larger file is not read.
+        std::error_code error;
+        const auto size = std::filesystem::file_size(platform::ResolveExistingPath(path), error);
+        if (error || size > kMaxPictureFileBytes) return std::nullopt;
         return LoadPicture(platform::ReadWholeFile(path), transparency);
     } catch (const std::exception&) {
         return std::nullopt;
