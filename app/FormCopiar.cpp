@@ -68,18 +68,8 @@ int TformCopiar::radioCopiaIndex() const { return choices_->checkedId(); }
 
 void TformCopiar::labelCancelarClick() { hide(); }
 
-void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) {
-    SetTextColor(sender, QColor(0xFF, 0xFF, 0xFF));
-    QFont font = sender->font();
-    font.setPixelSize(PointsToPixels(13));
-    sender->setFont(font);
-}
+void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13); }
 
-void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) {
-    SetTextColor(sender, kPanelColor);
-    QFont font = sender->font();
-    font.setPixelSize(PointsToPixels(12));
-    sender->setFont(font);
-}
+void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kPanelColor, 12); }
 
 }  // namespace app

@@ -220,8 +220,8 @@ void TformMain::DoCreate() {
 void TformMain::FormCreate() {
     setWindowTitle(kApplicationTitle);
 
-    const WindowGeometry geometry = MainWindowGeometry(platform::CurrentScreen());
     const platform::ScreenInfo screen = platform::CurrentScreen();
+    const WindowGeometry geometry = MainWindowGeometry(screen);
     resize(geometry.maximized ? width() : geometry.width, geometry.height);
     move((screen.width - width()) / 2, (screen.height - height()) / 2);
     // Last: moving a window takes it out of the maximised state.
@@ -277,19 +277,9 @@ void TformMain::GridNomesDrawCell(QPainter& painter, int row, const QRect& rect,
 
 void TformMain::labelSairClick() { close(); }
 
-void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) {
-    SetTextColor(sender, QColor(0, 0, 0));
-    QFont font = sender->font();
-    font.setPixelSize(PointsToPixels(15));
-    sender->setFont(font);
-}
+void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0, 0, 0), 15); }
 
-void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) {
-    SetTextColor(sender, kLabelTextColor);
-    QFont font = sender->font();
-    font.setPixelSize(PointsToPixels(13));
-    sender->setFont(font);
-}
+void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kLabelTextColor, 13); }
 
 void TformMain::PagPrincipal() {
     platform::StringList lines;

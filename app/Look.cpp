@@ -14,6 +14,13 @@ QFont MakeFont(const QString& face, int pixelHeight, bool bold) {
     return font;
 }
 
+void SetLabelLook(QWidget* label, const QColor& color, int points) {
+    SetTextColor(label, color);
+    QFont font = label->font();
+    font.setPixelSize(PointsToPixels(points));
+    label->setFont(font);
+}
+
 void Paint(QWidget* widget, const QColor& background) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, background);

@@ -21,6 +21,9 @@ inline const QColor kViewerBackground{0xF7, 0xF3, 0xEF};
 int PointsToPixels(int points);
 QFont MakeFont(const QString& face, int pixelHeight, bool bold);
 
+// The hover look of the clickable labels: a text colour and a size in points.
+void SetLabelLook(QWidget* label, const QColor& color, int points);
+
 // Solid background and text colour through the palette.
 void Paint(QWidget* widget, const QColor& background);
 void SetTextColor(QWidget* widget, const QColor& color);

@@ -29,15 +29,19 @@ PageRenderer::PageRenderer(platform::Canvas& canvas, ViewerDefaults defaults)
 
 PageRenderer::~PageRenderer() = default;
 
+void PageRenderer::NewDocument() {
+    document_ = std::make_unique<TSectionList>();
+    document_->imageCache = &imageCache_;
+    document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize, defaults_.fontColor,
+                           defaults_.linkColor, defaults_.visitedColor, defaults_.overLinkColor, false,
+                           defaults_.background, defaults_.charset, defaults_.marginHeight,
+                           defaults_.marginWidth);
+}
+
 void PageRenderer::LoadFile(const std::string& path, bool plainText) {
     std::string text = platform::ReadWholeFile(path);
     if (plainText) {
-        document_ = std::make_unique<TSectionList>();
-        document_->imageCache = &imageCache_;
-        document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize,
-                               defaults_.fontColor, defaults_.linkColor, defaults_.visitedColor,
-                               defaults_.overLinkColor, false, defaults_.background, defaults_.charset,
-                               defaults_.marginHeight, defaults_.marginWidth);
+        NewDocument();
         ParseText(std::move(text), *document_);
         title_.clear();
         return;
@@ -46,12 +50,7 @@ void PageRenderer::LoadFile(const std::string& path, bool plainText) {
 }
 
 void PageRenderer::LoadHtml(std::string html, const std::string& baseFolder) {
-    document_ = std::make_unique<TSectionList>();
-    document_->imageCache = &imageCache_;
-    document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize,
-                           defaults_.fontColor, defaults_.linkColor, defaults_.visitedColor,
-                           defaults_.overLinkColor, false, defaults_.background, defaults_.charset,
-                           defaults_.marginHeight, defaults_.marginWidth);
+    NewDocument();
     THtmlBuildEvents events;
     // Links, pictures and linked files are read relative to the page's own folder.
     events.ExpandName = [baseFolder](const std::string& name) {

@@ -53,6 +53,9 @@ public:
     TSectionList& document() { return *document_; }
 
 private:
+    // A fresh document with the viewer's defaults, sharing the image cache.
+    void NewDocument();
+
     platform::Canvas& canvas_;
     ViewerDefaults defaults_;
     TStringBitmapList imageCache_;
