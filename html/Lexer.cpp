@@ -548,6 +548,29 @@ bool THtmlReader::ReadAttribute() {
     return true;
 }
 
+// Most of a page's text is plain characters: they are taken straight from the text,
+// just as NextChar would deliver them one by one, up to the next character that needs
+// its care (a blank or line end, '<', '&', a control character).
+void THtmlReader::TakePlainRun(TCharCollection& collection) {
+    if (inInclude_) return;
+    const std::size_t start = position_;
+    std::size_t end = start;
+    for (const std::size_t size = document_.size(); end < size; ++end) {
+        const auto c = static_cast<unsigned char>(document_[end]);
+        if (c <= ' ' || c == '<' || c == '&') break;
+    }
+    if (end == start) return;
+    collection.Chars.append(document_, start, end - start);
+    for (std::size_t i = start; i < end; ++i) collection.Positions.push_back(++CharPos);
+    // Progress is told at every multiple of 4096 bytes, as if read one by one.
+    for (std::size_t mark = (start | 4095) + 1; mark <= end; mark += 4096) {
+        position_ = mark;
+        ReportProgress();
+    }
+    position_ = end;
+    lineEnd_ = 0;
+}
+
 void THtmlReader::ReadText() {
     Sy = symText;
     const int codePage = CodePage();
@@ -569,6 +592,7 @@ void THtmlReader::ReadText() {
             continue;
         }
         collection.Add(static_cast<char>(c), CharPos);
+        TakePlainRun(collection);
         NextChar();
     }
     Token.AppendConverted(collection, codePage);

@@ -96,6 +96,7 @@ class THtmlReader {
     void ReadTag();
     bool ReadAttribute();
     void ReadText();
+    void TakePlainRun(TCharCollection& collection);
     Reference ReadReference();
     void AddReferenceToText(const Reference& ref, TCharCollection& collection, int codePage);
     void ReportProgress();

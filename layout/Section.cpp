@@ -181,12 +181,16 @@ namespace {
 struct Compactor {
     TSection& s;
     std::vector<char> remove;
+    std::size_t marked = 0;
     explicit Compactor(TSection& section) : s(section), remove(section.textBuffer.size(), 0) {}
 
-    bool Any() const { return std::find(remove.begin(), remove.end(), 1) != remove.end(); }
+    void Mark(std::size_t i) {
+        if (!remove[i]) ++marked;
+        remove[i] = 1;
+    }
 
     void Apply(TSectionList* document) {
-        if (!Any()) return;
+        if (marked == 0) return;
         const std::size_t n = s.textBuffer.size();
         std::vector<int> keptBefore(n + 1, 0);
         for (std::size_t i = 0; i < n; ++i) keptBefore[i + 1] = keptBefore[i] + (remove[i] ? 0 : 1);
@@ -211,6 +215,7 @@ struct Compactor {
             if (s.fontRuns[i - 1].textOffset == s.fontRuns[i].textOffset)
                 s.fontRuns.RemoveAt(i - 1, document);
         remove.assign(out, 0);
+        marked = 0;
     }
 };
 
@@ -241,7 +246,7 @@ void TSection::FinishText() {
     std::u16string& t = textBuffer;
     Compactor pass(*this);
     // Leading spaces.
-    for (std::size_t i = 0; i < t.size() && t[i] == u' '; ++i) pass.remove[i] = 1;
+    for (std::size_t i = 0; i < t.size() && t[i] == u' '; ++i) pass.Mark(i);
     pass.Apply(ownerDocument);
     // Runs of spaces keep one: the second, unless the first may not break.
     {
@@ -249,27 +254,31 @@ void TSection::FinishText() {
         for (std::size_t i = 0; i < t.size(); ++i) {
             if (t[i] == u' ' && previous >= 0 && t[static_cast<std::size_t>(previous)] == u' ') {
                 if (breakFlags[static_cast<std::size_t>(previous)] != 'n') {
-                    pass.remove[i] = 1;
+                    pass.Mark(i);
                     continue;
                 }
-                pass.remove[static_cast<std::size_t>(previous)] = 1;
+                pass.Mark(static_cast<std::size_t>(previous));
             }
             previous = static_cast<int>(i);
         }
         pass.Apply(ownerDocument);
     }
     // A space after a floating image or panel.
-    for (std::size_t i = t.size(); i-- > 1;)
-        if (t[i] == u' ' && t[i - 1] == kObjectChar && FloatsAt(*this, static_cast<int>(i) - 1))
-            pass.remove[i] = 1;
-    pass.Apply(ownerDocument);
+    if (!inlineObjects.empty()) {
+        for (std::size_t i = t.size(); i-- > 1;)
+            if (t[i] == u' ' && t[i - 1] == kObjectChar && FloatsAt(*this, static_cast<int>(i) - 1))
+                pass.Mark(i);
+        pass.Apply(ownerDocument);
+    }
     // Spaces before, then after, a forced break.
-    for (std::size_t i = 0; i + 1 < t.size(); ++i)
-        if (t[i] == u' ' && t[i + 1] == kBreakChar) pass.remove[i] = 1;
-    pass.Apply(ownerDocument);
-    for (std::size_t i = 1; i < t.size(); ++i)
-        if (t[i] == u' ' && t[i - 1] == kBreakChar) pass.remove[i] = 1;
-    pass.Apply(ownerDocument);
+    if (t.find(kBreakChar) != std::u16string::npos) {
+        for (std::size_t i = 0; i + 1 < t.size(); ++i)
+            if (t[i] == u' ' && t[i + 1] == kBreakChar) pass.Mark(i);
+        pass.Apply(ownerDocument);
+        for (std::size_t i = 1; i < t.size(); ++i)
+            if (t[i] == u' ' && t[i - 1] == kBreakChar) pass.Mark(i);
+        pass.Apply(ownerDocument);
+    }
     if (!t.empty() && t.back() == u' ') RemoveChar(static_cast<int>(t.size()) - 1);
     if (t.size() > 1 && t.back() == kBreakChar) RemoveChar(static_cast<int>(t.size()) - 1);
     FinishBuffers();

@@ -53,7 +53,14 @@ ScreenServices& Screen() {
     return *services;
 }
 
+namespace {
+int installations = 0;
+}
+
+int ScreenInstallations() { return installations; }
+
 std::unique_ptr<ScreenServices> InstallScreen(std::unique_ptr<ScreenServices> services) {
+    ++installations;
     auto previous = std::move(Installed());
     Installed() = std::move(services);
     return previous;

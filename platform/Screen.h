@@ -37,6 +37,9 @@ public:
 ScreenServices& Screen();
 // Installs services (nullptr restores the stand-in); returns the previous ones.
 std::unique_ptr<ScreenServices> InstallScreen(std::unique_ptr<ScreenServices> services);
+// How many times services were installed: answers worked out from the screen (which
+// fonts exist) stay good while this stays the same.
+int ScreenInstallations();
 
 // Overrides size, dpi and depth (tests, and the window sizing rule); nullopt clears it.
 void SetScreenOverride(std::optional<ScreenInfo> info);

@@ -1,5 +1,7 @@
 #include "style/Fonts.h"
 
+#include <unordered_map>
+
 #include "platform/Screen.h"
 #include "platform/Text.h"
 #include "style/ValueText.h"
@@ -13,7 +15,9 @@ std::string GenericFamilyFace(std::string_view family) {
     return std::string(family);
 }
 
-std::string ResolveFontName(std::string_view familyList) {
+namespace {
+
+std::string FirstInstalledFace(std::string_view familyList) {
     auto& screen = platform::Screen();
     std::size_t start = 0;
     while (start <= familyList.size()) {
@@ -26,6 +30,25 @@ std::string ResolveFontName(std::string_view familyList) {
         start = comma + 1;
     }
     return {};
+}
+
+}  // namespace
+
+// Every element asks for its font, mostly with the same few family lists: the answers
+// are kept until other screen services are installed.
+std::string ResolveFontName(std::string_view familyList) {
+    static std::unordered_map<std::string, std::string> answers;
+    static int answersFor = -1;
+    if (answersFor != platform::ScreenInstallations()) {
+        answers.clear();
+        answersFor = platform::ScreenInstallations();
+    }
+    std::string key(familyList);
+    if (const auto found = answers.find(key); found != answers.end()) return found->second;
+    if (answers.size() >= 1024) answers.clear();
+    std::string face = FirstInstalledFace(familyList);
+    answers.emplace(std::move(key), face);
+    return face;
 }
 
 bool CodePageFromCharset(int charset, int& codePage) {

@@ -37,3 +37,18 @@ std::string PropValue::toText() const {
     }
     return {};
 }
+
+bool PropValue::operator==(const PropValue& other) const {
+    if (kind_ != other.kind_) return false;
+    switch (kind_) {
+        case Kind::Empty: return true;
+        case Kind::Integer: return integer_ == other.integer_;
+        case Kind::Real: return real_ == other.real_;
+        case Kind::String: return text_ == other.text_ || text_->text == other.text_->text;
+    }
+    return false;
+}
+
+void PropValue::DropText() {
+    if (--text_->references == 0) delete text_;
+}

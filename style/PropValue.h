@@ -2,9 +2,12 @@
 // One stored style value: empty, an integer, a real or a string. Values are kept as
 // they came from the style text and only interpreted when layout asks for them, so
 // the same property can hold a string in one element and an integer in another.
+//
+// Every element carries 53 of these and inherits most of them from its parent, so a
+// copy must be cheap: strings are immutable and shared between copies through a
+// plain (not thread-safe) reference count. Style values live on the GUI thread.
 
 #include <string>
-#include <variant>
 
 // Integer markers that share the integer slots with real lengths and colours.
 inline constexpr int NoValue = -12345678;        // nothing set
@@ -13,22 +16,39 @@ inline constexpr int ParagraphSpace = -12348766;  // the default space around pa
 
 class PropValue {
 public:
-    PropValue() = default;
-    PropValue(int value) : value_(value) {}
-    PropValue(double value) : value_(value) {}
-    PropValue(std::string value) : value_(std::move(value)) {}
-    PropValue(const char* value) : value_(std::string(value)) {}
+    PropValue() : integer_(0) {}
+    PropValue(int value) : kind_(Kind::Integer), integer_(value) {}
+    PropValue(double value) : kind_(Kind::Real), real_(value) {}
+    PropValue(std::string value) : kind_(Kind::String), text_(new SharedText{1, std::move(value)}) {}
+    PropValue(const char* value) : PropValue(std::string(value)) {}
+    PropValue(const PropValue& other) : integer_(0) { Take(other); }
+    PropValue(PropValue&& other) noexcept : integer_(0) { Steal(other); }
+    PropValue& operator=(const PropValue& other) {
+        if (this != &other) {
+            Release();
+            Take(other);
+        }
+        return *this;
+    }
+    PropValue& operator=(PropValue&& other) noexcept {
+        if (this != &other) {
+            Release();
+            Steal(other);
+        }
+        return *this;
+    }
+    ~PropValue() { Release(); }
 
-    bool isEmpty() const { return std::holds_alternative<std::monostate>(value_); }
-    bool isInteger() const { return std::holds_alternative<int>(value_); }
-    bool isReal() const { return std::holds_alternative<double>(value_); }
-    bool isString() const { return std::holds_alternative<std::string>(value_); }
+    bool isEmpty() const { return kind_ == Kind::Empty; }
+    bool isInteger() const { return kind_ == Kind::Integer; }
+    bool isReal() const { return kind_ == Kind::Real; }
+    bool isString() const { return kind_ == Kind::String; }
     bool isNumber() const { return isInteger() || isReal(); }
 
     // Exact accessors: only valid for the matching kind.
-    int integer() const { return std::get<int>(value_); }
-    double real() const { return std::get<double>(value_); }
-    const std::string& string() const { return std::get<std::string>(value_); }
+    int integer() const { return integer_; }
+    double real() const { return real_; }
+    const std::string& string() const { return text_->text; }
 
     // Lenient conversions, for readers that accept any stored form.
     // An integer reading of a string that is not a whole number gives `fallback`.
@@ -37,9 +57,40 @@ public:
     // Text of the value as a style declaration would have written it; empty for empty.
     std::string toText() const;
 
-    void clear() { value_ = std::monostate{}; }
-    bool operator==(const PropValue&) const = default;
+    void clear() { Release(); }
+    bool operator==(const PropValue& other) const;
 
 private:
-    std::variant<std::monostate, int, double, std::string> value_;
+    enum class Kind : unsigned char { Empty, Integer, Real, String };
+    struct SharedText {
+        long references;
+        const std::string text;
+    };
+    // Both leave `other`'s value in this one (which holds nothing); Steal empties other.
+    void Take(const PropValue& other) {
+        kind_ = other.kind_;
+        switch (kind_) {
+            case Kind::Empty: break;
+            case Kind::Integer: integer_ = other.integer_; break;
+            case Kind::Real: real_ = other.real_; break;
+            case Kind::String: text_ = other.text_; ++text_->references; break;
+        }
+    }
+    void Steal(PropValue& other) {
+        Take(other);
+        other.Release();
+        other.kind_ = Kind::Empty;
+    }
+    void Release() {
+        if (kind_ == Kind::String) DropText();
+        kind_ = Kind::Empty;
+    }
+    void DropText();
+
+    Kind kind_ = Kind::Empty;
+    union {
+        int integer_;
+        double real_;
+        SharedText* text_;
+    };
 };

@@ -27,22 +27,25 @@ constexpr const char* kPropertyNames[PropCount] = {
     "page-break-after", "page-break-inside", "text-transform", "display",
 };
 
-bool IsBoxProperty(int index) { return index >= piMarginTop && index <= piLeft; }
+constexpr bool IsBoxProperty(int index) { return index >= piMarginTop && index <= piLeft; }
 
 // What a child gets of its parent's value (unless the parent is a span, which passes
-// everything on): box properties start afresh, these stay empty, the rest is copied.
-bool IsLeftEmptyOnInherit(int index) {
-    switch (index) {
-        case piBorderStyle: case piBackgroundColor: case piBorderColor:
-        case piBackgroundImage: case piBackgroundPosition: case piBackgroundRepeat:
-        case piBackgroundAttachment: case piVerticalAlign: case piPosition:
-        case piFloat: case piClear: case piPageBreakBefore: case piPageBreakAfter:
-        case piPageBreakInside: case piDisplay:
-            return true;
-        default:
-            return false;
-    }
+// everything on): box properties start afresh, some stay as they are (empty in a new
+// element), the rest is copied.
+enum class InheritRule : unsigned char { Copy, Reset, Keep };
+
+constexpr std::array<InheritRule, PropCount> MakeInheritRules() {
+    std::array<InheritRule, PropCount> rules{};
+    for (int i = 0; i < PropCount; ++i)
+        rules[i] = IsBoxProperty(i) ? InheritRule::Reset : InheritRule::Copy;
+    for (int i : {piBorderStyle, piBackgroundColor, piBorderColor, piBackgroundImage,
+                  piBackgroundPosition, piBackgroundRepeat, piBackgroundAttachment,
+                  piVerticalAlign, piPosition, piFloat, piClear, piPageBreakBefore,
+                  piPageBreakAfter, piPageBreakInside, piDisplay})
+        rules[i] = InheritRule::Keep;
+    return rules;
 }
+constexpr std::array<InheritRule, PropCount> kInheritRules = MakeInheritRules();
 
 // The largest font we ask the platform for; style text can ask for any size.
 constexpr int kMaxFontPixels = 10000;
@@ -77,11 +80,16 @@ void TProperties::InitFromDefault(const TProperties& defaultProps) {
 }
 
 void TProperties::Inherit(const TProperties& parent) {
-    const bool everything = parent.ElementTag == "span";
-    for (int i = 0; i < PropCount; ++i) {
-        if (everything) Values[i] = parent.Values[i];
-        else if (IsBoxProperty(i)) Values[i] = NoValue;
-        else if (!IsLeftEmptyOnInherit(i)) Values[i] = parent.Values[i];
+    if (parent.ElementTag == "span") {
+        Values = parent.Values;
+    } else {
+        for (int i = 0; i < PropCount; ++i) {
+            switch (kInheritRules[i]) {
+                case InheritRule::Copy: Values[i] = parent.Values[i]; break;
+                case InheritRule::Reset: Values[i] = NoValue; break;
+                case InheritRule::Keep: break;
+            }
+        }
     }
     FontBackground = parent.FontBackground;
     FontCharset = parent.FontCharset;

@@ -84,31 +84,41 @@ struct ElementNames {
     std::string Tag, Class, Id, Pseudo;  // lower case
 };
 
-// One entry of a descendant scan. Returns whether the entry concerns this element
-// at all; a scan stops at the first that does not.
-bool DescendantMatch(const TStyleList::Entry& entry, const ElementNames& element,
-                     TProperties& props, const TPropStack& stack, int stackIndex) {
-    const auto& parts = entry.Parts;
-    const auto& subject = parts[0];
-    if (subject.Tag != element.Tag && subject.Class != element.Class &&
-        subject.Pseudo != element.Pseudo)
-        return false;
+// Whether a descendant entry found by a prefix scan concerns this element at all; a
+// scan stops at the first that does not.
+bool ConcernsElement(const TStyleList::Entry& entry, const ElementNames& element) {
+    const auto& subject = entry.Parts[0];
+    return subject.Tag == element.Tag || subject.Class == element.Class ||
+           subject.Pseudo == element.Pseudo;
+}
+
+// Whether the entry's own (last) part fits the element, so that only its ancestors
+// remain to be matched against the open elements.
+bool SubjectFits(const TStyleList::Entry& entry, const ElementNames& element) {
+    const auto& subject = entry.Parts[0];
     auto fits = [](const std::string& field, const std::string& value) {
         return field.empty() || field == value;
     };
-    if (parts.size() >= 2 && fits(subject.Tag, element.Tag) && fits(subject.Class, element.Class) &&
-        fits(subject.Id, element.Id) && fits(subject.Pseudo, element.Pseudo)) {
-        std::size_t next = 1;
-        for (int i = std::min(stackIndex, stack.Count()) - 1; i >= 1; --i) {
-            if (!PartMatches(parts[next], stack[i])) continue;
-            if (++next == parts.size()) {
-                MergeEntry(*entry.Props, props);
-                break;
-            }
-        }
-    }
-    return true;
+    return entry.Parts.size() >= 2 && fits(subject.Tag, element.Tag) &&
+           fits(subject.Class, element.Class) && fits(subject.Id, element.Id) &&
+           fits(subject.Pseudo, element.Pseudo);
 }
+
+// The ancestors of a descendant rule, nearest first, each found among the open
+// elements below StackIndex, innermost first.
+bool AncestorsMatch(const TStyleList::Entry& entry, const TPropStack& stack, int stackIndex) {
+    const auto& parts = entry.Parts;
+    std::size_t next = 1;
+    for (int i = std::min(stackIndex, stack.Count()) - 1; i >= 1; --i) {
+        if (!PartMatches(parts[next], stack[i])) continue;
+        if (++next == parts.size()) return true;
+    }
+    return false;
+}
+
+// Plans made for one style list; beyond this many (a page giving every element its
+// own id) they are dropped and made again as needed.
+constexpr std::size_t kMaxPlans = 4096;
 
 void StoreColor(TProperties& entry, PropIndex index, platform::TColor color) {
     entry[index] = static_cast<int>(color);
@@ -121,6 +131,7 @@ TStyleList::TStyleList(TStyleListOwner* ownerDocument) : ownerDocument_(ownerDoc
 TStyleList::~TStyleList() { Clear(); }
 
 void TStyleList::Clear() {
+    plans_.clear();
     entries_.clear();
     defaultProps_ = nullptr;
     nextSequence_ = 10;
@@ -145,6 +156,7 @@ TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProper
     entry.Parts = SplitKey(entry.Key);
     props->ElementTag = std::string(key);
     entry.Props = std::move(props);
+    plans_.clear();
     const auto it = std::upper_bound(entries_.begin(), entries_.end(), entry.Key,
                                      [](const std::string& k, const Entry& e) { return k < e.Key; });
     return *entries_.insert(it, std::move(entry))->Props;
@@ -283,29 +295,19 @@ void MergeEntry(const TProperties& source, TProperties& props) {
     }
 }
 
-namespace {
-
-void MergeKey(const TStyleList& styles, const std::string& key, TProperties& props) {
-    const auto& entries = styles.Entries();
-    for (std::size_t i = styles.LowerBound(key); i < entries.size() && entries[i].Key == key; ++i)
-        MergeEntry(*entries[i].Props, props);
-}
-
-}  // namespace
-
-void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int stackIndex,
-                 std::string_view tag, std::string_view cls, std::string_view id,
-                 std::string_view pseudo, std::string_view title,
-                 const TProperties* styleAttrProps) {
+TStyleList::CascadePlan TStyleList::MakePlan(std::string_view tag, std::string_view cls,
+                                            std::string_view id, std::string_view pseudo) const {
     const ElementNames names{LowerKey(tag), LowerKey(cls), LowerKey(id), LowerKey(pseudo)};
     const std::string &t = names.Tag, &c = names.Class, &d = names.Id, &p = names.Pseudo;
+    CascadePlan plan;
+    plan.IsLink = p == "link";
     // The plain rules of a link are not laid again over its visited or hover state.
     const bool plain = !(p == "hover" || p == "visited");
-    const PropValue& size = props[piFontSize];
-    const double parentPoints =
-        size.isReal() && size.real() != 0 ? size.real() : DefaultPointSize();
 
-    auto merge = [&](const std::string& key) { MergeKey(styles, key, props); };
+    auto merge = [&](const std::string& key) {
+        for (std::size_t i = LowerBound(key); i < entries_.size() && entries_[i].Key == key; ++i)
+            plan.Rules.push_back(entries_[i].Props.get());
+    };
     if (t == "a" && !p.empty()) merge("::" + p);
     if (plain) merge(t);
     if (!p.empty()) merge(":" + p);
@@ -335,13 +337,43 @@ void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int 
         }
     }
 
-    const auto& entries = styles.Entries();
     for (const std::string& prefix : {t, "." + c, ":" + p}) {
-        for (std::size_t i = styles.LowerBound(prefix); i < entries.size(); ++i) {
-            if (entries[i].Key.compare(0, prefix.size(), prefix) != 0) break;
-            if (!DescendantMatch(entries[i], names, props, stack, stackIndex)) break;
+        for (std::size_t i = LowerBound(prefix); i < entries_.size(); ++i) {
+            const Entry& entry = entries_[i];
+            if (entry.Key.compare(0, prefix.size(), prefix) != 0) break;
+            if (!ConcernsElement(entry, names)) break;
+            if (SubjectFits(entry, names)) plan.DescendantRules.push_back(&entry);
         }
     }
+    return plan;
+}
+
+const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::string_view cls,
+                                                   std::string_view id,
+                                                   std::string_view pseudo) const {
+    std::string key;
+    key.reserve(tag.size() + cls.size() + id.size() + pseudo.size() + 3);
+    key.append(tag).append(1, '\0').append(cls).append(1, '\0').append(id).append(1, '\0').append(pseudo);
+    if (const auto found = plans_.find(key); found != plans_.end()) return found->second;
+    if (plans_.size() >= kMaxPlans) plans_.clear();
+    return plans_.emplace(std::move(key), MakePlan(tag, cls, id, pseudo)).first->second;
+}
+
+void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int stackIndex,
+                 std::string_view tag, std::string_view cls, std::string_view id,
+                 std::string_view pseudo, std::string_view title,
+                 const TProperties* styleAttrProps) {
+    const PropValue& size = props[piFontSize];
+    const double parentPoints =
+        size.isReal() && size.real() != 0 ? size.real() : DefaultPointSize();
+
+    // The plan stays valid until the next plan is made (working out link fonts below
+    // makes more).
+    const TStyleList::CascadePlan& plan = styles.PlanFor(tag, cls, id, pseudo);
+    for (const TProperties* rule : plan.Rules) MergeEntry(*rule, props);
+    for (const TStyleList::Entry* entry : plan.DescendantRules)
+        if (AncestorsMatch(*entry, stack, stackIndex)) MergeEntry(*entry->Props, props);
+    const bool isLink = plan.IsLink;
 
     if (styleAttrProps) MergeEntry(*styleAttrProps, props);
 
@@ -359,7 +391,7 @@ void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int 
     props.StyleAttrProps = styleAttrProps;
     if (!title.empty()) props.ElementTitle = std::string(title);
 
-    if (p == "link") {
+    if (isLink) {
         if (!props.LinkFonts) props.LinkFonts = std::make_unique<TFontInfoArray>();
         ComputeLinkFonts(props, styles, stack, stackIndex);
         props.InsideLink = true;

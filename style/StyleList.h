@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Types.h"
@@ -67,8 +68,24 @@ public:
     std::size_t LowerBound(std::string_view key) const;
     const std::vector<Entry>& Entries() const { return entries_; }
 
+    // Which entries the cascade merges into an element with these names (as written in
+    // the document): the rules that always apply, in cascade order, then the
+    // descendant rules whose own part fits, which apply when the open elements match.
+    // Worked out once per combination of names; adding an entry starts afresh.
+    struct CascadePlan {
+        std::vector<const TProperties*> Rules;
+        std::vector<const Entry*> DescendantRules;
+        bool IsLink = false;  // pseudo-class "link"
+    };
+    const CascadePlan& PlanFor(std::string_view tag, std::string_view cls, std::string_view id,
+                               std::string_view pseudo) const;
+
 private:
+    CascadePlan MakePlan(std::string_view tag, std::string_view cls, std::string_view id,
+                         std::string_view pseudo) const;
+
     TStyleListOwner* ownerDocument_;
+    mutable std::unordered_map<std::string, CascadePlan> plans_;
     std::vector<Entry> entries_;
     TProperties* defaultProps_ = nullptr;
     int nextSequence_ = 10;
