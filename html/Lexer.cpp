@@ -171,7 +171,7 @@ void THtmlReader::ReportProgress() {
                                 static_cast<long long>(document_.size())));
 }
 
-unsigned char THtmlReader::ReadRawChar() {
+unsigned char THtmlReader::ReadRawCharSlow() {
     if (inInclude_) {
         if (includePosition_ < include_.size())
             return static_cast<unsigned char>(include_[includePosition_++]);
@@ -191,23 +191,6 @@ unsigned char THtmlReader::PeekRawChar() const {
         return static_cast<unsigned char>(include_[includePosition_]);
     if (position_ >= document_.size()) return EofChar;
     return static_cast<unsigned char>(document_[position_]);
-}
-
-void THtmlReader::ReadChar() {
-    unsigned char c = ReadRawChar();
-    if ((c == LF && lineEnd_ == 1) || (c == CR && lineEnd_ == 2)) c = ReadRawChar();
-    if (c == LF) {
-        c = CR;
-        lineEnd_ = 2;
-    } else if (c == CR) {
-        lineEnd_ = 1;
-    } else {
-        lineEnd_ = 0;
-        if (c == TAB) c = ' ';
-    }
-    CurChar = c;
-    UpperChar = AsciiUpper(c);
-    if (c == EofChar && inComment_) throw EParseError("Open Comment at End of HTML File");
 }
 
 // After "<!--": on to the "--" (any number of dashes, then blanks) that a '>' follows.
@@ -234,10 +217,8 @@ void THtmlReader::SkipCommentBody(bool fromCurrent) {
     }
 }
 
-void THtmlReader::NextChar() {
-    for (;;) {
-        ReadChar();
-        if (UpperChar != '<' || NoCommentMode || PeekRawChar() != '!') return;
+void THtmlReader::OpenMarkup() {
+    while (!NoCommentMode && PeekRawChar() == '!') {
         ReadRawChar();  // the '!'
         // A reference in an include parameter reads on with NextChar, so a comment can
         // open inside a comment: the outer one must stay open when the inner one ends.
@@ -259,6 +240,8 @@ void THtmlReader::NextChar() {
             }
         }
         inComment_ = outerComment;
+        ReadChar();
+        if (UpperChar != '<') return;
     }
 }
 
@@ -548,20 +531,33 @@ bool THtmlReader::ReadAttribute() {
     return true;
 }
 
-// Most of a page's text is plain characters: they are taken straight from the text,
-// just as NextChar would deliver them one by one, up to the next character that needs
-// its care (a blank or line end, '<', '&', a control character).
+// Most of a page's text is plain characters and single blanks: they are taken straight
+// from the text, just as NextChar would deliver them one by one, up to the next
+// character that needs its care (a line end, more blanks, '<', '&', a control
+// character).
 void THtmlReader::TakePlainRun(TCharCollection& collection) {
     if (inInclude_) return;
     const std::size_t start = position_;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(document_.data());
     std::size_t end = start;
+    auto plain = [](unsigned char c) { return c > ' ' && c != '<' && c != '&'; };
+    // A single blank between two plain characters stays as it is, as ReadText would
+    // keep it.
     for (const std::size_t size = document_.size(); end < size; ++end) {
-        const auto c = static_cast<unsigned char>(document_[end]);
-        if (c <= ' ' || c == '<' || c == '&') break;
+        const unsigned char c = bytes[end];
+        if (plain(c)) continue;
+        if (c != ' ' || end + 1 >= size || !plain(bytes[end + 1])) break;
     }
     if (end == start) return;
-    collection.Chars.append(document_, start, end - start);
-    for (std::size_t i = start; i < end; ++i) collection.Positions.push_back(++CharPos);
+    const std::size_t count = end - start;
+    collection.Chars.append(document_, start, count);
+    auto& positions = collection.Positions;
+    const std::size_t at = positions.size();
+    positions.resize(at + count);
+    std::int32_t* out = positions.data() + at;
+    const std::int32_t first = CharPos + 1;
+    for (std::size_t i = 0; i < count; ++i) out[i] = first + static_cast<std::int32_t>(i);
+    CharPos += static_cast<std::int32_t>(count);
     // Progress is told at every multiple of 4096 bytes, as if read one by one.
     for (std::size_t mark = (start | 4095) + 1; mark <= end; mark += 4096) {
         position_ = mark;

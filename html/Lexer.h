@@ -51,7 +51,10 @@ class THtmlReader {
     unsigned char ReadRawChar();
     unsigned char PeekRawChar() const;
     void ReadChar();
-    void NextChar();
+    void NextChar() {
+        ReadChar();
+        if (UpperChar == '<') OpenMarkup();
+    }
     void SkipBlanks();
 
     // Symbol level.
@@ -91,6 +94,9 @@ class THtmlReader {
     struct Reference;
 
     int CodePage() const;
+    unsigned char ReadRawCharSlow();
+    // At a '<': reads past any comments that start here (or include comments).
+    void OpenMarkup();
     void SkipCommentBody(bool fromCurrent);
     void ReadInclude();
     void ReadTag();
@@ -111,6 +117,32 @@ class THtmlReader {
     bool inComment_ = false;
     TCharCollection collection_;
 };
+
+// The character level runs for every byte of a page: the common cases are inline.
+inline unsigned char THtmlReader::ReadRawChar() {
+    if (inInclude_ || position_ >= document_.size()) return ReadRawCharSlow();
+    const auto c = static_cast<unsigned char>(document_[position_++]);
+    ++CharPos;
+    if ((position_ & 4095) == 0) ReportProgress();
+    return c;
+}
+
+inline void THtmlReader::ReadChar() {
+    unsigned char c = ReadRawChar();
+    if ((c == '\n' && lineEnd_ == 1) || (c == '\r' && lineEnd_ == 2)) c = ReadRawChar();
+    if (c == '\n') {
+        c = '\r';
+        lineEnd_ = 2;
+    } else if (c == '\r') {
+        lineEnd_ = 1;
+    } else {
+        lineEnd_ = 0;
+        if (c == '\t') c = ' ';
+        if (c == EofChar && inComment_) throw EParseError("Open Comment at End of HTML File");
+    }
+    CurChar = c;
+    UpperChar = c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
+}
 
 // Round-half-even reading of a decimal number ("50", "-3.5", "1e2"); false when the
 // whole text is not one. Results outside 32 bits are clamped.

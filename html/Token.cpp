@@ -75,20 +75,18 @@ TokenObj::TokenObj() {
 void TokenObj::AppendWideChar(char16_t ch, std::int32_t position) {
     chars_.push_back(ch);
     positions_.push_back(position);
-    cacheValid_ = false;
 }
 
 void TokenObj::AppendConverted(const TCharCollection& collection, int codePage) {
     const std::string_view bytes = collection.Chars;
     if (bytes.empty()) return;
-    std::u16string units = platform::ToUtf16(bytes, codePage);
-    if (units.empty()) {
+    const std::size_t before = chars_.size();
+    platform::AppendUtf16(bytes, codePage, chars_);
+    if (chars_.size() == before) {
         codePage = platform::CP_ACP;
-        units = platform::ToUtf16(bytes, codePage);
+        platform::AppendUtf16(bytes, codePage, chars_);
     }
-    chars_.insert(chars_.end(), units.begin(), units.end());
-    cacheValid_ = false;
-    if (units.size() == bytes.size()) {
+    if (chars_.size() - before == bytes.size()) {
         positions_.insert(positions_.end(), collection.Positions.begin(),
                           collection.Positions.end());
         return;
@@ -114,14 +112,4 @@ void TokenObj::AppendConverted(const TCharCollection& collection, int codePage) 
 void TokenObj::Clear() {
     chars_.clear();
     positions_.clear();
-    cache_.clear();
-    cacheValid_ = true;
-}
-
-const std::u16string& TokenObj::AsWideString() const {
-    if (!cacheValid_) {
-        cache_.assign(chars_.begin(), chars_.end());
-        cacheValid_ = true;
-    }
-    return cache_;
 }

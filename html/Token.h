@@ -39,15 +39,13 @@ class TokenObj {
     void Clear();
 
     int Count() const { return static_cast<int>(chars_.size()); }
-    const std::u16string& AsWideString() const;
+    const std::u16string& AsWideString() const { return chars_; }
     const std::vector<std::int32_t>& Positions() const { return positions_; }
     char16_t CharAt(int index) const { return chars_[static_cast<std::size_t>(index)]; }
 
   private:
-    std::vector<char16_t> chars_;
+    std::u16string chars_;
     std::vector<std::int32_t> positions_;
-    mutable std::u16string cache_;
-    mutable bool cacheValid_ = true;
 };
 
 // Bytes of one character starting at `bytes[index]` in a multibyte code page (1 for

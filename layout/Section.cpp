@@ -100,14 +100,21 @@ void TSection::AppendRun(const TokenObj& token, int textTransform, bool noBreak)
 
 void TSection::AppendText(std::u16string_view text, const std::int32_t* positions,
                           int textTransform, bool noBreak) {
+    const std::size_t needed = textBuffer.size() + text.size();
+    if (textBuffer.capacity() < needed) {
+        // Text arrives a word or a character at a time: grow in large steps, and keep
+        // room for the end-of-text flag.
+        const std::size_t room = std::max<std::size_t>(needed + needed / 2, 64);
+        textBuffer.reserve(room);
+        breakFlags.reserve(room + 1);
+        sourcePositions.reserve(room);
+    }
     if (textTransform == 1) textBuffer += UpperCaseText(text);
     else if (textTransform == 2) textBuffer += LowerCaseText(text);
     else textBuffer += text;
     breakFlags.append(text.size(), noBreak || IsPreformatted() ? 'n' : 'y');
-    const std::size_t needed = sourcePositions.size() + text.size();
-    // Grown in steps of 500 beyond need, as a builder appends character by character.
-    if (sourcePositions.capacity() < needed) sourcePositions.reserve(needed + 500);
-    for (std::size_t i = 0; i < text.size(); ++i) sourcePositions.push_back(positions ? positions[i] : 0);
+    if (positions) sourcePositions.insert(sourcePositions.end(), positions, positions + text.size());
+    else sourcePositions.resize(sourcePositions.size() + text.size(), 0);
     cursorCount = static_cast<int>(textBuffer.size());
 }
 

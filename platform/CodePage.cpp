@@ -255,6 +255,19 @@ std::u16string ToUtf16(std::string_view bytes, int codePage) {
     return out;
 }
 
+void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out) {
+    codePage = Normalize(codePage);
+    if (codePage == CP_UTF8 || !IsSingleByte(codePage)) {
+        out += ToUtf16(bytes, codePage);
+        return;
+    }
+    const auto& table = TableFor(codePage);
+    const std::size_t at = out.size();
+    out.resize(at + bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        out[at + i] = table.toUnicode[static_cast<unsigned char>(bytes[i])];
+}
+
 std::string FromUtf16(std::u16string_view text, int codePage) {
     codePage = Normalize(codePage);
     if (codePage == CP_UTF8) return EncodeUtf8(text);

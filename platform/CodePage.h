@@ -19,6 +19,8 @@ bool IsCodePageSupported(int codePage);
 // Bytes to UTF-16. An unsupported code page is read as 1252. A multibyte sequence cut
 // short at the end of the text becomes U+FFFD (never dropped silently).
 std::u16string ToUtf16(std::string_view bytes, int codePage);
+// The same, appended to `out`.
+void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out);
 
 // UTF-16 to bytes. Characters the code page cannot hold become '?'.
 std::string FromUtf16(std::u16string_view text, int codePage);

@@ -42,13 +42,13 @@ bool PropValue::operator==(const PropValue& other) const {
     if (kind_ != other.kind_) return false;
     switch (kind_) {
         case Kind::Empty: return true;
-        case Kind::Integer: return integer_ == other.integer_;
-        case Kind::Real: return real_ == other.real_;
-        case Kind::String: return text_ == other.text_ || text_->text == other.text_->text;
+        case Kind::Integer: return integer() == other.integer();
+        case Kind::Real: return real() == other.real();
+        case Kind::String: return bits_ == other.bits_ || string() == other.string();
     }
     return false;
 }
 
 void PropValue::DropText() {
-    if (--text_->references == 0) delete text_;
+    if (--Text()->references == 0) delete Text();
 }

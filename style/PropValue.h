@@ -4,9 +4,12 @@
 // the same property can hold a string in one element and an integer in another.
 //
 // Every element carries 53 of these and inherits most of them from its parent, so a
-// copy must be cheap: strings are immutable and shared between copies through a
-// plain (not thread-safe) reference count. Style values live on the GUI thread.
+// copy must be cheap: a value is its kind and eight bytes, and strings are immutable
+// and shared between copies through a plain (not thread-safe) reference count. Style
+// values live on the GUI thread.
 
+#include <bit>
+#include <cstdint>
 #include <string>
 
 // Integer markers that share the integer slots with real lengths and colours.
@@ -16,24 +19,29 @@ inline constexpr int ParagraphSpace = -12348766;  // the default space around pa
 
 class PropValue {
 public:
-    PropValue() : integer_(0) {}
-    PropValue(int value) : kind_(Kind::Integer), integer_(value) {}
-    PropValue(double value) : kind_(Kind::Real), real_(value) {}
-    PropValue(std::string value) : kind_(Kind::String), text_(new SharedText{1, std::move(value)}) {}
+    PropValue() = default;
+    PropValue(int value) : kind_(Kind::Integer), bits_(static_cast<std::uint32_t>(value)) {}
+    PropValue(double value) : kind_(Kind::Real), bits_(std::bit_cast<std::uint64_t>(value)) {}
+    PropValue(std::string value)
+        : kind_(Kind::String), bits_(reinterpret_cast<std::uintptr_t>(new SharedText{1, std::move(value)})) {}
     PropValue(const char* value) : PropValue(std::string(value)) {}
-    PropValue(const PropValue& other) : integer_(0) { Take(other); }
-    PropValue(PropValue&& other) noexcept : integer_(0) { Steal(other); }
+    PropValue(const PropValue& other) : kind_(other.kind_), bits_(other.bits_) { Retain(); }
+    PropValue(PropValue&& other) noexcept : kind_(other.kind_), bits_(other.bits_) {
+        other.kind_ = Kind::Empty;
+    }
     PropValue& operator=(const PropValue& other) {
-        if (this != &other) {
-            Release();
-            Take(other);
-        }
+        other.Retain();
+        Release();
+        kind_ = other.kind_;
+        bits_ = other.bits_;
         return *this;
     }
     PropValue& operator=(PropValue&& other) noexcept {
         if (this != &other) {
             Release();
-            Steal(other);
+            kind_ = other.kind_;
+            bits_ = other.bits_;
+            other.kind_ = Kind::Empty;
         }
         return *this;
     }
@@ -46,9 +54,9 @@ public:
     bool isNumber() const { return isInteger() || isReal(); }
 
     // Exact accessors: only valid for the matching kind.
-    int integer() const { return integer_; }
-    double real() const { return real_; }
-    const std::string& string() const { return text_->text; }
+    int integer() const { return static_cast<int>(static_cast<std::uint32_t>(bits_)); }
+    double real() const { return std::bit_cast<double>(bits_); }
+    const std::string& string() const { return Text()->text; }
 
     // Lenient conversions, for readers that accept any stored form.
     // An integer reading of a string that is not a whole number gives `fallback`.
@@ -57,7 +65,10 @@ public:
     // Text of the value as a style declaration would have written it; empty for empty.
     std::string toText() const;
 
-    void clear() { Release(); }
+    void clear() {
+        Release();
+        kind_ = Kind::Empty;
+    }
     bool operator==(const PropValue& other) const;
 
 private:
@@ -66,31 +77,15 @@ private:
         long references;
         const std::string text;
     };
-    // Both leave `other`'s value in this one (which holds nothing); Steal empties other.
-    void Take(const PropValue& other) {
-        kind_ = other.kind_;
-        switch (kind_) {
-            case Kind::Empty: break;
-            case Kind::Integer: integer_ = other.integer_; break;
-            case Kind::Real: real_ = other.real_; break;
-            case Kind::String: text_ = other.text_; ++text_->references; break;
-        }
-    }
-    void Steal(PropValue& other) {
-        Take(other);
-        other.Release();
-        other.kind_ = Kind::Empty;
+    SharedText* Text() const { return reinterpret_cast<SharedText*>(static_cast<std::uintptr_t>(bits_)); }
+    void Retain() const {
+        if (kind_ == Kind::String) ++Text()->references;
     }
     void Release() {
         if (kind_ == Kind::String) DropText();
-        kind_ = Kind::Empty;
     }
     void DropText();
 
     Kind kind_ = Kind::Empty;
-    union {
-        int integer_;
-        double real_;
-        SharedText* text_;
-    };
+    std::uint64_t bits_ = 0;  // an int, a double or a SharedText*, by kind
 };
