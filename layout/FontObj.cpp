@@ -93,6 +93,7 @@ void TFontObj::MeasureMetrics() {
 }
 
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
+    if (runs_.empty()) runs_.reserve(4);  // a paragraph changes font a few times
     runs_.push_back(std::move(run));
     return *runs_.back();
 }

@@ -187,11 +187,12 @@ namespace {
 // keeping font runs, objects and controls on their characters.
 struct Compactor {
     TSection& s;
-    std::vector<char> remove;
+    std::vector<char> remove;  // made on the first mark: most passes remove nothing
     std::size_t marked = 0;
-    explicit Compactor(TSection& section) : s(section), remove(section.textBuffer.size(), 0) {}
+    explicit Compactor(TSection& section) : s(section) {}
 
     void Mark(std::size_t i) {
+        if (remove.empty()) remove.assign(s.textBuffer.size(), 0);
         if (!remove[i]) ++marked;
         remove[i] = 1;
     }
@@ -221,10 +222,24 @@ struct Compactor {
         for (int i = s.fontRuns.Count() - 1; i > 0; --i)
             if (s.fontRuns[i - 1].textOffset == s.fontRuns[i].textOffset)
                 s.fontRuns.RemoveAt(i - 1, document);
-        remove.assign(out, 0);
+        remove.clear();
         marked = 0;
     }
 };
+
+// Whether any of FinishText's passes but the last (a trailing blank) can change the
+// text: most paragraphs have single blanks between words, no forced breaks or objects
+// and no leading blank.
+bool MayNeedTrimming(const std::u16string& t) {
+    if (t.empty()) return false;
+    if (t.front() == u' ') return true;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i];
+        if (c == kBreakChar || c == kObjectChar) return true;
+        if (c == u' ' && i > 0 && t[i - 1] == u' ') return true;
+    }
+    return false;
+}
 
 bool FloatsAt(const TSection& s, int offset) {
     for (const auto& object : s.inlineObjects)
@@ -251,6 +266,11 @@ void TSection::FinishText() {
     if (finished_) return;
     finished_ = true;
     std::u16string& t = textBuffer;
+    if (!MayNeedTrimming(t)) {
+        if (!t.empty() && t.back() == u' ') RemoveChar(static_cast<int>(t.size()) - 1);
+        FinishBuffers();
+        return;
+    }
     Compactor pass(*this);
     // Leading spaces.
     for (std::size_t i = 0; i < t.size() && t[i] == u' '; ++i) pass.Mark(i);

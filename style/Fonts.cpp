@@ -37,17 +37,20 @@ std::string FirstInstalledFace(std::string_view familyList) {
 // Every element asks for its font, mostly with the same few family lists: the answers
 // are kept until other screen services are installed.
 std::string ResolveFontName(std::string_view familyList) {
-    static std::unordered_map<std::string, std::string> answers;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    static std::unordered_map<std::string, std::string, Hash, std::equal_to<>> answers;
     static int answersFor = -1;
     if (answersFor != platform::ScreenInstallations()) {
         answers.clear();
         answersFor = platform::ScreenInstallations();
     }
-    std::string key(familyList);
-    if (const auto found = answers.find(key); found != answers.end()) return found->second;
+    if (const auto found = answers.find(familyList); found != answers.end()) return found->second;
     if (answers.size() >= 1024) answers.clear();
     std::string face = FirstInstalledFace(familyList);
-    answers.emplace(std::move(key), face);
+    answers.emplace(std::string(familyList), face);
     return face;
 }
 

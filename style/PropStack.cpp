@@ -1,5 +1,7 @@
 #include "style/PropStack.h"
 
+#include <new>
+
 #include "style/StyleList.h"
 
 void TPropStack::Reset(const TStyleList& styles) {
@@ -14,14 +16,32 @@ void TPropStack::Insert(int index, std::unique_ptr<TProperties> props) {
     entries_.insert(entries_.begin() + index, std::move(props));
 }
 
-void TPropStack::Delete(int index) { entries_.erase(entries_.begin() + index); }
+void TPropStack::Delete(int index) {
+    Recycle(std::move(entries_[index]));
+    entries_.erase(entries_.begin() + index);
+}
+
+std::unique_ptr<TProperties> TPropStack::NewEntry() {
+    if (spares_.empty()) return std::make_unique<TProperties>();
+    std::unique_ptr<TProperties> entry = std::move(spares_.back());
+    spares_.pop_back();
+    return entry;
+}
+
+void TPropStack::Recycle(std::unique_ptr<TProperties> entry) {
+    if (!entry || spares_.size() >= 64) return;
+    // Destroyed and made again in place: the entry is as new, its memory kept.
+    TProperties* memory = entry.release();
+    memory->~TProperties();
+    spares_.emplace_back(new (memory) TProperties());
+}
 
 TProperties& TPropStack::PushProperties(TStyleList& styles, std::string_view tag,
                                         std::string_view cls, std::string_view id,
                                         const TProperties* inlineStyle, std::string_view title,
                                         std::string_view pseudo) {
     if (entries_.empty()) Reset(styles);
-    auto props = std::make_unique<TProperties>();
+    auto props = NewEntry();
     props->Inherit(*entries_.back());
     entries_.push_back(std::move(props));
     const int index = Count() - 1;
@@ -40,5 +60,7 @@ void TPropStack::PopToTag(std::string_view tag, TStyleList& styles) {
 }
 
 void TPropStack::PopTop() {
-    if (Count() > 1) entries_.pop_back();
+    if (Count() <= 1) return;
+    Recycle(std::move(entries_.back()));
+    entries_.pop_back();
 }

@@ -69,6 +69,11 @@ public:
         Release();
         kind_ = Kind::Empty;
     }
+    void setInteger(int value) {
+        Release();
+        kind_ = Kind::Integer;
+        bits_ = static_cast<std::uint32_t>(value);
+    }
     bool operator==(const PropValue& other) const;
 
 private:

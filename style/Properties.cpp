@@ -27,25 +27,14 @@ constexpr const char* kPropertyNames[PropCount] = {
     "page-break-after", "page-break-inside", "text-transform", "display",
 };
 
-constexpr bool IsBoxProperty(int index) { return index >= piMarginTop && index <= piLeft; }
-
-// What a child gets of its parent's value (unless the parent is a span, which passes
-// everything on): box properties start afresh, some stay as they are (empty in a new
-// element), the rest is copied.
-enum class InheritRule : unsigned char { Copy, Reset, Keep };
-
-constexpr std::array<InheritRule, PropCount> MakeInheritRules() {
-    std::array<InheritRule, PropCount> rules{};
-    for (int i = 0; i < PropCount; ++i)
-        rules[i] = IsBoxProperty(i) ? InheritRule::Reset : InheritRule::Copy;
-    for (int i : {piBorderStyle, piBackgroundColor, piBorderColor, piBackgroundImage,
-                  piBackgroundPosition, piBackgroundRepeat, piBackgroundAttachment,
-                  piVerticalAlign, piPosition, piFloat, piClear, piPageBreakBefore,
-                  piPageBreakAfter, piPageBreakInside, piDisplay})
-        rules[i] = InheritRule::Keep;
-    return rules;
-}
-constexpr std::array<InheritRule, PropCount> kInheritRules = MakeInheritRules();
+// What a child gets of its parent's values (unless the parent is a span, which passes
+// everything on): these are copied, box properties start afresh, and the rest stay as
+// they are (empty in a new element).
+constexpr PropIndex kInheritedProperties[] = {
+    piFontFamily, piFontSize,   piFontStyle,  piFontWeight, piTextAlign,     piTextDecoration,
+    piColor,      piVisibility, piLineHeight, piZIndex,     piListStyleType, piListStyleImage,
+    piTextIndent, piTextTransform,
+};
 
 // The largest font we ask the platform for; style text can ask for any size.
 constexpr int kMaxFontPixels = 10000;
@@ -65,8 +54,8 @@ bool PropertyIndexFromName(std::string_view name, PropIndex& index) {
 const char* PropertyName(PropIndex index) { return kPropertyNames[index]; }
 
 TProperties::TProperties() {
-    for (int i = piMarginTop; i <= piLeft; ++i) Values[i] = NoValue;
-    Values[piZIndex] = 0;
+    for (int i = piMarginTop; i <= piLeft; ++i) Values[i].setInteger(NoValue);
+    Values[piZIndex].setInteger(0);
 }
 
 TProperties::~TProperties() = default;
@@ -83,13 +72,9 @@ void TProperties::Inherit(const TProperties& parent) {
     if (parent.ElementTag == "span") {
         Values = parent.Values;
     } else {
-        for (int i = 0; i < PropCount; ++i) {
-            switch (kInheritRules[i]) {
-                case InheritRule::Copy: Values[i] = parent.Values[i]; break;
-                case InheritRule::Reset: Values[i] = NoValue; break;
-                case InheritRule::Keep: break;
-            }
-        }
+        for (PropIndex i : kInheritedProperties) Values[i] = parent.Values[i];
+        for (int i = piMarginTop; i <= piLeft; ++i)
+            Values[i].setInteger(NoValue);
     }
     FontBackground = parent.FontBackground;
     FontCharset = parent.FontCharset;
@@ -210,38 +195,45 @@ void TProperties::SetFontBackground() {
 }
 
 void TProperties::FillFontInfo(ThtFontInfo& info) const {
+    // Strings are read where they are; other values through their text.
+    std::string scratch;
+    auto text = [&scratch](const PropValue& value) -> std::string_view {
+        if (value.isString()) return value.string();
+        scratch = value.toText();
+        return scratch;
+    };
     info.BackgroundColor = FontBackground;
     info.Color = static_cast<platform::TColor>(Values[piColor].toInteger());
     info.Style = 0;
-    const std::string weight = Values[piFontWeight].toText();
+    const std::string_view weight = text(Values[piFontWeight]);
     int weightNumber = 0;
     if (Contains(weight, "bold") || (ReadInteger(weight, weightNumber) && weightNumber >= 600))
         info.Style |= platform::fsBold;
-    const std::string style = Values[piFontStyle].toText();
+    const std::string_view style = text(Values[piFontStyle]);
     if (style == "italic" || style == "oblique") info.Style |= platform::fsItalic;
-    const std::string decoration = Values[piTextDecoration].toText();
+    const std::string_view decoration = text(Values[piTextDecoration]);
     if (decoration == "underline") info.Style |= platform::fsUnderline;
     else if (decoration == "line-through") info.Style |= platform::fsStrikeOut;
     info.Size = Values[piFontSize].toReal();
     info.FontCharset = FontCharset;
-    const std::string face = ResolveFontName(Values[piFontFamily].toText());
+    const std::string face = ResolveFontName(text(Values[piFontFamily]));
     if (!face.empty()) info.Name = face;
 }
 
-TMyFont TProperties::GetFont() {
+const TMyFont& TProperties::GetFont() {
     if (!CachedFont) {
         ThtFontInfo info;
         FillFontInfo(info);
-        auto font = std::make_unique<TMyFont>();
-        font->face = info.Name;
+        TMyFont font;
+        font.face = info.Name;
         const double pixels = platform::CurrentScreen().pixelsPerInch * info.Size / 72;
-        font->height = -std::clamp(RoundToInt(pixels), -kMaxFontPixels, kMaxFontPixels);
-        font->style = info.Style;
-        font->charset = info.FontCharset;
-        font->Color = info.Color;
-        font->BackgroundColor = info.BackgroundColor;
+        font.height = -std::clamp(RoundToInt(pixels), -kMaxFontPixels, kMaxFontPixels);
+        font.style = info.Style;
+        font.charset = info.FontCharset;
+        font.Color = info.Color;
+        font.BackgroundColor = info.BackgroundColor;
         auto& canvas = platform::Screen().measuringCanvas();
-        canvas.setFont(*font);
+        canvas.setFont(font);
         const platform::TextMetrics metrics = canvas.textMetrics();
         EmPixels = metrics.height - metrics.internalLeading;
         ExPixels = EmPixels / 2;

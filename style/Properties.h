@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,7 +66,7 @@ public:
 
     // The font of GetFont, built on first use and dropped when the values change
     // under it (Reparent).
-    std::unique_ptr<TMyFont> CachedFont;
+    std::optional<TMyFont> CachedFont;
     bool InsideLink = false;
     std::string ElementTag, ElementClass, ElementId, ElementPseudo, ElementTitle;
     const TProperties* StyleAttrProps = nullptr;  // not owned
@@ -95,7 +96,7 @@ public:
     void SetCharset(int requested);
     void SetUtf8();
     void SetFontBackground();
-    TMyFont GetFont();
+    const TMyFont& GetFont();
     void FillFontInfo(ThtFontInfo& info) const;
     void CopyLinkFonts(TFontInfoArray& target) const;
 

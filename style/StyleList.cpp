@@ -403,7 +403,7 @@ namespace {
 // A short-lived entry at `index` for one link state, combined like the link itself.
 TProperties& PushLinkState(TProperties& link, TStyleList& styles, TPropStack& stack, int index,
                            std::string_view pseudo) {
-    auto state = std::make_unique<TProperties>();
+    auto state = stack.MakeEntry();
     state->Inherit(stack[index - 1]);
     stack.Insert(index, std::move(state));
     TProperties& entry = stack[index];
