@@ -66,13 +66,14 @@ struct TPictureEvents {
     // Turns a picture name into the name the requests above and the cache use.
     std::function<std::string(const std::string& name)> onExpandName;
     // A panel's window was made: (NAME, window, SRC, TYPE). The host may resize it.
-    std::function<void(const std::string& name, platform::PanelWindow& panel, const std::string& source,
-                       const std::string& type)>
+    std::function<void(const std::string& name, platform::PanelWindow& panel,
+                       const std::string& source, const std::string& type)>
         onPanelCreate;
     // The panel's window is about to go.
     std::function<void(const std::string& name, platform::PanelWindow& panel)> onPanelDestroy;
     // Paints a panel for the printer into a bitmap of the panel's size.
-    std::function<void(const std::string& name, platform::PanelWindow& panel, platform::Bitmap& bitmap)>
+    std::function<void(const std::string& name, platform::PanelWindow& panel,
+                       platform::Bitmap& bitmap)>
         onPanelPrint;
 };
 
@@ -219,8 +220,8 @@ public:
     platform::TColor WindowColor() const;
 
 private:
-    void TakeBackground(std::shared_ptr<platform::Bitmap> picture, std::shared_ptr<platform::Bitmap> mask,
-                        const std::string& key);
+    void TakeBackground(std::shared_ptr<platform::Bitmap> picture,
+                        std::shared_ptr<platform::Bitmap> mask, const std::string& key);
     void ReleaseBackground();
 
     int tabArrivals_ = 0;

@@ -4,7 +4,8 @@
 #include "layout/Document.h"
 #include "layout/ImageObj.h"
 
-std::string TSectionList::PictureRequestName(const std::string& given, const std::string& expanded) const {
+std::string TSectionList::PictureRequestName(const std::string& given,
+                                             const std::string& expanded) const {
     if (!HasPictureRequests()) return expanded;
     return events.onExpandName ? events.onExpandName(given) : given;
 }
@@ -21,14 +22,16 @@ void TSectionList::ForgetPendingImage(TImageObj* image) {
 const platform::Bitmap* TSectionList::BackgroundImage() {
     if (backgroundLooked || !showImages || backgroundName.empty()) return backgroundBitmap.get();
     backgroundLooked = true;
-    const std::string name = HasPictureRequests() ? PictureRequestName(backgroundName, backgroundName)
-                                                  : ExpandPictureName(backgroundName);
+    const std::string name = HasPictureRequests()
+                                 ? PictureRequestName(backgroundName, backgroundName)
+                                 : ExpandPictureName(backgroundName);
     const std::string key = PictureKey(name);
     if (key.empty()) return nullptr;
     if (!pendingImages.count(key)) {
         const TPictureLookup found = LookupPicture(*this, name, false);
         if (!found.waiting) {
-            if (found.picture) TakeBackground(found.picture, found.mask, imageCache ? key : std::string());
+            if (found.picture)
+                TakeBackground(found.picture, found.mask, imageCache ? key : std::string());
             return backgroundBitmap.get();
         }
     }
@@ -37,8 +40,8 @@ const platform::Bitmap* TSectionList::BackgroundImage() {
     return nullptr;
 }
 
-void TSectionList::TakeBackground(std::shared_ptr<platform::Bitmap> picture, std::shared_ptr<platform::Bitmap> mask,
-                                  const std::string& key) {
+void TSectionList::TakeBackground(std::shared_ptr<platform::Bitmap> picture,
+                                  std::shared_ptr<platform::Bitmap> mask, const std::string& key) {
     ReleaseBackground();
     backgroundBitmap = std::move(picture);
     backgroundMask = std::move(mask);
@@ -70,8 +73,9 @@ void TSectionList::InsertImage(const std::string& name, std::string_view bytes) 
     const TPictureLookup supplied = PictureFromBytes(bytes, false);
     if (supplied.picture) StorePicture(cache, key, supplied);
     for (TImageObj* image : waiting) {
-        const TPictureLookup found =
-            supplied.picture ? TakeCachedPicture(cache, key, image->transparency == 1) : TPictureLookup{};
+        const TPictureLookup found = supplied.picture
+                                         ? TakeCachedPicture(cache, key, image->transparency == 1)
+                                         : TPictureLookup{};
         image->TakeSuppliedPicture(found, heldKey);
     }
     if (forBackground && supplied.picture) {

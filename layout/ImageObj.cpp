@@ -73,18 +73,15 @@ const platform::Bitmap& ErrorMask() {
     return mask;
 }
 
-std::string PictureKey(const std::string& name) { return CacheKey(name); }
+std::string PictureKey(const std::string& name) {
+    return CacheKey(name);
+}
 
 namespace {
 
-std::uint32_t PixelColor(platform::TColor color) {
-    const platform::TColor rgb = platform::ColorToRGB(color);
-    return static_cast<std::uint32_t>(platform::RedOf(rgb)) << 16 |
-           static_cast<std::uint32_t>(platform::GreenOf(rgb)) << 8 | static_cast<std::uint32_t>(platform::BlueOf(rgb));
-}
-
 std::shared_ptr<platform::Bitmap> CornerMask(const platform::Bitmap& picture) {
-    return std::make_shared<platform::Bitmap>(MakeMask(picture, picture.pixel(0, picture.height() - 1)));
+    return std::make_shared<platform::Bitmap>(
+        MakeMask(picture, picture.pixel(0, picture.height() - 1)));
 }
 
 TPictureLookup FromLoaded(std::optional<LoadedPicture> loaded) {
@@ -98,7 +95,8 @@ TPictureLookup FromLoaded(std::optional<LoadedPicture> loaded) {
 
 // What the host's requests give for a name: a bitmap, a picture's bytes, "wait", or
 // nothing, and then the file is read as it would be without them.
-TPictureLookup RequestPicture(TSectionList& document, const std::string& name, bool cornerTransparency) {
+TPictureLookup RequestPicture(TSectionList& document, const std::string& name,
+                              bool cornerTransparency) {
     const TPictureEvents& events = document.events;
     if (events.onBitmapRequest) {
         std::shared_ptr<platform::Bitmap> bitmap;
@@ -108,7 +106,8 @@ TPictureLookup RequestPicture(TSectionList& document, const std::string& name, b
             TPictureLookup result;
             result.picture = std::move(bitmap);
             if (transparentColor) {
-                result.mask = std::make_shared<platform::Bitmap>(MakeMask(*result.picture, PixelColor(*transparentColor)));
+                result.mask = std::make_shared<platform::Bitmap>(
+                    MakeMask(*result.picture, platform::PixelOf(*transparentColor)));
                 result.transparency = MaskSupplied;
             } else if (cornerTransparency) {
                 result.mask = CornerMask(*result.picture);
@@ -139,7 +138,8 @@ TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency)
     return FromLoaded(LoadPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent));
 }
 
-TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key, bool cornerTransparency) {
+TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
+                                 bool cornerTransparency) {
     TPictureLookup result;
     TBitmapItem* item = cache.GetImage(key);
     if (!item) return result;
@@ -162,15 +162,16 @@ void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictu
     cache.AddObject(key, std::move(item));
 }
 
-TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency) {
+TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
+                             bool cornerTransparency) {
     const std::string key = CacheKey(name);
     if (key.empty()) return {};
     TStringBitmapList* cache = document.imageCache;
     if (cache && cache->contains(key)) return TakeCachedPicture(*cache, key, cornerTransparency);
-    TPictureLookup result =
-        document.HasPictureRequests()
-            ? RequestPicture(document, name, cornerTransparency)
-            : FromLoaded(LoadPictureFile(name, cornerTransparency ? LowerLeftCorner : NotTransparent));
+    TPictureLookup result = document.HasPictureRequests()
+                                ? RequestPicture(document, name, cornerTransparency)
+                                : FromLoaded(LoadPictureFile(
+                                      name, cornerTransparency ? LowerLeftCorner : NotTransparent));
     if (result.picture && cache) StorePicture(*cache, key, result);
     return result;
 }
@@ -244,7 +245,8 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
     if (Floats() && !attributes.FindAttribute(symHSpace)) gapLeft = gapRight = 3;
 }
 
-std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document, const std::string& name) {
+std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document,
+                                                     const std::string& name) {
     const std::string expanded = document ? document->ExpandPictureName(name) : name;
     auto image = std::unique_ptr<TImageObj>(new TImageObj(document, TAttributeList(), expanded));
     image->givenSource_ = name;
@@ -304,7 +306,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
     auto length = [&](PropIndex index, int& target) {
         const PropValue& v = props[index];
         if (v.isString()) {
-            target = ObjectSpacing(LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
+            target = ObjectSpacing(
+                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
         } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
                    v.integer() != ParagraphSpace) {
             target = ObjectSpacing(v.integer());
@@ -341,7 +344,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
 
 void TImageObj::Obtain() {
     looked_ = true;
-    const std::string name = document_ ? document_->PictureRequestName(givenSource_, source) : std::string();
+    const std::string name =
+        document_ ? document_->PictureRequestName(givenSource_, source) : std::string();
     const std::string key = CacheKey(name);
     if (key.empty()) {
         ShowError();
@@ -353,9 +357,12 @@ void TImageObj::Obtain() {
         return;
     }
     const TPictureLookup found = LookupPicture(*document_, name, transparency == 1);
-    if (found.waiting) StartWaiting(key);
-    else if (found.picture) TakePicture(found, key);
-    else ShowError();
+    if (found.waiting)
+        StartWaiting(key);
+    else if (found.picture)
+        TakePicture(found, key);
+    else
+        ShowError();
 }
 
 void TImageObj::StartWaiting(const std::string& key) {
@@ -384,8 +391,10 @@ void TImageObj::ShowError() {
 
 void TImageObj::TakeSuppliedPicture(const TPictureLookup& found, const std::string& key) {
     waiting = false;
-    if (found.picture) TakePicture(found, key);
-    else ShowError();
+    if (found.picture)
+        TakePicture(found, key);
+    else
+        ShowError();
 }
 
 void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) {
@@ -464,7 +473,8 @@ void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h
     const platform::Bitmap& sign = error ? ErrorPicture() : DefaultPicture();
     if (w < 24 || h < 24) return;
     const int sx = x + kPlaceholderInset, sy = y + kPlaceholderInset;
-    canvas.drawBitmap(sign, {0, 0, sign.width(), sign.height()}, {sx, sy, sx + sign.width(), sy + sign.height()},
+    canvas.drawBitmap(sign, {0, 0, sign.width(), sign.height()},
+                      {sx, sy, sx + sign.width(), sy + sign.height()},
                       error ? &ErrorMask() : nullptr);
 }
 

@@ -34,7 +34,8 @@ TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bo
 // The cache key of a picture name: trimmed and upper-cased.
 std::string PictureKey(const std::string& name);
 // The cached picture under `key`, counting one use; no picture when absent.
-TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key, bool cornerTransparency);
+TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
+                                 bool cornerTransparency);
 // Stores a picture under `key`, counting one use.
 void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictureLookup& picture);
 // A picture from the host's bytes, typed by their first bytes; no picture for bytes
@@ -52,7 +53,8 @@ public:
     // An IMG: `source` is SRC already expanded to a file name.
     TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& source);
     // A background picture, by its name as a style sheet gives it: no border, no spacing.
-    static std::unique_ptr<TImageObj> CreateFromName(TSectionList* document, const std::string& name);
+    static std::unique_ptr<TImageObj> CreateFromName(TSectionList* document,
+                                                     const std::string& name);
     ~TImageObj() override;
 
     std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const override;
@@ -91,7 +93,7 @@ public:
     bool hasBorder = false;
     bool waiting = false;  // showing the default picture until the host supplies one
 
-private:
+  private:
     TImageObj(TSectionList* document, const TImageObj& source);
     void Obtain();
     void StartWaiting(const std::string& key);

@@ -20,39 +20,45 @@ constexpr int kAltTextInset = 15;
 // Window systems refuse windows larger than this on either side.
 constexpr int kMaxSide = 32767;
 
-// RATIO: a plain decimal number; anything else counts as none.
+// RATIO: a plain decimal number, signed or not; anything else counts as none.
 double ReadRatio(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return 0;
     const auto last = text.find_last_not_of(" \t\r\n");
     const char* begin = text.data() + first;
     const char* end = text.data() + last + 1;
+    if (*begin == '+') ++begin;
     double value = 0;
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop != end || !std::isfinite(value)) return 0;
     return value;
 }
 
-std::uint32_t PixelColor(platform::TColor color) {
-    const platform::TColor rgb = platform::ColorToRGB(color);
-    return static_cast<std::uint32_t>(platform::RedOf(rgb)) << 16 |
-           static_cast<std::uint32_t>(platform::GreenOf(rgb)) << 8 | static_cast<std::uint32_t>(platform::BlueOf(rgb));
-}
-
 }  // namespace
 
-TPanelObj::TPanelObj(TSectionList* document, const TAttributeList& attributes) : document_(document) {
+TPanelObj::TPanelObj(TSectionList* document, const TAttributeList& attributes)
+    : document_(document) {
     placement = kAlignBottom;
     gapLeft = gapRight = kDefaultSpacing;
     int width = kInitialWidth, height = kInitialHeight;
     for (int i = 0; i < attributes.Count(); ++i) {
         const TAttribute& a = attributes[i];
         switch (a.Symbol) {
-            case symName: name = a.StrValue; break;
-            case symAlt: altText = a.StrValue; break;
-            case symSrc: source = a.StrValue; break;
-            case symType: type = a.StrValue; break;
-            case symAlign: placement = ObjectAlignment(a.StrValue, placement); break;
+            case symName:
+                name = a.StrValue;
+                break;
+            case symAlt:
+                altText = a.StrValue;
+                break;
+            case symSrc:
+                source = a.StrValue;
+                break;
+            case symType:
+                type = a.StrValue;
+                break;
+            case symAlign:
+                placement = ObjectAlignment(a.StrValue, placement);
+                break;
             case symWidth:
                 if (a.StrValue.find('%') != std::string::npos) {
                     widthIsPercent = true;
@@ -64,10 +70,17 @@ TPanelObj::TPanelObj(TSectionList* document, const TAttributeList& attributes) :
             case symHeight:
                 if (a.IntValue > 0) height = std::min(a.IntValue, kMaxSide);
                 break;
-            case symHSpace: gapLeft = gapRight = ObjectSpacing(a.IntValue); break;
-            case symVSpace: gapTop = gapBottom = ObjectSpacing(a.IntValue); break;
-            case symRatio: ratio = ReadRatio(a.StrValue); break;
-            default: break;
+            case symHSpace:
+                gapLeft = gapRight = ObjectSpacing(a.IntValue);
+                break;
+            case symVSpace:
+                gapTop = gapBottom = ObjectSpacing(a.IntValue);
+                break;
+            case symRatio:
+                ratio = ReadRatio(a.StrValue);
+                break;
+            default:
+                break;
         }
     }
     std::unique_ptr<platform::PanelWindow> window;
@@ -78,7 +91,8 @@ TPanelObj::TPanelObj(TSectionList* document, const TAttributeList& attributes) :
     panel_->setColor(0x00FFFFFF);
     panel_->setSingleBorder(true);
     panel_->resize(width, height);
-    if (document_ && document_->events.onPanelCreate) document_->events.onPanelCreate(name, *panel_, source, type);
+    if (document_ && document_->events.onPanelCreate)
+        document_->events.onPanelCreate(name, *panel_, source, type);
     boxWidth = panel_->width();
     boxHeight = panel_->height();
     if (document_) document_->panels.push_back(this);
@@ -104,7 +118,8 @@ TPanelObj::TPanelObj(TSectionList* document, const TPanelObj& other)
 TPanelObj::~TPanelObj() {
     if (document_) std::erase(document_->panels, this);
     if (printCopy_) return;
-    if (document_ && document_->events.onPanelDestroy) document_->events.onPanelDestroy(name, *panel_);
+    if (document_ && document_->events.onPanelDestroy)
+        document_->events.onPanelDestroy(name, *panel_);
     // A print copy may still hold the window; it must not linger on screen.
     panel_->setVisible(false);
 }
@@ -117,9 +132,10 @@ void TPanelObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
     int width = printCopy_ ? width_ : panel_->width();
     int height = printCopy_ ? height_ : panel_->height();
     if (widthIsPercent)
-        width = static_cast<int>(std::clamp(static_cast<long long>(availWidth) * givenWidth / 100, 1LL,
-                                            static_cast<long long>(kMaxSide)));
-    if (ratio > 0) height = static_cast<int>(std::clamp(std::round(ratio * width), 1.0, double(kMaxSide)));
+        width = static_cast<int>(std::clamp(static_cast<long long>(availWidth) * givenWidth / 100,
+                                            1LL, static_cast<long long>(kMaxSide)));
+    if (ratio > 0)
+        height = static_cast<int>(std::clamp(std::round(ratio * width), 1.0, double(kMaxSide)));
     if (printCopy_) {
         width_ = width;
         height_ = height;
@@ -153,9 +169,10 @@ void TPanelObj::Print(platform::Canvas& canvas, int x, int y) {
     if (document_ && document_->events.onPanelPrint) {
         try {
             platform::Bitmap bitmap(boxWidth, boxHeight);
-            bitmap.fill(PixelColor(panel_->color()));
+            bitmap.fill(platform::PixelOf(panel_->color()));
             document_->events.onPanelPrint(name, *panel_, bitmap);
-            if (!bitmap.isNull()) canvas.drawBitmap(bitmap, {0, 0, bitmap.width(), bitmap.height()}, box);
+            if (!bitmap.isNull())
+                canvas.drawBitmap(bitmap, {0, 0, bitmap.width(), bitmap.height()}, box);
             return;
         } catch (const std::exception&) {
             // No memory for the picture: the stand-in box below is printed instead.
@@ -171,8 +188,8 @@ void TPanelObj::Print(platform::Canvas& canvas, int x, int y) {
     canvas.setBackgroundMode(platform::BackgroundMode::Transparent);
     canvas.setTextAlign(platform::TextAlign::Top);
     canvas.save();
-    canvas.intersectClipRect({box.left + kAltTextInset, box.top + kAltTextInset, box.right - kAltTextInset,
-                              box.bottom - kAltTextInset});
+    canvas.intersectClipRect({box.left + kAltTextInset, box.top + kAltTextInset,
+                              box.right - kAltTextInset, box.bottom - kAltTextInset});
     canvas.textOut(box.left + kAltTextInset, box.top + kAltTextInset, platform::Ansi(altText));
     canvas.restore();
     canvas.setFont(saved);

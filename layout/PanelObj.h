@@ -13,7 +13,7 @@ class TAttributeList;
 class TSectionList;
 
 class TPanelObj : public TFloatingObj {
-public:
+  public:
     // Makes the window through the document's host, sizes it from the attributes and
     // tells the host it exists.
     TPanelObj(TSectionList* document, const TAttributeList& attributes);
@@ -38,7 +38,7 @@ public:
     double ratio = 0;  // height = ratio × width when above 0
     bool shownSinceScroll = false;
 
-private:
+  private:
     TPanelObj(TSectionList* document, const TPanelObj& source);
     void Print(platform::Canvas& canvas, int x, int y);
 

@@ -8,7 +8,7 @@
 namespace platform {
 
 class PanelWindow {
-public:
+  public:
     virtual ~PanelWindow() = default;
 
     // Moves and resizes together; coordinates are those of the paint surface.
@@ -36,7 +36,7 @@ public:
 // A panel with no window behind it: it only keeps its state. Documents without a
 // window to live in (tests, headless rendering) get these.
 class DetachedPanelWindow : public PanelWindow {
-public:
+  public:
     void setBounds(const Rect& bounds) override { bounds_ = bounds; }
     Rect bounds() const override { return bounds_; }
     void setVisible(bool visible) override { visible_ = visible; }
@@ -46,7 +46,7 @@ public:
     void setSingleBorder(bool single) override { singleBorder_ = single; }
     bool hasSingleBorder() const override { return singleBorder_; }
 
-private:
+  private:
     Rect bounds_;
     bool visible_ = false;
     TColor color_ = 0x00FFFFFF;

@@ -10,7 +10,9 @@ QtPanelWindow::QtPanelWindow(QWidget* parent) : frame_(new QFrame(parent)) {
     setColor(color_);
 }
 
-QtPanelWindow::~QtPanelWindow() { delete frame_.data(); }
+QtPanelWindow::~QtPanelWindow() {
+    delete frame_.data();
+}
 
 void QtPanelWindow::setBounds(const Rect& bounds) {
     if (frame_) frame_->setGeometry(bounds.left, bounds.top, bounds.width(), bounds.height());
@@ -26,7 +28,9 @@ void QtPanelWindow::setVisible(bool visible) {
     if (frame_) frame_->setVisible(visible);
 }
 
-bool QtPanelWindow::isVisible() const { return frame_ && !frame_->isHidden(); }
+bool QtPanelWindow::isVisible() const {
+    return frame_ && !frame_->isHidden();
+}
 
 void QtPanelWindow::setColor(TColor color) {
     color_ = color;
@@ -41,6 +45,8 @@ void QtPanelWindow::setSingleBorder(bool single) {
     if (frame_) frame_->setFrameStyle(single ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
 }
 
-bool QtPanelWindow::hasSingleBorder() const { return frame_ && frame_->frameShape() == QFrame::Box; }
+bool QtPanelWindow::hasSingleBorder() const {
+    return frame_ && frame_->frameShape() == QFrame::Box;
+}
 
 }  // namespace platform

@@ -11,7 +11,7 @@ class QWidget;
 namespace platform {
 
 class QtPanelWindow : public PanelWindow {
-public:
+  public:
     explicit QtPanelWindow(QWidget* parent);
     ~QtPanelWindow() override;
 
@@ -27,7 +27,7 @@ public:
     // The frame the host fills; null once its parent has gone.
     QFrame* frame() const { return frame_; }
 
-private:
+  private:
     // The parent deletes its children: the frame may go before this object does.
     QPointer<QFrame> frame_;
     TColor color_ = 0x00FFFFFF;

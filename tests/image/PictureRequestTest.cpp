@@ -13,8 +13,12 @@
 
 namespace {
 
-std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
-std::string Bytes(const std::string& relative) { return platform::ReadWholeFile(Collection(relative)); }
+std::string Collection(const std::string& relative) {
+    return std::string(VULTARIA_COLLECTION) + "/" + relative;
+}
+std::string Bytes(const std::string& relative) {
+    return platform::ReadWholeFile(Collection(relative));
+}
 
 struct Tag {
     explicit Tag(const std::string& html) {
@@ -26,18 +30,19 @@ struct Tag {
 };
 
 class Host : public TDocumentHost {
-public:
+  public:
     void RelayoutNeeded() override { ++relayouts; }
     int relayouts = 0;
 };
 
 class PictureRequestTest : public ::testing::Test {
-protected:
+  protected:
     PictureRequestTest() { doc.imageCache = &cache; }
 
     // An IMG as the builder makes it: SRC is also expanded to a file name the page
     // would use without requests.
-    std::unique_ptr<TImageObj> Image(const std::string& tag, const std::string& expanded = "/pagina/x") {
+    std::unique_ptr<TImageObj> Image(const std::string& tag,
+                                     const std::string& expanded = "/pagina/x") {
         auto image = std::make_unique<TImageObj>(&doc, Tag(tag).reader.Attributes, expanded);
         image->SizeFor(canvas, 500, nullptr);
         return image;
@@ -69,14 +74,16 @@ TEST_F(PictureRequestTest, BitmapRequestsGiveMasksForTheirColourOrTheCorner) {
     bitmap->fill(0xFFFFFF);
     for (int i = 0; i < 4; ++i) bitmap->row32(i)[i] = 0xFF0000;
     std::optional<platform::TColor> colour = platform::RGBColor(255, 0, 0);
-    doc.events.onBitmapRequest = [&](const std::string& name, std::shared_ptr<platform::Bitmap>& out,
+    doc.events.onBitmapRequest = [&](const std::string& name,
+                                     std::shared_ptr<platform::Bitmap>& out,
                                      std::optional<platform::TColor>& transparent) {
         asked.push_back(name);
         out = bitmap;
         transparent = colour;
     };
     auto image = Image("<img src=selo.bmp>");
-    ASSERT_EQ(asked, std::vector<std::string>{"selo.bmp"}) << "the name as written, not the page's expansion";
+    ASSERT_EQ(asked, std::vector<std::string>{"selo.bmp"})
+        << "the name as written, not the page's expansion";
     ASSERT_TRUE(image->IsLoaded());
     EXPECT_EQ(image->Picture(), bitmap.get());
     EXPECT_EQ(image->transparency, 2);
@@ -115,7 +122,8 @@ TEST_F(PictureRequestTest, ImageRequestBytesAreTypedByContentNotByName) {
     EXPECT_TRUE(jpeg->IsLoaded());
     EXPECT_EQ(bmp->pictureWidth, LoadPicture(files["FOTO.GIF"], 0)->bitmap.width());
     EXPECT_EQ(jpeg->pictureWidth, LoadPicture(files["FOTO.PNG"], 0)->bitmap.width());
-    EXPECT_EQ(asked, (std::vector<std::string>{"FOTO.GIF", "FOTO.PNG"})) << "through the host's expansion";
+    EXPECT_EQ(asked, (std::vector<std::string>{"FOTO.GIF", "FOTO.PNG"}))
+        << "through the host's expansion";
     // GIF pictures are not read yet, and unknown bytes are no picture.
     EXPECT_FALSE(Image("<img src=animada.bmp>")->IsLoaded());
     EXPECT_FALSE(Image("<img src=lixo.bmp>")->IsLoaded());
@@ -128,7 +136,9 @@ TEST_F(PictureRequestTest, ImageRequestBytesAreTypedByContentNotByName) {
 
 TEST_F(PictureRequestTest, WithoutAnAnswerTheFileIsReadThroughThePagesExpansion) {
     doc.expandName = [](const std::string& name) { return Collection("dados/imagens/" + name); };
-    doc.events.onImageRequest = [&](const std::string& name, TImageStream&) { asked.push_back(name); };
+    doc.events.onImageRequest = [&](const std::string& name, TImageStream&) {
+        asked.push_back(name);
+    };
     auto image = Image("<img src=bola.bmp>", "/nao/usado.bmp");
     EXPECT_EQ(asked, std::vector<std::string>{"bola.bmp"});
     EXPECT_TRUE(image->IsLoaded());

@@ -17,16 +17,16 @@ namespace {
 
 // The host's window for a panel, telling the log when it goes.
 class LoggedPanel : public platform::DetachedPanelWindow {
-public:
+  public:
     explicit LoggedPanel(std::vector<std::string>& log) : log_(log) {}
     ~LoggedPanel() override { log_.push_back("freed"); }
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
 class Host : public TDocumentHost {
-public:
+  public:
     std::unique_ptr<platform::PanelWindow> CreatePanelWindow() override {
         log.push_back("window");
         auto window = std::make_unique<LoggedPanel>(log);
@@ -38,10 +38,10 @@ public:
 };
 
 class PanelTest : public ::testing::Test {
-protected:
+  protected:
     PanelTest() {
-        doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF, false, 0xFFFFFF, 1,
-                        0, 0);
+        doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF,
+                        false, 0xFFFFFF, 1, 0, 0);
     }
     // A panel made from one tag on its own.
     std::unique_ptr<TPanelObj> Panel(const std::string& tag) {
@@ -81,13 +81,16 @@ std::vector<std::string> Names(const std::vector<TPanelObj*>& panels) {
     return names;
 }
 
-bool Contains(const std::string& log, const std::string& piece) { return log.find(piece) != std::string::npos; }
+bool Contains(const std::string& log, const std::string& piece) {
+    return log.find(piece) != std::string::npos;
+}
 
 }  // namespace
 
 TEST_F(PanelTest, AttributesAndTheNewWindow) {
-    auto panel = Panel("<panel name=mapa alt=\"Mapa do Brasil\" src=mapa.htm type=app/mapa align=LEFT hspace=-60 "
-                       "vspace=5 width=120 height=50>");
+    auto panel = Panel(
+        "<panel name=mapa alt=\"Mapa do Brasil\" src=mapa.htm type=app/mapa align=LEFT hspace=-60 "
+        "vspace=5 width=120 height=50>");
     EXPECT_EQ(panel->name, "mapa");
     EXPECT_EQ(panel->altText, "Mapa do Brasil");
     EXPECT_EQ(panel->source, "mapa.htm");
@@ -143,6 +146,9 @@ TEST_F(PanelTest, PercentWidthsFollowTheRoomAndRatiosSetTheHeight) {
         EXPECT_EQ(panel->boxHeight, 40) << bad;
         EXPECT_LE(panel->ratio, 0) << bad;
     }
+    auto signed_ = Panel("<panel width=20 ratio=\" +1.5 \">");
+    signed_->SizeFor(canvas, 400, nullptr);
+    EXPECT_EQ(signed_->boxHeight, 30);
     // No window grows past what window systems accept.
     auto tall = Panel("<panel width=100 ratio=1e300>");
     tall->SizeFor(canvas, 400, nullptr);
@@ -167,12 +173,13 @@ TEST_F(PanelTest, TheHostHearsOfEachPanelWhenMadeAndBeforeItsWindowGoes) {
     EXPECT_EQ(host.log, (std::vector<std::string>{"window", "create grafico dados.csv text/csv"}));
     doc.Clear();
     EXPECT_TRUE(doc.panels.empty());
-    EXPECT_EQ(host.log, (std::vector<std::string>{"window", "create grafico dados.csv text/csv", "destroy grafico",
-                                                  "freed"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"window", "create grafico dados.csv text/csv",
+                                                  "destroy grafico", "freed"}));
 }
 
 TEST_F(PanelTest, WindowsAreShownWhereDrawnAndHiddenOnceScrolledAway) {
-    std::string html = "<p>Topo <panel name=alto width=40 height=30> <panel name=direita align=right></p>";
+    std::string html =
+        "<p>Topo <panel name=alto width=40 height=30> <panel name=direita align=right></p>";
     for (int i = 0; i < 60; ++i) html += "<p>Linha de texto</p>";
     html += "<p><panel name=fim></p>";
     Build(html);
@@ -213,25 +220,32 @@ TEST_F(PanelTest, PrintingPaintsThroughTheHostOrABoxWithTheAltText) {
     std::string log = Draw(doc, 0);
     const int x = panel->paintX, y = panel->drawY;
     auto rect = [](int l, int t, int r, int b) {
-        return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," + std::to_string(b);
+        return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," +
+               std::to_string(b);
     };
-    EXPECT_TRUE(Contains(log, "rectangle " + rect(x, y, x + 60, y + 40) + " pen=#000000/solid/1 brush=#008000"))
+    EXPECT_TRUE(Contains(
+        log, "rectangle " + rect(x, y, x + 60, y + 40) + " pen=#000000/solid/1 brush=#008000"))
         << log;
-    EXPECT_TRUE(Contains(log, "text " + std::to_string(x + 15) + "," + std::to_string(y + 15) + " top")) << log;
+    EXPECT_TRUE(
+        Contains(log, "text " + std::to_string(x + 15) + "," + std::to_string(y + 15) + " top"))
+        << log;
     EXPECT_TRUE(Contains(log, "\"Mapa\"")) << log;
     EXPECT_FALSE(panel->Panel().isVisible()) << "the window stays where it was";
     EXPECT_EQ(panel->Panel().bounds().left, -4000);
 
     // With one: the host paints a picture of the panel's size, drawn over its box.
     std::vector<std::string>& printed = heard;
-    doc.events.onPanelPrint = [&](const std::string& name, platform::PanelWindow& window, platform::Bitmap& bitmap) {
-        printed.push_back(name + " " + std::to_string(bitmap.width()) + "x" + std::to_string(bitmap.height()));
+    doc.events.onPanelPrint = [&](const std::string& name, platform::PanelWindow& window,
+                                  platform::Bitmap& bitmap) {
+        printed.push_back(name + " " + std::to_string(bitmap.width()) + "x" +
+                          std::to_string(bitmap.height()));
         EXPECT_EQ(&window, &panel->Panel());
         EXPECT_EQ(bitmap.pixel(0, 0), 0x008000u) << "it starts in the panel's colour";
     };
     log = Draw(doc, 0);
     EXPECT_EQ(printed, std::vector<std::string>{"mapa 60x40"});
-    EXPECT_TRUE(Contains(log, "bitmap 60x40 from 0,0,60,40 to " + rect(x, y, x + 60, y + 40))) << log;
+    EXPECT_TRUE(Contains(log, "bitmap 60x40 from 0,0,60,40 to " + rect(x, y, x + 60, y + 40)))
+        << log;
     EXPECT_FALSE(Contains(log, "rectangle")) << log;
 }
 
@@ -240,7 +254,8 @@ TEST_F(PanelTest, PrintCopiesPaintTheLivePanelAndLeaveItsWindowAlone) {
     doc.events.onPanelDestroy = [&](const std::string& name, platform::PanelWindow&) {
         events.push_back("destroy " + name);
     };
-    doc.events.onPanelPrint = [&](const std::string& name, platform::PanelWindow&, platform::Bitmap& bitmap) {
+    doc.events.onPanelPrint = [&](const std::string& name, platform::PanelWindow&,
+                                  platform::Bitmap& bitmap) {
         events.push_back("print " + name + " " + std::to_string(bitmap.width()));
     };
     Build("<p>Texto <panel name=meio width=50%></p>");
@@ -258,18 +273,21 @@ TEST_F(PanelTest, PrintCopiesPaintTheLivePanelAndLeaveItsWindowAlone) {
         Draw(copy, 0, 600);
         EXPECT_EQ(events, std::vector<std::string>{"print meio 400"});
     }
-    EXPECT_EQ(events, std::vector<std::string>{"print meio 400"}) << "a copy going destroys nothing";
+    EXPECT_EQ(events, std::vector<std::string>{"print meio 400"})
+        << "a copy going destroys nothing";
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.width(), 200);
     EXPECT_EQ(host.windows.size(), 1u);
 }
 
 TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedText) {
-    Build("<p>Um <panel name=p1> dois <b>tres <panel name=p2></b></p>"
-          "<ul><li>item <panel name=li1><li><panel name=li2> fim</ul>"
-          "<pre>linha <panel name=pre1> resto\nsegunda</pre>"
-          "<div>solto <panel name=div1></div>");
-    EXPECT_EQ(Names(doc.panels), (std::vector<std::string>{"p1", "p2", "li1", "li2", "pre1", "div1"}));
+    Build(
+        "<p>Um <panel name=p1> dois <b>tres <panel name=p2></b></p>"
+        "<ul><li>item <panel name=li1><li><panel name=li2> fim</ul>"
+        "<pre>linha <panel name=pre1> resto\nsegunda</pre>"
+        "<div>solto <panel name=div1></div>");
+    EXPECT_EQ(Names(doc.panels),
+              (std::vector<std::string>{"p1", "p2", "li1", "li2", "pre1", "div1"}));
     // Each sits on a character 4 of its section, the text around it kept.
     int found = 0;
     std::function<void(TCellBasic&)> walk = [&](TCellBasic& cell) {
@@ -280,9 +298,11 @@ TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedTex
             for (auto& object : section->inlineObjects) {
                 auto* panel = dynamic_cast<TPanelObj*>(object.get());
                 ASSERT_NE(panel, nullptr);
-                EXPECT_EQ(section->textBuffer.at(static_cast<std::size_t>(panel->textOffset)), kObjectChar);
+                EXPECT_EQ(section->textBuffer.at(static_cast<std::size_t>(panel->textOffset)),
+                          kObjectChar);
                 if (panel->name == "pre1") {
-                    EXPECT_EQ(section->textBuffer.substr(0, 14), u"linha \x04 resto") << "the text around it";
+                    EXPECT_EQ(section->textBuffer.substr(0, 14), u"linha \x04 resto")
+                        << "the text around it";
                 }
                 ++found;
             }
