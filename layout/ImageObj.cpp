@@ -8,7 +8,6 @@
 #include "layout/Document.h"
 #include "layout/FontObj.h"
 #include "platform/CodePage.h"
-#include "platform/Screen.h"
 #include "platform/Text.h"
 #include "style/Lengths.h"
 #include "style/Properties.h"
@@ -23,11 +22,6 @@ std::string CacheKey(const std::string& name) {
     while (begin < end && std::isspace(static_cast<unsigned char>(name[begin]))) ++begin;
     while (end > begin && std::isspace(static_cast<unsigned char>(name[end - 1]))) --end;
     return platform::AnsiUpperCase(name.substr(begin, end - begin));
-}
-
-std::string Attribute(const TAttributeList& attributes, THtmlSymbol symbol) {
-    const TAttribute* a = attributes.FindAttribute(symbol);
-    return a ? a->StrValue : std::string();
 }
 
 // A small picture: a frame with a mark, drawn once.
