@@ -141,6 +141,7 @@ class THtmlBuilder {
     void ParseRule();
     void ParsePage();
     void ParseImage();
+    void PlacePanel();
     void ParseMapTag();
 
     // BuilderBlocks.cpp

@@ -10,6 +10,7 @@
 #include "layout/Block.h"
 #include "layout/Document.h"
 #include "layout/ImageObj.h"
+#include "layout/PanelObj.h"
 #include "layout/Preformatted.h"
 #include "layout/Rules.h"
 #include "layout/Section.h"
@@ -302,10 +303,8 @@ void THtmlBuilder::ParsePage() {
 }
 
 void THtmlBuilder::ParseImage() {
-    // Panels are windows a host program fills in; this reader hosts none, so a panel
-    // takes no room and the text around it flows on.
     if (Sy() == symPanel) {
-        Next();
+        PlacePanel();
         return;
     }
     EnsureSection();
@@ -317,6 +316,12 @@ void THtmlBuilder::ParseImage() {
     image->ApplyProperties(props);
     section_->PlaceObject(std::move(image), reader_.TagPos);
     PopToTag("img");
+    Next();
+}
+
+void THtmlBuilder::PlacePanel() {
+    EnsureSection();
+    section_->PlaceObject(std::make_unique<TPanelObj>(&doc_, reader_.Attributes), reader_.TagPos);
     Next();
 }
 

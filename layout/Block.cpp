@@ -43,7 +43,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     std::string url;
     if (props.GetBackgroundImage(url)) backgroundImageName = url;
     if (!backgroundImageName.empty() && document)
-        backgroundImage = TImageObj::CreateFromName(document, document->ExpandPictureName(backgroundImageName));
+        backgroundImage = TImageObj::CreateFromName(document, backgroundImageName);
     props.GetBackgroundPosition(emSize, exSize, backgroundPlacement);
     positioning = props.GetPosition();
     visibility = props.GetVisibility();

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "layout/FontObj.h"
+#include "layout/PanelObj.h"
 #include "layout/Section.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
@@ -77,9 +78,11 @@ TSectionList::TSectionList(const TSectionList& source, bool printCopy)
       visitedColor(source.visitedColor),
       activeColor(source.activeColor),
       backgroundColor(source.backgroundColor),
+      events(source.events),
       hoverLinksOn(source.hoverLinksOn),
       showCaret(source.showCaret),
       imageCache(source.imageCache),
+      expandName(source.expandName),
       sectionTotal(source.sectionTotal),
       progressBase(source.progressBase),
       isPrintCopy(printCopy),
@@ -93,6 +96,10 @@ TSectionList::~TSectionList() {
     linkRuns.clear();
     tabOrder.clear();
     hoverLink = nullptr;
+    // Waiting images and panels take themselves off their lists as they go.
+    pendingImages.clear();
+    panels.clear();
+    ReleaseBackground();
     items.clear();
 }
 
@@ -103,6 +110,9 @@ void TSectionList::Clear() {
     }
     backgroundName.clear();
     backgroundLooked = false;
+    backgroundPendingKey_.clear();
+    ReleaseBackground();
+    pendingImages.clear();
     animatedImages.clear();
     animationTimerRunning = false;
     if (viewer) viewer->SetAnimationTimer(0);
@@ -114,6 +124,7 @@ void TSectionList::Clear() {
     if (!isPrintCopy) styleSheet->Clear();
     tabOrder.clear();
     tabArrivals_ = 0;
+    panels.clear();
     items.clear();
     allControls.clear();
     paintOrder.clear();
@@ -193,6 +204,7 @@ void TSectionList::SetScrollY(int Y) {
     scrollY = Y;
     scrollChanged = true;
     for (TFormControlObj* control : allControls) control->shownSinceScroll = false;
+    for (TPanelObj* panel : panels) panel->shownSinceScroll = false;
 }
 
 int TSectionList::Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X,
@@ -211,6 +223,8 @@ int TSectionList::Draw(platform::Canvas& canvas, const platform::Rect& clip, int
     }
     if (scrollChanged) {
         HideUnpaintedControls();
+        for (TPanelObj* panel : panels)
+            if (!panel->shownSinceScroll) panel->Hide();
         scrollChanged = false;
     }
     if (animationTimerRunning && viewer) viewer->SetAnimationTimer(animationInterval);

@@ -8,7 +8,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/Anchors.h"
@@ -18,9 +20,12 @@
 #include "layout/FloatingObj.h"
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
+#include "platform/PanelWindow.h"
 #include "style/StyleList.h"
 
 class TFontObj;
+class TImageObj;
+class TPanelObj;
 
 // What the document asks of the viewer that shows it.
 class TDocumentHost {
@@ -32,6 +37,44 @@ public:
     // Starts (interval in ms) or stops (0) the animation timer; ticks come back as
     // TSectionList::AnimationTick.
     virtual void SetAnimationTimer(int intervalMs) {}
+    // Pictures arrived that images were waiting for: their sizes may have changed.
+    virtual void RelayoutNeeded() {}
+    // A window for an embedded panel, a child of the paint surface. Without one of its
+    // own, the host gives a panel that only keeps its state.
+    virtual std::unique_ptr<platform::PanelWindow> CreatePanelWindow() {
+        return std::make_unique<platform::DetachedPanelWindow>();
+    }
+};
+
+// What the host answers to an image request: the picture's bytes, nothing (the file
+// is then read as usual), or "wait" when it will supply the picture later through
+// TSectionList::InsertImage.
+struct TImageStream {
+    std::string bytes;
+    bool wait = false;
+};
+
+// The host's requests for pictures and its hooks for embedded panels. Each is optional.
+struct TPictureEvents {
+    // A ready bitmap for a name. `transparentColor` (0x00BBGGRR) makes that colour show
+    // the page through.
+    std::function<void(const std::string& name, std::shared_ptr<platform::Bitmap>& bitmap,
+                       std::optional<platform::TColor>& transparentColor)>
+        onBitmapRequest;
+    // The picture's file contents for a name.
+    std::function<void(const std::string& name, TImageStream& stream)> onImageRequest;
+    // Turns a picture name into the name the requests above and the cache use.
+    std::function<std::string(const std::string& name)> onExpandName;
+    // A panel's window was made: (NAME, window, SRC, TYPE). The host may resize it.
+    std::function<void(const std::string& name, platform::PanelWindow& panel,
+                       const std::string& source, const std::string& type)>
+        onPanelCreate;
+    // The panel's window is about to go.
+    std::function<void(const std::string& name, platform::PanelWindow& panel)> onPanelDestroy;
+    // Paints a panel for the printer into a bitmap of the panel's size.
+    std::function<void(const std::string& name, platform::PanelWindow& panel,
+                       platform::Bitmap& bitmap)>
+        onPanelPrint;
 };
 
 // An animated picture the document advances on timer ticks.
@@ -93,6 +136,21 @@ public:
     void HideUnpaintedControls();
     void AnimationTick();
 
+    // The page's background picture, looked up once per page; null when there is none
+    // (yet: a picture the host supplies later arrives through InsertImage).
+    const platform::Bitmap* BackgroundImage();
+    // The host supplies a picture it asked to wait for: every image waiting for that
+    // name takes it, and the host is asked to lay the page out again.
+    void InsertImage(const std::string& name, std::string_view bytes);
+    // Images join the waiting list under their cache key and leave it when they go.
+    void AddPendingImage(const std::string& key, TImageObj* image);
+    void ForgetPendingImage(TImageObj* image);
+    bool HasPictureRequests() const { return events.onBitmapRequest || events.onImageRequest; }
+    // The name a picture is requested and cached under: with request events, the
+    // host's expansion of `given` (or `given` itself); without, the file name the page
+    // already expanded.
+    std::string PictureRequestName(const std::string& given, const std::string& expanded) const;
+
     // Links and tab order, from the builder.
     void AddLinkRun(TFontObj* run);
     void ForgetLinkRun(TFontObj* run);
@@ -127,6 +185,13 @@ public:
     bool animationTimerRunning = false;
     int animationInterval = 0;
     std::vector<TFormControlObj*> allControls;
+    std::vector<TPanelObj*> panels;  // owned by their sections
+    // Waiting images by the upper-cased name their picture will come under. The page's
+    // background may wait too; it has no image object of its own.
+    std::map<std::string, std::vector<TImageObj*>> pendingImages;
+    std::shared_ptr<const platform::Bitmap> backgroundBitmap;
+    std::shared_ptr<const platform::Bitmap> backgroundMask;
+    TPictureEvents events;
     std::vector<TFontObj*> linkRuns;
     TFontObj* hoverLink = nullptr;
     TFloatingObj* hoverImage = nullptr;
@@ -155,5 +220,11 @@ public:
     platform::TColor WindowColor() const;
 
 private:
+    void TakeBackground(std::shared_ptr<platform::Bitmap> picture,
+                        std::shared_ptr<platform::Bitmap> mask, const std::string& key);
+    void ReleaseBackground();
+
     int tabArrivals_ = 0;
+    std::string backgroundKey_;         // the cache use the background holds
+    std::string backgroundPendingKey_;  // the name the background waits for
 };

@@ -13,6 +13,14 @@
 class TSectionList;
 class TFontObj;
 
+// ALIGN of an image or panel: TOP, MIDDLE or ABSMIDDLE, LEFT and RIGHT (any case);
+// other words keep `current`.
+int ObjectAlignment(const std::string& value, int current);
+// HSPACE and VSPACE: the distance, at most 40 pixels.
+int ObjectSpacing(int value);
+// The font ALT texts of placeholders and panels are written in: 8-point Arial.
+platform::FontSpec ObjectCaptionFont();
+
 // AlignmentKind values the objects use.
 enum : int {
     kAlignNone = 0,

@@ -8,22 +8,14 @@
 #include "layout/Document.h"
 #include "layout/FontObj.h"
 #include "platform/CodePage.h"
-#include "platform/Screen.h"
 #include "platform/Text.h"
 #include "style/Lengths.h"
 #include "style/Properties.h"
 
 namespace {
 
-constexpr int kMaxSpacing = 40;
 constexpr int kPlaceholderInset = 4;
 constexpr int kAltTextIndent = 24;
-
-// The font placeholders write their ALT text in: 8-point Arial.
-platform::FontSpec AltTextFont() {
-    const int pixels = (8 * platform::CurrentScreen().pixelsPerInch + 36) / 72;
-    return {"Arial", -pixels, 0, platform::DEFAULT_CHARSET};
-}
 
 std::string CacheKey(const std::string& name) {
     std::size_t begin = 0, end = name.size();
@@ -31,13 +23,6 @@ std::string CacheKey(const std::string& name) {
     while (end > begin && std::isspace(static_cast<unsigned char>(name[end - 1]))) --end;
     return platform::AnsiUpperCase(name.substr(begin, end - begin));
 }
-
-std::string Attribute(const TAttributeList& attributes, THtmlSymbol symbol) {
-    const TAttribute* a = attributes.FindAttribute(symbol);
-    return a ? a->StrValue : std::string();
-}
-
-int Spacing(int value) { return std::min(kMaxSpacing, value < 0 ? -value : value); }
 
 // A small picture: a frame with a mark, drawn once.
 platform::Bitmap DrawPlaceholder(bool error) {
@@ -82,37 +67,106 @@ const platform::Bitmap& ErrorMask() {
     return mask;
 }
 
-TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency) {
+std::string PictureKey(const std::string& name) {
+    return CacheKey(name);
+}
+
+namespace {
+
+std::shared_ptr<platform::Bitmap> CornerMask(const platform::Bitmap& picture) {
+    return std::make_shared<platform::Bitmap>(
+        MakeMask(picture, picture.pixel(0, picture.height() - 1)));
+}
+
+TPictureLookup FromLoaded(std::optional<LoadedPicture> loaded) {
     TPictureLookup result;
-    const std::string key = CacheKey(name);
-    if (key.empty()) return result;
-    TStringBitmapList* cache = document.imageCache;
-    if (cache) {
-        if (TBitmapItem* item = cache->GetImage(key)) {
-            if (cornerTransparency && !item->mask && item->picture && !item->picture->isNull()) {
-                const platform::Bitmap& p = *item->picture;
-                item->mask = std::make_shared<platform::Bitmap>(MakeMask(p, p.pixel(0, p.height() - 1)));
-                item->transparency = LowerLeftCorner;
-            }
-            result.picture = item->picture;
-            result.mask = item->mask;
-            result.transparency = item->transparency;
-            result.fromCache = true;
-            return result;
-        }
-    }
-    auto loaded = LoadPictureFile(name, cornerTransparency ? LowerLeftCorner : NotTransparent);
     if (!loaded) return result;
     result.picture = std::make_shared<platform::Bitmap>(std::move(loaded->bitmap));
     if (loaded->mask) result.mask = std::make_shared<platform::Bitmap>(std::move(*loaded->mask));
     result.transparency = loaded->mask ? loaded->transparency : NotTransparent;
-    if (cache) {
-        TBitmapItem item;
-        item.picture = result.picture;
-        item.mask = result.mask;
-        item.transparency = result.transparency;
-        cache->AddObject(key, std::move(item));
+    return result;
+}
+
+// What the host's requests give for a name: a bitmap, a picture's bytes, "wait", or
+// nothing, and then the file is read as it would be without them.
+TPictureLookup RequestPicture(TSectionList& document, const std::string& name,
+                              bool cornerTransparency) {
+    const TPictureEvents& events = document.events;
+    if (events.onBitmapRequest) {
+        std::shared_ptr<platform::Bitmap> bitmap;
+        std::optional<platform::TColor> transparentColor;
+        events.onBitmapRequest(name, bitmap, transparentColor);
+        if (bitmap && !bitmap->isNull()) {
+            TPictureLookup result;
+            result.picture = std::move(bitmap);
+            if (transparentColor) {
+                result.mask = std::make_shared<platform::Bitmap>(
+                    MakeMask(*result.picture, platform::PixelOf(*transparentColor)));
+                result.transparency = MaskSupplied;
+            } else if (cornerTransparency) {
+                result.mask = CornerMask(*result.picture);
+                result.transparency = LowerLeftCorner;
+            }
+            return result;
+        }
     }
+    if (events.onImageRequest) {
+        TImageStream stream;
+        events.onImageRequest(name, stream);
+        if (stream.wait) {
+            TPictureLookup result;
+            result.waiting = true;
+            return result;
+        }
+        if (!stream.bytes.empty()) return PictureFromBytes(stream.bytes, cornerTransparency);
+    }
+    return FromLoaded(LoadPictureFile(document.ExpandPictureName(name),
+                                      cornerTransparency ? LowerLeftCorner : NotTransparent));
+}
+
+}  // namespace
+
+TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency) {
+    // GIF pictures are not read yet: they count as missing.
+    if (bytes.substr(0, 4) == "GIF8") return {};
+    return FromLoaded(LoadPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent));
+}
+
+TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
+                                 bool cornerTransparency) {
+    TPictureLookup result;
+    TBitmapItem* item = cache.GetImage(key);
+    if (!item) return result;
+    if (cornerTransparency && !item->mask && item->picture && !item->picture->isNull()) {
+        item->mask = CornerMask(*item->picture);
+        item->transparency = LowerLeftCorner;
+    }
+    result.picture = item->picture;
+    result.mask = item->mask;
+    result.transparency = item->transparency;
+    result.fromCache = true;
+    return result;
+}
+
+void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictureLookup& picture) {
+    TBitmapItem item;
+    item.picture = picture.picture;
+    item.mask = picture.mask;
+    item.transparency = picture.transparency;
+    cache.AddObject(key, std::move(item));
+}
+
+TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
+                             bool cornerTransparency) {
+    const std::string key = CacheKey(name);
+    if (key.empty()) return {};
+    TStringBitmapList* cache = document.imageCache;
+    if (cache && cache->contains(key)) return TakeCachedPicture(*cache, key, cornerTransparency);
+    TPictureLookup result = document.HasPictureRequests()
+                                ? RequestPicture(document, name, cornerTransparency)
+                                : FromLoaded(LoadPictureFile(
+                                      name, cornerTransparency ? LowerLeftCorner : NotTransparent));
+    if (result.picture && cache) StorePicture(*cache, key, result);
     return result;
 }
 
@@ -122,6 +176,9 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
     for (int i = 0; i < attributes.Count(); ++i) {
         const TAttribute& a = attributes[i];
         switch (a.Symbol) {
+            case symSrc:
+                givenSource_ = a.StrValue;
+                break;
             case symID:
             case symName:
                 if (document_ && document_->anchors && !a.StrValue.empty())
@@ -134,14 +191,9 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
             case symTitle:
                 hintText = a.StrValue;
                 break;
-            case symAlign: {
-                const std::string word = platform::AsciiLowerCase(a.StrValue);
-                if (word == "top") placement = kAlignTop;
-                else if (word == "middle" || word == "absmiddle") placement = kAlignMiddle;
-                else if (word == "left") placement = kFloatLeft;
-                else if (word == "right") placement = kFloatRight;
+            case symAlign:
+                placement = ObjectAlignment(a.StrValue, placement);
                 break;
-            }
             case symBorder:
                 borderOff = a.IntValue == 0;
                 break;
@@ -169,10 +221,10 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                 break;
             }
             case symHSpace:
-                gapLeft = gapRight = Spacing(a.IntValue);
+                gapLeft = gapRight = ObjectSpacing(a.IntValue);
                 break;
             case symVSpace:
-                gapTop = gapBottom = Spacing(a.IntValue);
+                gapTop = gapBottom = ObjectSpacing(a.IntValue);
                 break;
             case symActive:
                 isActive = true;
@@ -187,8 +239,11 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
     if (Floats() && !attributes.FindAttribute(symHSpace)) gapLeft = gapRight = 3;
 }
 
-std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document, const std::string& expandedSource) {
-    auto image = std::unique_ptr<TImageObj>(new TImageObj(document, TAttributeList(), expandedSource));
+std::unique_ptr<TImageObj> TImageObj::CreateFromName(TSectionList* document,
+                                                     const std::string& name) {
+    const std::string expanded = document ? document->ExpandPictureName(name) : name;
+    auto image = std::unique_ptr<TImageObj>(new TImageObj(document, TAttributeList(), expanded));
+    image->givenSource_ = name;
     image->borderOff = true;
     return image;
 }
@@ -211,7 +266,9 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
       pictureHeight(other.pictureHeight),
       sized(other.sized),
       hasBorder(other.hasBorder),
+      waiting(other.waiting),
       document_(document),
+      givenSource_(other.givenSource_),
       picture_(other.picture_),
       mask_(other.mask_),
       looked_(other.looked_),
@@ -222,6 +279,7 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
       textColor_(other.textColor_) {}
 
 TImageObj::~TImageObj() {
+    if (waiting && document_) document_->ForgetPendingImage(this);
     // A live document's image gives its use of the cached picture back.
     if (!printCopy_ && !cacheKey_.empty() && document_ && document_->imageCache)
         document_->imageCache->DecUsage(cacheKey_);
@@ -242,10 +300,11 @@ void TImageObj::ApplyProperties(const TProperties& props) {
     auto length = [&](PropIndex index, int& target) {
         const PropValue& v = props[index];
         if (v.isString()) {
-            target = Spacing(LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
+            target = ObjectSpacing(
+                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
         } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
                    v.integer() != ParagraphSpace) {
-            target = Spacing(v.integer());
+            target = ObjectSpacing(v.integer());
         }
     };
     length(piMarginLeft, gapLeft);
@@ -279,21 +338,57 @@ void TImageObj::ApplyProperties(const TProperties& props) {
 
 void TImageObj::Obtain() {
     looked_ = true;
-    if (source.empty() || !document_) {
-        picture_.reset();
-    } else {
-        TPictureLookup found = LookupPicture(*document_, source, transparency == 1);
-        if (found.picture) {
-            picture_ = std::move(found.picture);
-            mask_ = std::move(found.mask);
-            if (found.transparency >= 2) transparency = found.transparency;
-            cacheKey_ = document_->imageCache ? CacheKey(source) : std::string();
-            isPlaceholder_ = isError_ = false;
-            return;
-        }
+    const std::string name =
+        document_ ? document_->PictureRequestName(givenSource_, source) : std::string();
+    const std::string key = CacheKey(name);
+    if (key.empty()) {
+        ShowError();
+        return;
     }
+    // Another image already waits for this name: the host was asked once.
+    if (document_->pendingImages.count(key)) {
+        StartWaiting(key);
+        return;
+    }
+    const TPictureLookup found = LookupPicture(*document_, name, transparency == 1);
+    if (found.waiting)
+        StartWaiting(key);
+    else if (found.picture)
+        TakePicture(found, key);
+    else
+        ShowError();
+}
+
+void TImageObj::StartWaiting(const std::string& key) {
+    waiting = true;
+    picture_.reset();
+    mask_.reset();
+    isPlaceholder_ = true;
+    isError_ = false;
+    document_->AddPendingImage(key, this);
+}
+
+void TImageObj::TakePicture(const TPictureLookup& found, const std::string& key) {
+    picture_ = found.picture;
+    mask_ = found.mask;
+    if (found.transparency >= 2) transparency = found.transparency;
+    cacheKey_ = document_ && document_->imageCache ? key : std::string();
+    isPlaceholder_ = isError_ = false;
+}
+
+void TImageObj::ShowError() {
+    picture_.reset();
+    mask_.reset();
     isPlaceholder_ = isError_ = true;
     transparency = 1;
+}
+
+void TImageObj::TakeSuppliedPicture(const TPictureLookup& found, const std::string& key) {
+    waiting = false;
+    if (found.picture)
+        TakePicture(found, key);
+    else
+        ShowError();
 }
 
 void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) {
@@ -305,8 +400,9 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         link_ = inLink_ ? &font->linkTarget : nullptr;
     }
     const bool placeholder = !showImages || isPlaceholder_;
-    const platform::Bitmap& shown =
-        !showImages ? DefaultPicture() : (isError_ || !picture_ ? ErrorPicture() : *picture_);
+    const platform::Bitmap& shown = !showImages || waiting
+                                        ? DefaultPicture()
+                                        : (isError_ || !picture_ ? ErrorPicture() : *picture_);
     const int naturalWidth = std::max(1, shown.width());
     const int naturalHeight = std::max(1, shown.height());
 
@@ -347,7 +443,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
     if (placeholder && !sized) {
         // Room for the ALT text beside the sign.
         const platform::FontSpec saved = canvas.font();
-        canvas.setFont(AltTextFont());
+        canvas.setFont(ObjectCaptionFont());
         const platform::Size text = canvas.textExtent(platform::Ansi(altText));
         canvas.setFont(saved);
         pictureWidth = std::max(pictureWidth, text.cx + 2 + kAltTextIndent);
@@ -367,11 +463,13 @@ void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h
         return;
     }
     // Placeholders keep their natural size, inset from the box's corner.
-    const platform::Bitmap& sign = !showImages ? DefaultPicture() : ErrorPicture();
+    const bool error = showImages && !waiting;
+    const platform::Bitmap& sign = error ? ErrorPicture() : DefaultPicture();
     if (w < 24 || h < 24) return;
     const int sx = x + kPlaceholderInset, sy = y + kPlaceholderInset;
-    canvas.drawBitmap(sign, {0, 0, sign.width(), sign.height()}, {sx, sy, sx + sign.width(), sy + sign.height()},
-                      showImages ? &ErrorMask() : nullptr);
+    canvas.drawBitmap(sign, {0, 0, sign.width(), sign.height()},
+                      {sx, sy, sx + sign.width(), sy + sign.height()},
+                      error ? &ErrorMask() : nullptr);
 }
 
 void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
@@ -385,7 +483,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
     const platform::Rect box{px, py, px + pictureWidth, py + pictureHeight};
     if (placeholder && !altText.empty()) {
         const platform::FontSpec saved = canvas.font();
-        canvas.setFont(AltTextFont());
+        canvas.setFont(ObjectCaptionFont());
         canvas.setTextColor(textColor_);
         canvas.setBackgroundMode(platform::BackgroundMode::Transparent);
         canvas.setTextAlign(platform::TextAlign::Top);

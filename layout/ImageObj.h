@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "layout/FloatingObj.h"
 #include "platform/Bitmap.h"
@@ -13,6 +14,7 @@
 class TAttributeList;
 class TProperties;
 class TSectionList;
+class TStringBitmapList;
 
 // What the document's image cache gives for a name (see LookupPicture).
 struct TPictureLookup {
@@ -20,13 +22,25 @@ struct TPictureLookup {
     std::shared_ptr<platform::Bitmap> mask;
     int transparency = 0;
     bool fromCache = false;
+    bool waiting = false;  // the host supplies the picture later
 };
 
-// The picture of a file, through the document's cache: stored there the first time
-// (one use counted), taken from there afterwards (one more use). `name` is the
-// expanded file name; the cache key is the trimmed, upper-cased name. Nothing for a
-// file that is missing or cannot be decoded.
+// The picture of a name, through the document's cache: stored there the first time
+// (one use counted), taken from there afterwards (one more use). Without request
+// events `name` is the expanded file name; with them it goes to the host first (see
+// TSectionList::PictureRequestName). Nothing for a picture that is missing or cannot
+// be decoded.
 TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency);
+// The cache key of a picture name: trimmed and upper-cased.
+std::string PictureKey(const std::string& name);
+// The cached picture under `key`, counting one use; no picture when absent.
+TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
+                                 bool cornerTransparency);
+// Stores a picture under `key`, counting one use.
+void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictureLookup& picture);
+// A picture from the host's bytes, typed by their first bytes; no picture for bytes
+// that are no picture this program reads.
+TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency);
 
 // The placeholders every document shares: shown while images are off, and for a
 // picture that could not be loaded (drawn through its mask).
@@ -38,8 +52,9 @@ class TImageObj : public TFloatingObj {
 public:
     // An IMG: `source` is SRC already expanded to a file name.
     TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& source);
-    // A background picture: no border, no spacing.
-    static std::unique_ptr<TImageObj> CreateFromName(TSectionList* document, const std::string& source);
+    // A background picture, by its name as a style sheet gives it: no border, no spacing.
+    static std::unique_ptr<TImageObj> CreateFromName(TSectionList* document,
+                                                     const std::string& name);
     ~TImageObj() override;
 
     std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const override;
@@ -55,6 +70,9 @@ public:
     std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
     std::shared_ptr<const platform::Bitmap> MaskShared() const { return isPlaceholder_ ? nullptr : mask_; }
     bool IsPlaceholder() const { return isPlaceholder_; }
+    // The picture the host supplied for a waiting image; no picture shows the error
+    // sign. The image holds the cache use `key` (if any) from now on.
+    void TakeSuppliedPicture(const TPictureLookup& found, const std::string& key);
 
     std::string source;
     std::string altText;
@@ -73,13 +91,18 @@ public:
     int pictureHeight = 0;
     bool sized = false;
     bool hasBorder = false;
+    bool waiting = false;  // showing the default picture until the host supplies one
 
-private:
+  private:
     TImageObj(TSectionList* document, const TImageObj& source);
     void Obtain();
+    void StartWaiting(const std::string& key);
+    void TakePicture(const TPictureLookup& found, const std::string& key);
+    void ShowError();
     void DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h);
 
     TSectionList* document_;
+    std::string givenSource_;  // SRC as written, for the host's requests
     std::shared_ptr<platform::Bitmap> picture_;
     std::shared_ptr<platform::Bitmap> mask_;
     std::string cacheKey_;  // the cache use this image holds, if any

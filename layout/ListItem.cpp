@@ -70,7 +70,7 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
     markerFont = props.GetFont();
     markerImageName = props.GetListStyleImage();
     if (!markerImageName.empty() && document)
-        markerImage = TImageObj::CreateFromName(document, document->ExpandPictureName(markerImageName));
+        markerImage = TImageObj::CreateFromName(document, markerImageName);
 }
 
 TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)

@@ -59,6 +59,12 @@ TColor ColorToRGB(TColor color);
 inline int RedOf(TColor rgb) { return static_cast<int>(rgb & 0xFF); }
 inline int GreenOf(TColor rgb) { return static_cast<int>((rgb >> 8) & 0xFF); }
 inline int BlueOf(TColor rgb) { return static_cast<int>((rgb >> 16) & 0xFF); }
+// The 0x00RRGGBB pixel value bitmaps hold for a colour.
+inline std::uint32_t PixelOf(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return static_cast<std::uint32_t>(RedOf(rgb)) << 16 | static_cast<std::uint32_t>(GreenOf(rgb)) << 8 |
+           static_cast<std::uint32_t>(BlueOf(rgb));
+}
 
 struct Point {
     int x = 0;
