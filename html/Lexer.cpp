@@ -1,5 +1,6 @@
 #include "html/Lexer.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -539,14 +540,17 @@ void THtmlReader::TakePlainRun(TCharCollection& collection) {
     if (inInclude_) return;
     const std::size_t start = position_;
     const auto* bytes = reinterpret_cast<const unsigned char*>(document_.data());
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        for (int c = ' ' + 1; c < 256; ++c) plain[c] = c != '<' && c != '&';
+        return plain;
+    }();
     std::size_t end = start;
-    auto plain = [](unsigned char c) { return c > ' ' && c != '<' && c != '&'; };
     // A single blank between two plain characters stays as it is, as ReadText would
     // keep it.
     for (const std::size_t size = document_.size(); end < size; ++end) {
-        const unsigned char c = bytes[end];
-        if (plain(c)) continue;
-        if (c != ' ' || end + 1 >= size || !plain(bytes[end + 1])) break;
+        if (kPlain[bytes[end]]) continue;
+        if (bytes[end] != ' ' || end + 1 >= size || !kPlain[bytes[end + 1]]) break;
     }
     if (end == start) return;
     const std::size_t count = end - start;

@@ -89,6 +89,53 @@ std::unique_ptr<TSectionBase> TSection::CreatePrintCopy(TSectionList* document) 
     return std::unique_ptr<TSectionBase>(new TSection(document, *this));
 }
 
+namespace {
+
+// Source positions are kept as runs of consecutive positions (most text is copied from
+// the page as it stands), from the first character appended on.
+void AppendSourceRuns(std::vector<IndexObj>& runs, int at, const std::int32_t* positions,
+                      std::size_t count) {
+    if (count == 0) return;
+    if (!positions) {
+        // Characters of no source place all stand at 0, each a run of its own.
+        for (std::size_t k = 0; k < count; ++k) {
+            const int index = at + static_cast<int>(k);
+            if (runs.empty() || runs.back().sourcePos + (index - runs.back().textOffset) != 0)
+                runs.push_back({index, 0});
+        }
+        return;
+    }
+    std::size_t k = 0;
+    if (runs.empty()) runs.push_back({at, positions[k++]});
+    // Position of character k if it continues the last run.
+    std::int32_t base = runs.back().sourcePos + (at - runs.back().textOffset);
+    while (k < count) {
+        while (k < count && positions[k] == base + static_cast<std::int32_t>(k)) ++k;
+        if (k == count) break;
+        runs.push_back({at + static_cast<int>(k), positions[k]});
+        base = positions[k] - static_cast<std::int32_t>(k);
+        ++k;
+    }
+}
+
+std::vector<std::int32_t> ExpandSourceRuns(const std::vector<IndexObj>& runs, std::size_t length) {
+    std::vector<std::int32_t> positions(length, 0);
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t end = r + 1 < runs.size() ? static_cast<std::size_t>(runs[r + 1].textOffset) : length;
+        for (std::size_t i = static_cast<std::size_t>(runs[r].textOffset); i < end && i < length; ++i)
+            positions[i] = runs[r].sourcePos + static_cast<int>(i) - runs[r].textOffset;
+    }
+    return positions;
+}
+
+std::vector<IndexObj> EncodeSourceRuns(const std::vector<std::int32_t>& positions) {
+    std::vector<IndexObj> runs;
+    AppendSourceRuns(runs, 0, positions.data(), positions.size());
+    return runs;
+}
+
+}  // namespace
+
 void TSection::AppendChar(char16_t ch, int sourceIndex, bool noBreak) {
     const std::int32_t position = sourceIndex;
     AppendText(std::u16string_view(&ch, 1), &position, 0, noBreak);
@@ -107,14 +154,12 @@ void TSection::AppendText(std::u16string_view text, const std::int32_t* position
         const std::size_t room = std::max<std::size_t>(needed + needed / 2, 64);
         textBuffer.reserve(room);
         breakFlags.reserve(room + 1);
-        sourcePositions.reserve(room);
     }
+    AppendSourceRuns(sourceRuns, static_cast<int>(textBuffer.size()), positions, text.size());
     if (textTransform == 1) textBuffer += UpperCaseText(text);
     else if (textTransform == 2) textBuffer += LowerCaseText(text);
     else textBuffer += text;
     breakFlags.append(text.size(), noBreak || IsPreformatted() ? 'n' : 'y');
-    if (positions) sourcePositions.insert(sourcePositions.end(), positions, positions + text.size());
-    else sourcePositions.resize(sourcePositions.size() + text.size(), 0);
     cursorCount = static_cast<int>(textBuffer.size());
 }
 
@@ -202,17 +247,19 @@ struct Compactor {
         const std::size_t n = s.textBuffer.size();
         std::vector<int> keptBefore(n + 1, 0);
         for (std::size_t i = 0; i < n; ++i) keptBefore[i + 1] = keptBefore[i] + (remove[i] ? 0 : 1);
+        std::vector<std::int32_t> positions = ExpandSourceRuns(s.sourceRuns, n);
         std::size_t out = 0;
         for (std::size_t i = 0; i < n; ++i) {
             if (remove[i]) continue;
             s.textBuffer[out] = s.textBuffer[i];
             s.breakFlags[out] = s.breakFlags[i];
-            if (i < s.sourcePositions.size()) s.sourcePositions[out] = s.sourcePositions[i];
+            positions[out] = positions[i];
             ++out;
         }
         s.textBuffer.resize(out);
         s.breakFlags.resize(out);
-        if (s.sourcePositions.size() > out) s.sourcePositions.resize(out);
+        positions.resize(out);
+        s.sourceRuns = EncodeSourceRuns(positions);
         for (auto& object : s.inlineObjects) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
         for (auto* control : s.controls) control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
         // A run whose first characters went away starts at the next kept one; when
@@ -251,10 +298,16 @@ bool FloatsAt(const TSection& s, int offset) {
 
 void TSection::RemoveChar(int offset) {
     if (offset < 0 || offset >= static_cast<int>(textBuffer.size())) return;
+    if (offset + 1 == static_cast<int>(textBuffer.size())) {
+        // The last character: only a run of its own goes.
+        if (!sourceRuns.empty() && sourceRuns.back().textOffset == offset) sourceRuns.pop_back();
+    } else {
+        std::vector<std::int32_t> positions = ExpandSourceRuns(sourceRuns, textBuffer.size());
+        positions.erase(positions.begin() + offset);
+        sourceRuns = EncodeSourceRuns(positions);
+    }
     textBuffer.erase(static_cast<std::size_t>(offset), 1);
     breakFlags.erase(static_cast<std::size_t>(offset), 1);
-    if (offset < static_cast<int>(sourcePositions.size()))
-        sourcePositions.erase(sourcePositions.begin() + offset);
     for (auto* control : controls)
         if (control->textOffset > offset) --control->textOffset;
     for (auto& object : inlineObjects)
@@ -316,10 +369,5 @@ void TSection::FinishBuffers() {
     cursorCount = static_cast<int>(textBuffer.size());
     breakFlags.resize(textBuffer.size(), 'y');
     breakFlags += 'y';
-    sourceRuns.clear();
-    for (std::size_t i = 0; i < sourcePositions.size(); ++i)
-        if (i == 0 || sourcePositions[i] != sourcePositions[i - 1] + 1)
-            sourceRuns.push_back({static_cast<int>(i), sourcePositions[i]});
-    std::vector<std::int32_t>().swap(sourcePositions);
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();
 }

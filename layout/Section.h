@@ -101,7 +101,6 @@ public:
     int layoutCycle = 0;
     std::u16string textBuffer;
     std::string breakFlags;
-    std::vector<std::int32_t> sourcePositions;
     TFontList fontRuns;
     std::vector<std::unique_ptr<TFloatingObj>> inlineObjects;
     std::vector<TFormControlObj*> controls;

@@ -261,11 +261,22 @@ void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out) {
         out += ToUtf16(bytes, codePage);
         return;
     }
-    const auto& table = TableFor(codePage);
+    // The bytes below 0x80 are ASCII in every single-byte page: widened as they are,
+    // then the others looked up.
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t count = bytes.size();
     const std::size_t at = out.size();
-    out.resize(at + bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        out[at + i] = table.toUnicode[static_cast<unsigned char>(bytes[i])];
+    out.resize(at + count);
+    char16_t* o = out.data() + at;
+    unsigned char high = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        o[i] = in[i];
+        high |= in[i];
+    }
+    if (high < 0x80) return;
+    const auto& table = TableFor(codePage);
+    for (std::size_t i = 0; i < count; ++i)
+        if (in[i] >= 0x80) o[i] = table.toUnicode[in[i]];
 }
 
 std::string FromUtf16(std::u16string_view text, int codePage) {
