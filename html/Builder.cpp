@@ -278,7 +278,7 @@ void THtmlBuilder::ParseBody() {
     int marginHeight = defaults ? (*defaults)[piMarginTop].toInteger(5) : 5;
     TStyleList& styles = *doc_.styleSheet;
     const auto linkColor = [&styles](const char* key, platform::TColor color) {
-        if (TProperties* entry = styles.Find(key))
+        if (TProperties* entry = styles.FindForChange(key))
             (*entry)[piColor] = static_cast<int>(color | platform::clPaletteFlag);
     };
     for (int i = 0; i < reader_.Attributes.Count(); ++i) {

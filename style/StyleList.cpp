@@ -131,7 +131,7 @@ TStyleList::TStyleList(TStyleListOwner* ownerDocument) : ownerDocument_(ownerDoc
 TStyleList::~TStyleList() { Clear(); }
 
 void TStyleList::Clear() {
-    plans_.clear();
+    DropDerived();
     entries_.clear();
     defaultProps_ = nullptr;
     nextSequence_ = 10;
@@ -143,11 +143,31 @@ std::size_t TStyleList::LowerBound(std::string_view key) const {
     return static_cast<std::size_t>(it - entries_.begin());
 }
 
-TProperties* TStyleList::Find(std::string_view key) const {
+const TProperties* TStyleList::Find(std::string_view key) const {
     const std::string lowered = LowerKey(key);
     const std::size_t at = LowerBound(lowered);
     if (at < entries_.size() && entries_[at].Key == lowered) return entries_[at].Props.get();
     return nullptr;
+}
+
+TProperties* TStyleList::FindForChange(std::string_view key) {
+    DropDerived();
+    return const_cast<TProperties*>(Find(key));
+}
+
+void TStyleList::DropDerived() {
+    plans_.clear();
+    linkStateFonts_.clear();
+}
+
+const TStyleList::LinkStateFonts* TStyleList::FindLinkStateFonts(const std::string& key) const {
+    const auto found = linkStateFonts_.find(key);
+    return found != linkStateFonts_.end() ? &found->second : nullptr;
+}
+
+void TStyleList::KeepLinkStateFonts(std::string key, const LinkStateFonts& fonts) const {
+    if (linkStateFonts_.size() >= kMaxPlans) linkStateFonts_.clear();
+    linkStateFonts_.emplace(std::move(key), fonts);
 }
 
 TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProperties> props) {
@@ -156,7 +176,7 @@ TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProper
     entry.Parts = SplitKey(entry.Key);
     props->ElementTag = std::string(key);
     entry.Props = std::move(props);
-    plans_.clear();
+    DropDerived();
     const auto it = std::upper_bound(entries_.begin(), entries_.end(), entry.Key,
                                      [](const std::string& k, const Entry& e) { return k < e.Key; });
     return *entries_.insert(it, std::move(entry))->Props;
@@ -174,7 +194,7 @@ void TStyleList::StoreDeclaration(std::string_view key, std::string_view name,
                                   const std::string& value) {
     PropIndex index;
     if (!PropertyIndexFromName(name, index)) return;
-    TProperties* entry = Find(key);
+    TProperties* entry = FindForChange(key);
     std::unique_ptr<TProperties> created;
     if (!entry) {
         created = std::make_unique<TProperties>();
@@ -192,10 +212,10 @@ void TStyleList::StoreDeclaration(std::string_view key, std::string_view name,
                 // A link colour is also the colour of the link's other states until
                 // rules for those states say otherwise.
                 if (key == ":link") {
-                    if (TProperties* hover = Find("::hover")) StoreColor(*hover, piColor, color);
-                    if (TProperties* visited = Find("::visited")) StoreColor(*visited, piColor, color);
+                    if (TProperties* hover = FindForChange("::hover")) StoreColor(*hover, piColor, color);
+                    if (TProperties* visited = FindForChange("::visited")) StoreColor(*visited, piColor, color);
                 } else if (key == ":visited") {
-                    if (TProperties* hover = Find("::hover")) StoreColor(*hover, piColor, color);
+                    if (TProperties* hover = FindForChange("::hover")) StoreColor(*hover, piColor, color);
                 }
                 StoreColor(*entry, piColor, color);
             }
@@ -413,6 +433,29 @@ TProperties& PushLinkState(TProperties& link, TStyleList& styles, TPropStack& st
     return entry;
 }
 
+// What a link's state fonts are worked out from: the link's names, the values its
+// states inherit and read for their fonts, its font background and character set, and
+// the default size. False when rules for ancestors or a style attribute take part,
+// which depend on more than that.
+bool LinkStateKey(const TProperties& link, const TStyleList& styles, std::string& key) {
+    if (link.StyleAttrProps) return false;
+    for (std::string_view pseudo : {"visited", "hover"})
+        if (!styles.PlanFor(link.ElementTag, link.ElementClass, link.ElementId, pseudo)
+                 .DescendantRules.empty())
+            return false;
+    key.append(link.ElementTag).append(1, '\0').append(link.ElementClass).append(1, '\0');
+    key.append(link.ElementId).append(1, '\0');
+    for (PropIndex index : {piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextDecoration, piColor}) {
+        const PropValue& value = link[index];
+        key += static_cast<char>('0' + (value.isString() ? 3 : value.isReal() ? 2 : value.isInteger() ? 1 : 0));
+        key += value.toText();
+        key += '\0';
+    }
+    key += std::to_string(link.FontBackground) + '\0' + std::to_string(link.FontCharset) + '\0' +
+           PropValue(DefaultPointSize()).toText();
+    return true;
+}
+
 }  // namespace
 
 void ComputeLinkFonts(TProperties& props, TStyleList& styles, TPropStack& stack, int stackIndex) {
@@ -426,6 +469,18 @@ void ComputeLinkFonts(TProperties& props, TStyleList& styles, TPropStack& stack,
         for (int slot = 1; slot < 4; ++slot) fonts[slot] = fonts[TFontInfoArray::Link];
         return;
     }
+    // Links mostly look alike: unless rules for the link's ancestors or a style
+    // attribute take part, the states are remembered by what they come from.
+    std::string key;
+    const bool remembered = LinkStateKey(props, styles, key);
+    if (remembered) {
+        if (const auto* known = styles.FindLinkStateFonts(key)) {
+            fonts[TFontInfoArray::Visited] = (*known)[0];
+            fonts[TFontInfoArray::VisitedHover] = (*known)[1];
+            fonts[TFontInfoArray::Hover] = (*known)[2];
+            return;
+        }
+    }
     {
         TProperties& visited = PushLinkState(props, styles, stack, stackIndex + 1, "visited");
         visited.FillFontInfo(fonts[TFontInfoArray::Visited]);
@@ -437,4 +492,8 @@ void ComputeLinkFonts(TProperties& props, TStyleList& styles, TPropStack& stack,
     TProperties& hover = PushLinkState(props, styles, stack, stackIndex + 1, "hover");
     hover.FillFontInfo(fonts[TFontInfoArray::Hover]);
     stack.Delete(stackIndex + 1);
+    if (remembered)
+        styles.KeepLinkStateFonts(std::move(key), {fonts[TFontInfoArray::Visited],
+                                                   fonts[TFontInfoArray::VisitedHover],
+                                                   fonts[TFontInfoArray::Hover]});
 }

@@ -3,6 +3,7 @@
 // for it, kept sorted so that every key an element can form is found by a binary
 // search and all keys sharing a prefix lie side by side.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,7 +52,9 @@ public:
 
     const TProperties* DefaultProps() const { return defaultProps_; }
     // The first entry stored under this key, or none.
-    TProperties* Find(std::string_view key) const;
+    const TProperties* Find(std::string_view key) const;
+    // The same, to change its values (what was worked out from the entries is dropped).
+    TProperties* FindForChange(std::string_view key);
     // Whether a ":hover" rule was stored since the list was created.
     bool HoverTracking() const { return hoverTracking_; }
 
@@ -80,12 +83,22 @@ public:
     const CascadePlan& PlanFor(std::string_view tag, std::string_view cls, std::string_view id,
                                std::string_view pseudo) const;
 
+    // The fonts of a link's visited, hover and visited-hover states, remembered under a
+    // key made of everything they are worked out from (see ComputeLinkFonts).
+    using LinkStateFonts = std::array<ThtFontInfo, 3>;
+    const LinkStateFonts* FindLinkStateFonts(const std::string& key) const;
+    void KeepLinkStateFonts(std::string key, const LinkStateFonts& fonts) const;
+
 private:
     CascadePlan MakePlan(std::string_view tag, std::string_view cls, std::string_view id,
                          std::string_view pseudo) const;
 
+    // Drops what was worked out from the entries, after they change.
+    void DropDerived();
+
     TStyleListOwner* ownerDocument_;
     mutable std::unordered_map<std::string, CascadePlan> plans_;
+    mutable std::unordered_map<std::string, LinkStateFonts> linkStateFonts_;
     std::vector<Entry> entries_;
     TProperties* defaultProps_ = nullptr;
     int nextSequence_ = 10;
