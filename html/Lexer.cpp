@@ -314,6 +314,7 @@ void THtmlReader::ReadInclude() {
 THtmlReader::Reference THtmlReader::ReadReference() {
     Reference ref;
     ref.position = CharPos;
+    ref.rawPositions.reserve(16);  // room for the longest name
     const auto keep = [&] {
         ref.raw += static_cast<char>(CurChar);
         ref.rawPositions.push_back(CharPos);
@@ -586,7 +587,7 @@ void THtmlReader::ReadText() {
             continue;
         }
         if (c == '&') {
-            Token.AppendConverted(collection, codePage);
+            if (!PreScan) Token.AppendConverted(collection, codePage);
             collection.Clear();
             AddReferenceToText(ReadReference(), collection, codePage);
             continue;
@@ -595,6 +596,7 @@ void THtmlReader::ReadText() {
         TakePlainRun(collection);
         NextChar();
     }
-    Token.AppendConverted(collection, codePage);
+    // The pre-scan only counts links: its text is not needed.
+    if (!PreScan) Token.AppendConverted(collection, codePage);
     collection.Clear();
 }

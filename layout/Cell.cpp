@@ -47,7 +47,7 @@ void TCellBasic::CopyItemsFrom(const TCellBasic& source, TSectionList* doc) {
 
 void TCellBasic::Add(std::unique_ptr<TSectionBase> item) {
     if (!item) return;
-    if (auto* section = dynamic_cast<TSection*>(item.get())) {
+    if (TSection* section = item->AsSection()) {
         if (!section->IsFinished()) section->FinishText();
         if (!section->IsPreformatted() && section->IsEmpty() && !section->isAnchorTarget &&
             section->clearSides == 0) {

@@ -80,8 +80,10 @@ void TFontObj::MeasureMetrics() {
     platform::TextMetrics metrics = canvas.textMetrics();
     constexpr std::uint8_t kSymbolCharset = 2;
     if (metrics.charset != kSymbolCharset) {
-        canvas.setFont(font);
-        metrics = canvas.textMetrics();
+        if (font.charset != spec.charset) {
+            canvas.setFont(font);
+            metrics = canvas.textMetrics();
+        }
     } else {
         font.charset = kSymbolCharset;
     }

@@ -73,6 +73,7 @@ public:
     bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) override;
     void MeasureWidths(platform::Canvas& canvas, int& min, int& max) override;
     const char* KindName() const override { return "section"; }
+    TSection* AsSection() override { return this; }
 
     // Building.
     virtual void AppendChar(char16_t ch, int sourceIndex, bool noBreak = false);

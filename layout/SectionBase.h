@@ -10,6 +10,7 @@
 #include "html/Anchors.h"
 #include "platform/Canvas.h"
 
+class TSection;
 class TSectionList;
 class IndentManager;
 class TFormControlObj;
@@ -70,6 +71,8 @@ public:
 
     // Kind questions the cell and block algorithms ask of their neighbours.
     virtual bool IsBlock() const { return false; }
+    // The text section this item is, if it is one (sections are added by the thousand).
+    virtual TSection* AsSection() { return nullptr; }
     virtual bool IsTable() const { return false; }  // tables and table wrappers
     virtual bool IsPreformatted() const { return false; }
     // For the layout dump: a short name of the item's kind.

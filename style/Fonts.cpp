@@ -34,8 +34,9 @@ std::string FirstInstalledFace(std::string_view familyList) {
 
 }  // namespace
 
-// Every element asks for its font, mostly with the same few family lists: the answers
-// are kept until other screen services are installed.
+// Every element asks for its font, mostly with the family list its parent asked for:
+// the answers are kept (the last one at hand) until other screen services are
+// installed.
 std::string ResolveFontName(std::string_view familyList) {
     struct Hash {
         using is_transparent = void;
@@ -43,15 +44,22 @@ std::string ResolveFontName(std::string_view familyList) {
     };
     static std::unordered_map<std::string, std::string, Hash, std::equal_to<>> answers;
     static int answersFor = -1;
+    static std::string lastList, lastFace;
     if (answersFor != platform::ScreenInstallations()) {
         answers.clear();
         answersFor = platform::ScreenInstallations();
+        lastList = lastFace = "";
+    } else if (familyList == lastList && !lastList.empty()) {
+        return lastFace;
     }
-    if (const auto found = answers.find(familyList); found != answers.end()) return found->second;
-    if (answers.size() >= 1024) answers.clear();
-    std::string face = FirstInstalledFace(familyList);
-    answers.emplace(std::string(familyList), face);
-    return face;
+    auto found = answers.find(familyList);
+    if (found == answers.end()) {
+        if (answers.size() >= 1024) answers.clear();
+        found = answers.emplace(std::string(familyList), FirstInstalledFace(familyList)).first;
+    }
+    lastList = found->first;
+    lastFace = found->second;
+    return lastFace;
 }
 
 bool CodePageFromCharset(int charset, int& codePage) {
