@@ -258,62 +258,75 @@ void TStyleList::StoreDeclaration(std::string_view key, std::string_view name,
     if (key == "a") StoreDeclaration("::link", name, value);
 }
 
-void MergeEntry(const TProperties& source, TProperties& props) {
-    TFontInfoArray* linkFonts = props.InsideLink ? props.LinkFonts.get() : nullptr;
-    for (int i = 0; i < PropCount; ++i) {
-        const PropValue& value = source.Values[i];
-        if (value.isEmpty()) continue;
-        if (i >= piMarginTop && i <= piLeft) {
-            if (value.isInteger() && value.integer() == NoValue) continue;
-            props.Values[i] = value;
-            props.Assigned[i] = true;
-            continue;
-        }
-        props.Values[i] = value;
-        props.Assigned[i] = true;
-        if (!linkFonts) continue;
-        const std::string text = value.toText();
-        for (ThtFontInfo& slot : linkFonts->Ary) {
-            switch (i) {
-                case piFontFamily: {
-                    const std::string face = ResolveFontName(text);
-                    if (!face.empty()) slot.Name = face;
-                    break;
-                }
-                case piFontSize:
-                    // A size already worked out (a real from the default sheet or an
-                    // attribute) is in points; only text needs reading.
-                    slot.Size = value.isNumber() ? value.toReal() : LengthToPoints(text, slot.Size);
-                    break;
-                case piFontStyle:
-                    if (text == "italic" || text == "oblique") slot.Style |= platform::fsItalic;
-                    else if (text == "normal") slot.Style &= ~platform::fsItalic;
-                    break;
-                case piFontWeight: {
-                    int weight = 0;
-                    if (Contains(text, "bold")) slot.Style |= platform::fsBold;
-                    else if (Contains(text, "normal")) slot.Style &= ~platform::fsBold;
-                    else if (ReadInteger(text, weight) && weight >= 600) slot.Style |= platform::fsBold;
-                    break;
-                }
-                case piTextDecoration:
-                    if (text == "underline") slot.Style |= platform::fsUnderline;
-                    else if (text == "line-through") slot.Style |= platform::fsStrikeOut;
-                    else if (text == "none")
-                        slot.Style &= ~(platform::fsUnderline | platform::fsStrikeOut);
-                    break;
-                case piColor:
-                    slot.Color = static_cast<platform::TColor>(value.toInteger());
-                    break;
-                case piBackgroundColor:
-                    slot.BackgroundColor = static_cast<platform::TColor>(value.toInteger());
-                    break;
-                default:
-                    break;
+namespace {
+
+// Whether merging takes this value of a rule: a value is given (a box value that is
+// not the unset marker).
+bool IsMerged(int i, const PropValue& value) {
+    if (value.isEmpty()) return false;
+    return !(i >= piMarginTop && i <= piLeft && value.isInteger() && value.integer() == NoValue);
+}
+
+void MergeValue(int i, const PropValue& value, TProperties& props, TFontInfoArray* linkFonts) {
+    props.Values[i] = value;
+    props.Assigned[i] = true;
+    if (!linkFonts || (i >= piMarginTop && i <= piLeft)) return;
+    const std::string text = value.toText();
+    for (ThtFontInfo& slot : linkFonts->Ary) {
+        switch (i) {
+            case piFontFamily: {
+                const std::string face = ResolveFontName(text);
+                if (!face.empty()) slot.Name = face;
+                break;
             }
+            case piFontSize:
+                // A size already worked out (a real from the default sheet or an
+                // attribute) is in points; only text needs reading.
+                slot.Size = value.isNumber() ? value.toReal() : LengthToPoints(text, slot.Size);
+                break;
+            case piFontStyle:
+                if (text == "italic" || text == "oblique") slot.Style |= platform::fsItalic;
+                else if (text == "normal") slot.Style &= ~platform::fsItalic;
+                break;
+            case piFontWeight: {
+                int weight = 0;
+                if (Contains(text, "bold")) slot.Style |= platform::fsBold;
+                else if (Contains(text, "normal")) slot.Style &= ~platform::fsBold;
+                else if (ReadInteger(text, weight) && weight >= 600) slot.Style |= platform::fsBold;
+                break;
+            }
+            case piTextDecoration:
+                if (text == "underline") slot.Style |= platform::fsUnderline;
+                else if (text == "line-through") slot.Style |= platform::fsStrikeOut;
+                else if (text == "none")
+                    slot.Style &= ~(platform::fsUnderline | platform::fsStrikeOut);
+                break;
+            case piColor:
+                slot.Color = static_cast<platform::TColor>(value.toInteger());
+                break;
+            case piBackgroundColor:
+                slot.BackgroundColor = static_cast<platform::TColor>(value.toInteger());
+                break;
+            default:
+                break;
         }
     }
 }
+
+// A stored rule merged through the values it is known to give.
+void MergeRule(const TStyleList::Entry& entry, TProperties& props) {
+    TFontInfoArray* linkFonts = props.InsideLink ? props.LinkFonts.get() : nullptr;
+    for (std::uint8_t i : entry.Merged) MergeValue(i, entry.Props->Values[i], props, linkFonts);
+}
+
+}  // namespace
+
+void MergeEntry(const TProperties& source, TProperties& props) {
+    TFontInfoArray* linkFonts = props.InsideLink ? props.LinkFonts.get() : nullptr;
+    for (int i = 0; i < PropCount; ++i)
+        if (IsMerged(i, source.Values[i])) MergeValue(i, source.Values[i], props, linkFonts);
+}
+
 
 TStyleList::CascadePlan TStyleList::MakePlan(std::string_view tag, std::string_view cls,
                                             std::string_view id, std::string_view pseudo) const {
@@ -326,7 +339,7 @@ TStyleList::CascadePlan TStyleList::MakePlan(std::string_view tag, std::string_v
 
     auto merge = [&](const std::string& key) {
         for (std::size_t i = LowerBound(key); i < entries_.size() && entries_[i].Key == key; ++i)
-            plan.Rules.push_back(entries_[i].Props.get());
+            plan.Rules.push_back(&entries_[i]);
     };
     if (t == "a" && !p.empty()) merge("::" + p);
     if (plain) merge(t);
@@ -365,6 +378,13 @@ TStyleList::CascadePlan TStyleList::MakePlan(std::string_view tag, std::string_v
             if (SubjectFits(entry, names)) plan.DescendantRules.push_back(&entry);
         }
     }
+    for (const auto* list : {&plan.Rules, &plan.DescendantRules}) {
+        for (const Entry* entry : *list) {
+            entry->Merged.clear();
+            for (int i = 0; i < PropCount; ++i)
+                if (IsMerged(i, entry->Props->Values[i])) entry->Merged.push_back(static_cast<std::uint8_t>(i));
+        }
+    }
     return plan;
 }
 
@@ -390,9 +410,9 @@ void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int 
     // The plan stays valid until the next plan is made (working out link fonts below
     // makes more).
     const TStyleList::CascadePlan& plan = styles.PlanFor(tag, cls, id, pseudo);
-    for (const TProperties* rule : plan.Rules) MergeEntry(*rule, props);
+    for (const TStyleList::Entry* rule : plan.Rules) MergeRule(*rule, props);
     for (const TStyleList::Entry* entry : plan.DescendantRules)
-        if (AncestorsMatch(*entry, stack, stackIndex)) MergeEntry(*entry->Props, props);
+        if (AncestorsMatch(*entry, stack, stackIndex)) MergeRule(*entry, props);
     const bool isLink = plan.IsLink;
 
     if (styleAttrProps) MergeEntry(*styleAttrProps, props);

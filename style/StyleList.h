@@ -4,6 +4,7 @@
 // search and all keys sharing a prefix lie side by side.
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,8 @@ public:
         std::string Key;  // lower case
         std::unique_ptr<TProperties> Props;
         std::vector<SelectorPart> Parts;  // subject first, then ancestors nearest first
+        // The values merging takes from Props, worked out with the plans that use it.
+        mutable std::vector<std::uint8_t> Merged;
     };
     // Index of the first entry whose key is not below `key` (lower-cased).
     std::size_t LowerBound(std::string_view key) const;
@@ -76,7 +79,7 @@ public:
     // descendant rules whose own part fits, which apply when the open elements match.
     // Worked out once per combination of names; adding an entry starts afresh.
     struct CascadePlan {
-        std::vector<const TProperties*> Rules;
+        std::vector<const Entry*> Rules;
         std::vector<const Entry*> DescendantRules;
         bool IsLink = false;  // pseudo-class "link"
     };
