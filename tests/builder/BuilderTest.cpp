@@ -157,3 +157,22 @@ TEST(BuilderRobustness, DeepInlineNestingStaysBounded) {
     EXPECT_EQ(platform::Utf16ToUtf8(s->textBuffer), "xy");
     page.Layout();
 }
+
+TEST(BuilderSourcePositions, EveryCharacterKeepsItsPlaceInThePage) {
+    // Leading, doubled and trailing blanks go, a reference stands for several bytes, and
+    // a tag and a comment sit between words.
+    const std::string html = "<p>  Ab  c&amp;d <b>e</b>f<!-- x --> g\r\n";
+    Page page(html);
+    TSection* s = FirstSection(*page.Body().content);
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->textBuffer, u"Ab c&d ef g");
+    // Where each kept character came from: letters at their own byte, the '&' at the
+    // start of its reference, blanks at the first blank of their run.
+    const std::vector<int> expected = {
+        int(html.find('A')),   int(html.find('b')), int(html.find("  c")), int(html.find('c')),
+        int(html.find('&')),   int(html.find('d')), int(html.find(" <b>")), int(html.find('e')),
+        int(html.find("f<")),  int(html.find(" g")), int(html.find('g')),
+    };
+    ASSERT_EQ(static_cast<int>(expected.size()), s->cursorCount);
+    for (int i = 0; i < s->cursorCount; ++i) EXPECT_EQ(s->SourcePosOf(i), expected[i]) << "character " << i;
+}
