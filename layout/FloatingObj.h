@@ -49,6 +49,8 @@ public:
     // False for a picture that failed to load and shows nothing (list markers drop it).
     virtual bool IsLoaded() const { return true; }
     virtual bool WidthIsPercent() const { return false; }
+    // A picture (IMG), as opposed to a host's panel.
+    virtual bool IsImage() const { return false; }
     // Draws with the top-left corner of the picture at (x, y), screen coordinates.
     virtual void Draw(platform::Canvas& canvas, int x, int y) = 0;
     // A hit inside the object: bits of THitTestResult, the title and the link (maps,

@@ -63,6 +63,7 @@ public:
     void SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) override;
     bool IsLoaded() const override { return !isError_; }
     bool WidthIsPercent() const override { return widthIsPercent; }
+    bool IsImage() const override { return true; }
     void Draw(platform::Canvas& canvas, int x, int y) override;
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
 

@@ -73,9 +73,10 @@ TSection::TSection(TSectionList* document, const TSection& source)
     cursorCount = source.cursorCount;
     for (int i = 0; i < source.fontRuns.Count(); ++i)
         fontRuns.Add(std::make_unique<TFontObj>(this, source.fontRuns[i]));
-    if (!source.ownerDocument || source.ownerDocument->showImages)
-        for (const auto& object : source.inlineObjects)
-            inlineObjects.push_back(object->CreatePrintCopy(document));
+    // Pictures are printed only when they are shown; panels always.
+    const bool pictures = !source.ownerDocument || source.ownerDocument->showImages;
+    for (const auto& object : source.inlineObjects)
+        if (pictures || !object->IsImage()) inlineObjects.push_back(object->CreatePrintCopy(document));
 }
 
 TSection::~TSection() {

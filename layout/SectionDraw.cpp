@@ -248,7 +248,7 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
 
 bool TSection::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
     for (auto& object : inlineObjects)
-        if (X >= object->paintX && X < object->paintX + object->boxWidth && Y >= object->drawY &&
+        if (object->IsImage() && X >= object->paintX && X < object->paintX + object->boxWidth && Y >= object->drawY &&
             Y < object->drawY + object->boxHeight) {
             obj = object.get();
             IX = X - object->paintX;

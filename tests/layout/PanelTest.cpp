@@ -280,6 +280,26 @@ TEST_F(PanelTest, PrintCopiesPaintTheLivePanelAndLeaveItsWindowAlone) {
     EXPECT_EQ(host.windows.size(), 1u);
 }
 
+TEST_F(PanelTest, PanelsPrintWithPicturesOffAndAreNotPictures) {
+    Build("<p><img src=missing.gif width=30 height=30><panel name=p width=40 height=20></p>");
+    Layout(doc);
+    Draw(doc, 0);
+    const TPanelObj& panel = *doc.panels.at(0);
+    // A click on the panel is not a click on a picture; one on the picture (left of
+    // the panel) is.
+    TFloatingObj* hit = nullptr;
+    int x = 0, y = 0;
+    EXPECT_FALSE(doc.HitTestImage(panel.paintX + 1, panel.drawY + 1, hit, x, y));
+    bool pictureFound = false;
+    for (int py = 0; py < 60 && !pictureFound; ++py)
+        pictureFound = doc.HitTestImage(10, py, hit, x, y);
+    EXPECT_TRUE(pictureFound && hit->IsImage());
+
+    doc.showImages = false;
+    TSectionList copy(doc, true);
+    EXPECT_EQ(copy.panels.size(), 1u) << "the panel is printed without pictures";
+}
+
 TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedText) {
     Build(
         "<p>Um <panel name=p1> dois <b>tres <panel name=p2></b></p>"
