@@ -36,7 +36,7 @@ void OnMessage(j_common_ptr info, int level) {
 
 }  // namespace
 
-platform::Bitmap DecodeJpeg(std::string_view bytes) {
+platform::Bitmap DecodeJpeg(std::string_view bytes, const JpegOutput& output) {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -62,12 +62,50 @@ platform::Bitmap DecodeJpeg(std::string_view bytes) {
         throw;
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    if (output.indexed && !cmyk) {
+        if (grey) {
+            info.out_color_space = JCS_GRAYSCALE;
+        } else {
+            info.quantize_colors = TRUE;
+            if (output.sharedPalette) {
+                info.colormap = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info),
+                                                          JPOOL_IMAGE, 256, 3);
+                for (int i = 0; i < 256; ++i) {
+                    const platform::TColor c = (*output.sharedPalette)[i];
+                    info.colormap[0][i] = static_cast<JSAMPLE>(c & 0xFF);
+                    info.colormap[1][i] = static_cast<JSAMPLE>((c >> 8) & 0xFF);
+                    info.colormap[2][i] = static_cast<JSAMPLE>((c >> 16) & 0xFF);
+                }
+                info.actual_number_of_colors = 256;
+            }
+        }
+    }
     jpeg_start_decompress(&info);
 
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
     const int components = info.output_components;
+    if (output.indexed && !cmyk) {
+        out = platform::Bitmap(width, height, platform::Bitmap::Format::Indexed8);
+        auto& palette = out.palette();
+        const int colours = grey ? 256 : info.actual_number_of_colors;
+        palette.resize(static_cast<std::size_t>(colours));
+        for (int i = 0; i < colours; ++i) {
+            const auto level = static_cast<std::uint32_t>(i);
+            palette[i] = grey ? level << 16 | level << 8 | level
+                              : std::uint32_t{info.colormap[0][i]} << 16 |
+                                    std::uint32_t{info.colormap[1][i]} << 8 | info.colormap[2][i];
+        }
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW rows[1] = {out.row8(static_cast<int>(info.output_scanline))};
+            jpeg_read_scanlines(&info, rows, 1);
+        }
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        return out;
+    }
     out = platform::Bitmap(width, height);
     row.resize(static_cast<std::size_t>(width) * components);
     while (info.output_scanline < info.output_height) {

@@ -90,7 +90,8 @@ void ApplyTransparentColor(LoadedPicture& picture, std::uint32_t transparentRgb)
     }
 }
 
-std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparency) {
+std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparency,
+                                         const JpegOutput& jpeg) {
     if (bytes.size() < 20) return std::nullopt;
     try {
         LoadedPicture picture;
@@ -99,7 +100,7 @@ std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparenc
         switch (KindOf(bytes)) {
             case Kind::Jpeg:
                 picture.transparency = NotTransparent;
-                picture.bitmap = DecodeJpeg(bytes);
+                picture.bitmap = DecodeJpeg(bytes, jpeg);
                 break;
             case Kind::Bmp:
                 picture.bitmap = DecodeBmp(bytes);
@@ -128,14 +129,15 @@ std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparenc
     }
 }
 
-std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency) {
+std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency,
+                                             const JpegOutput& jpeg) {
     if (!platform::FileExists(path)) return std::nullopt;
     try {
         // No picture we accept needs more bytes than this; a larger file is not read.
         std::error_code error;
         const auto size = std::filesystem::file_size(platform::ResolveExistingPath(path), error);
         if (error || size > kMaxPictureFileBytes) return std::nullopt;
-        return LoadPicture(platform::ReadWholeFile(path), transparency);
+        return LoadPicture(platform::ReadWholeFile(path), transparency, jpeg);
     } catch (const std::exception&) {
         return std::nullopt;
     }

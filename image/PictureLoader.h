@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "image/Jpeg.h"
 #include "platform/Bitmap.h"
 
 // How a picture is transparent.
@@ -33,8 +34,11 @@ PngTransparency ScanPngChunks(std::string_view bytes);
 
 // Nothing for a stream that is missing, too short, of an unknown or unsupported type,
 // or broken.
-std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparency);
-std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency);
+// JPEG pictures are decoded for the screen as `jpeg` says.
+std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparency,
+                                         const JpegOutput& jpeg = {});
+std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency,
+                                             const JpegOutput& jpeg = {});
 
 // Masks the pixels of that colour and turns them black, ready to be drawn through the
 // mask.

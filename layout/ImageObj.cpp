@@ -121,15 +121,23 @@ TPictureLookup RequestPicture(TSectionList& document, const std::string& name,
         if (!stream.bytes.empty()) return PictureFromBytes(stream.bytes, cornerTransparency);
     }
     return FromLoaded(LoadPictureFile(document.ExpandPictureName(name),
-                                      cornerTransparency ? LowerLeftCorner : NotTransparent));
+                                      cornerTransparency ? LowerLeftCorner : NotTransparent,
+                                      ScreenJpegOutput()));
 }
 
 }  // namespace
 
+JpegOutput ScreenJpegOutput() {
+    // Screens of 8 bits or less show one palette index a pixel; at 8 bits colour
+    // pictures take the shared palette.
+    return {ScreenDepth() <= 8, ScreenDepth() == 8 ? SharedPalette() : nullptr};
+}
+
 TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency) {
     // GIF pictures are not read yet: they count as missing.
     if (bytes.substr(0, 4) == "GIF8") return {};
-    return FromLoaded(LoadPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent));
+    return FromLoaded(LoadPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent,
+                                  ScreenJpegOutput()));
 }
 
 TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
@@ -165,7 +173,8 @@ TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
     TPictureLookup result = document.HasPictureRequests()
                                 ? RequestPicture(document, name, cornerTransparency)
                                 : FromLoaded(LoadPictureFile(
-                                      name, cornerTransparency ? LowerLeftCorner : NotTransparent));
+                                      name, cornerTransparency ? LowerLeftCorner : NotTransparent,
+                                      ScreenJpegOutput()));
     if (result.picture && cache) StorePicture(*cache, key, result);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/Jpeg.h"
 #include "layout/FloatingObj.h"
 #include "platform/Bitmap.h"
 
@@ -41,6 +42,9 @@ void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictu
 // A picture from the host's bytes, typed by their first bytes; no picture for bytes
 // that are no picture this program reads.
 TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency);
+
+// How JPEG pictures are decoded for the current screen.
+JpegOutput ScreenJpegOutput();
 
 // The placeholders every document shares: shown while images are off, and for a
 // picture that could not be loaded (drawn through its mask).

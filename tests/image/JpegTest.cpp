@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -92,4 +93,31 @@ TEST(Jpeg, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
     ASSERT_NE(frame, std::string::npos);
     file[frame + 5] = file[frame + 6] = file[frame + 7] = file[frame + 8] = '\xFF';  // 65535 x 65535
     EXPECT_THROW(DecodeJpeg(file), EInvalidGraphicOperation);
+}
+
+TEST(Jpeg, PaletteScreensGetOneIndexAPixel) {
+    // The screen's shared palette (0x00BBGGRR), with pure red and blue among its
+    // entries.
+    std::array<platform::TColor, 256> shared{};
+    for (int i = 0; i < 256; ++i) shared[i] = static_cast<platform::TColor>(i * 0x010101);
+    shared[7] = 0x0000FF;    // red
+    shared[200] = 0xFF0000;  // blue
+    const platform::Bitmap colour = DecodeJpeg(EncodeJpeg(32, 16, false), {true, &shared});
+    ASSERT_EQ(colour.format(), platform::Bitmap::Format::Indexed8);
+    ASSERT_EQ(colour.palette().size(), 256u);
+    EXPECT_EQ(colour.palette()[7], 0xFF0000u) << "palette entries are 0x00RRGGBB";
+    EXPECT_EQ(colour.row8(8)[2], 7);
+    EXPECT_EQ(colour.row8(8)[29], 200);
+
+    // Without a shared palette (a 16-colour screen) the picture gets one of its own.
+    const platform::Bitmap own = DecodeJpeg(EncodeJpeg(32, 16, true), {true, nullptr});
+    ASSERT_EQ(own.format(), platform::Bitmap::Format::Indexed8);
+    EXPECT_TRUE(Near(own.pixel(2, 8), 255, 0, 0)) << std::hex << own.pixel(2, 8);
+    EXPECT_TRUE(Near(own.pixel(29, 8), 0, 0, 255)) << std::hex << own.pixel(29, 8);
+
+    // Greyscale pictures keep their greys.
+    const platform::Bitmap grey = DecodeJpeg(EncodeJpeg(16, 8, false, true), {true, &shared});
+    ASSERT_EQ(grey.format(), platform::Bitmap::Format::Indexed8);
+    EXPECT_TRUE(Near(grey.pixel(1, 4), 40, 40, 40));
+    EXPECT_TRUE(Near(grey.pixel(14, 4), 220, 220, 220));
 }
