@@ -38,17 +38,6 @@ std::string PropValue::toText() const {
     return {};
 }
 
-bool PropValue::operator==(const PropValue& other) const {
-    if (kind_ != other.kind_) return false;
-    switch (kind_) {
-        case Kind::Empty: return true;
-        case Kind::Integer: return integer() == other.integer();
-        case Kind::Real: return real() == other.real();
-        case Kind::String: return bits_ == other.bits_ || string() == other.string();
-    }
-    return false;
-}
-
 void PropValue::DropText() {
     if (--Text()->references == 0) delete Text();
 }

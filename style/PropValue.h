@@ -74,7 +74,16 @@ public:
         kind_ = Kind::Integer;
         bits_ = static_cast<std::uint32_t>(value);
     }
-    bool operator==(const PropValue& other) const;
+    bool operator==(const PropValue& other) const {
+        if (kind_ != other.kind_) return false;
+        switch (kind_) {
+            case Kind::Empty: return true;
+            case Kind::Integer: return integer() == other.integer();
+            case Kind::Real: return real() == other.real();
+            case Kind::String: return bits_ == other.bits_ || string() == other.string();
+        }
+        return false;
+    }
 
 private:
     enum class Kind : unsigned char { Empty, Integer, Real, String };

@@ -220,26 +220,70 @@ void TProperties::FillFontInfo(ThtFontInfo& info) const {
     if (!face.empty()) info.Name = face;
 }
 
+namespace {
+
+// Elements mostly have the font of their parent or of a sibling: the last few fonts
+// worked out are kept with everything they were worked out from.
+struct FontMemo {
+    std::array<PropValue, 6> values;
+    platform::TColor background = 0;
+    std::uint8_t charset = 0;
+    int pixelsPerInch = 0;
+    int installations = -1;
+    TMyFont font;
+    int emPixels = 0;
+};
+constexpr PropIndex kFontProperties[6] = {piFontFamily, piFontSize,       piFontStyle,
+                                          piFontWeight, piTextDecoration, piColor};
+
+}  // namespace
+
 const TMyFont& TProperties::GetFont() {
-    if (!CachedFont) {
-        ThtFontInfo info;
-        FillFontInfo(info);
-        TMyFont font;
-        font.face = info.Name;
-        const double pixels = platform::CurrentScreen().pixelsPerInch * info.Size / 72;
-        font.height = -std::clamp(RoundToInt(pixels), -kMaxFontPixels, kMaxFontPixels);
-        font.style = info.Style;
-        font.charset = info.FontCharset;
-        font.Color = info.Color;
-        font.BackgroundColor = info.BackgroundColor;
-        auto& canvas = platform::Screen().measuringCanvas();
-        canvas.setFont(font);
-        const platform::TextMetrics metrics = canvas.textMetrics();
-        EmPixels = metrics.height - metrics.internalLeading;
+    if (CachedFont) return *CachedFont;
+    static std::array<FontMemo, 4> memos;
+    static std::size_t nextMemo = 0;
+    const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    const int installations = platform::ScreenInstallations();
+    auto sameSource = [&](const FontMemo& memo) {
+        if (memo.installations != installations || memo.pixelsPerInch != pixelsPerInch ||
+            memo.background != FontBackground || memo.charset != FontCharset)
+            return false;
+        for (std::size_t i = 0; i < 6; ++i)
+            if (!(memo.values[i] == Values[kFontProperties[i]])) return false;
+        return true;
+    };
+    for (const FontMemo& memo : memos) {
+        if (!sameSource(memo)) continue;
+        EmPixels = memo.emPixels;
         ExPixels = EmPixels / 2;
-        CachedFont = std::move(font);
+        return CachedFont.emplace(memo.font);
     }
-    return *CachedFont;
+
+    ThtFontInfo info;
+    FillFontInfo(info);
+    TMyFont font;
+    font.face = info.Name;
+    const double pixels = pixelsPerInch * info.Size / 72;
+    font.height = -std::clamp(RoundToInt(pixels), -kMaxFontPixels, kMaxFontPixels);
+    font.style = info.Style;
+    font.charset = info.FontCharset;
+    font.Color = info.Color;
+    font.BackgroundColor = info.BackgroundColor;
+    auto& canvas = platform::Screen().measuringCanvas();
+    canvas.setFont(font);
+    const platform::TextMetrics metrics = canvas.textMetrics();
+    EmPixels = metrics.height - metrics.internalLeading;
+    ExPixels = EmPixels / 2;
+
+    FontMemo& memo = memos[nextMemo++ % memos.size()];
+    for (std::size_t i = 0; i < 6; ++i) memo.values[i] = Values[kFontProperties[i]];
+    memo.background = FontBackground;
+    memo.charset = FontCharset;
+    memo.pixelsPerInch = pixelsPerInch;
+    memo.installations = installations;
+    memo.font = font;
+    memo.emPixels = EmPixels;
+    return CachedFont.emplace(std::move(font));
 }
 
 void TProperties::CopyLinkFonts(TFontInfoArray& target) const {

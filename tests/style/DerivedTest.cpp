@@ -114,6 +114,26 @@ TEST_F(Derived, AClosedElementLeavesNothingInTheNextOne) {
     EXPECT_EQ(second.StyleAttrProps, nullptr);
 }
 
+TEST_F(Derived, FontsFollowTheirValuesAndTheScreen) {
+    ParseStyleSheetText(styles, "p.red { color: red } p.blue { color: blue }", "");
+    const TMyFont red = Open("p", "red").GetFont();
+    stack.PopTop();
+    const TMyFont blue = Open("p", "blue").GetFont();
+    stack.PopTop();
+    EXPECT_EQ(red.Color, 0x0000FFu);
+    EXPECT_EQ(blue.Color, 0xFF0000u);
+    EXPECT_EQ(Open("p", "red").GetFont().Color, 0x0000FFu);
+    stack.PopTop();
+
+    // The same values on a screen of another resolution make another font.
+    platform::ScreenInfo dense;
+    dense.pixelsPerInch = 192;
+    platform::SetScreenOverride(dense);
+    const TMyFont sharp = Open("p", "red").GetFont();
+    platform::SetScreenOverride(std::nullopt);
+    EXPECT_EQ(sharp.height, 2 * red.height);
+}
+
 // A screen with only the faces it is given.
 class FacesScreen : public platform::FixedScreen {
 public:
