@@ -14,12 +14,13 @@
 namespace {
 
 class Derived : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         styletest::BuildUsualDefaults(styles);
         stack.Reset(styles);
     }
-    TProperties& Open(const std::string& tag, const std::string& cls = "", const std::string& pseudo = "") {
+    TProperties& Open(const std::string& tag, const std::string& cls = "",
+                      const std::string& pseudo = "") {
         return stack.PushProperties(styles, tag, cls, "", nullptr, "", pseudo);
     }
     TStyleList styles;
@@ -37,7 +38,8 @@ TEST_F(Derived, RulesStoredAfterAnElementWasStyledReachTheNextOne) {
     EXPECT_EQ(plain[piColor], PropValue(0x0000FF));
     EXPECT_EQ(plain[piFontWeight], PropValue("bold"));
     stack.PopTop();
-    EXPECT_EQ(Open("p", "note")[piColor], PropValue(0x0200FF00));  // hex colours carry the palette flag
+    EXPECT_EQ(Open("p", "note")[piColor],
+              PropValue(0x0200FF00));  // hex colours carry the palette flag
 }
 
 TEST_F(Derived, LinkStatesFollowWhatTheLinkInherits) {
@@ -59,7 +61,8 @@ TEST_F(Derived, LinkStatesFollowWhatTheLinkInherits) {
 TEST_F(Derived, LinkStatesFollowChangedRules) {
     Open("p");
     const TFontInfoArray before = *Open("a", "", "link").LinkFonts;
-    EXPECT_EQ(before[TFontInfoArray::Visited].Color, styletest::kVisitedColor | platform::clPaletteFlag);
+    EXPECT_EQ(before[TFontInfoArray::Visited].Color,
+              styletest::kVisitedColor | platform::clPaletteFlag);
     stack.PopTop();
 
     // A document that sets a link colour (BODY VLINK) changes a stored rule.
@@ -75,7 +78,8 @@ TEST_F(Derived, LinkStatesFollowChangedRules) {
     EXPECT_FALSE(bolder[TFontInfoArray::Hover].Style & platform::fsBold);
     stack.PopTop();
     ParseStyleSheetText(styles, "a:visited { font-style: italic }", "");
-    EXPECT_TRUE((*Open("a", "", "link").LinkFonts)[TFontInfoArray::Visited].Style & platform::fsItalic);
+    EXPECT_TRUE((*Open("a", "", "link").LinkFonts)[TFontInfoArray::Visited].Style &
+                platform::fsItalic);
 }
 
 TEST_F(Derived, DescendantHoverRulesApplyOnlyWhereTheirAncestorsAre) {
@@ -136,7 +140,7 @@ TEST_F(Derived, FontsFollowTheirValuesAndTheScreen) {
 
 // A screen with only the faces it is given.
 class FacesScreen : public platform::FixedScreen {
-public:
+  public:
     explicit FacesScreen(std::vector<std::string> faces) : faces_(std::move(faces)) {}
     bool isFontInstalled(std::string_view face) const override {
         for (const auto& f : faces_)
@@ -144,12 +148,13 @@ public:
         return false;
     }
 
-private:
+  private:
     std::vector<std::string> faces_;
 };
 
 TEST(ResolveFontName, AnswersFollowTheInstalledScreen) {
-    auto previous = platform::InstallScreen(std::make_unique<FacesScreen>(std::vector<std::string>{"Verdana"}));
+    auto previous =
+        platform::InstallScreen(std::make_unique<FacesScreen>(std::vector<std::string>{"Verdana"}));
     EXPECT_EQ(ResolveFontName("Verdana, Arial"), "Verdana");
     EXPECT_EQ(ResolveFontName("Verdana, Arial"), "Verdana");
     platform::InstallScreen(std::make_unique<FacesScreen>(std::vector<std::string>{"Arial"}));
