@@ -74,6 +74,17 @@ public:
         kind_ = Kind::Integer;
         bits_ = static_cast<std::uint32_t>(value);
     }
+    // Appends bytes that tell this value apart from any other (its kind, then its
+    // text or its bits), for keys of values worked out from it.
+    void AppendIdentity(std::string& key) const {
+        key += static_cast<char>('0' + static_cast<int>(kind_));
+        if (kind_ == Kind::String) {
+            key += string();
+            key += '\0';
+        } else if (kind_ != Kind::Empty) {
+            key.append(reinterpret_cast<const char*>(&bits_), sizeof bits_);
+        }
+    }
     bool operator==(const PropValue& other) const {
         if (kind_ != other.kind_) return false;
         switch (kind_) {

@@ -463,16 +463,15 @@ bool LinkStateKey(const TProperties& link, const TStyleList& styles, std::string
         if (!styles.PlanFor(link.ElementTag, link.ElementClass, link.ElementId, pseudo)
                  .DescendantRules.empty())
             return false;
+    key.reserve(64);
     key.append(link.ElementTag).append(1, '\0').append(link.ElementClass).append(1, '\0');
     key.append(link.ElementId).append(1, '\0');
-    for (PropIndex index : {piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextDecoration, piColor}) {
-        const PropValue& value = link[index];
-        key += static_cast<char>('0' + (value.isString() ? 3 : value.isReal() ? 2 : value.isInteger() ? 1 : 0));
-        key += value.toText();
-        key += '\0';
-    }
-    key += std::to_string(link.FontBackground) + '\0' + std::to_string(link.FontCharset) + '\0' +
-           PropValue(DefaultPointSize()).toText();
+    for (PropIndex index : {piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextDecoration, piColor})
+        link[index].AppendIdentity(key);
+    const double defaultPoints = DefaultPointSize();
+    key.append(reinterpret_cast<const char*>(&link.FontBackground), sizeof link.FontBackground);
+    key.append(reinterpret_cast<const char*>(&link.FontCharset), sizeof link.FontCharset);
+    key.append(reinterpret_cast<const char*>(&defaultPoints), sizeof defaultPoints);
     return true;
 }
 
