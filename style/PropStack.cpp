@@ -1,7 +1,5 @@
 #include "style/PropStack.h"
 
-#include <new>
-
 #include "style/StyleList.h"
 
 void TPropStack::Reset(const TStyleList& styles) {
@@ -30,10 +28,8 @@ std::unique_ptr<TProperties> TPropStack::NewEntry() {
 
 void TPropStack::Recycle(std::unique_ptr<TProperties> entry) {
     if (!entry || spares_.size() >= 64) return;
-    // Destroyed and made again in place: the entry is as new, its memory kept.
-    TProperties* memory = entry.release();
-    memory->~TProperties();
-    spares_.emplace_back(new (memory) TProperties());
+    entry->Reset();
+    spares_.push_back(std::move(entry));
 }
 
 TProperties& TPropStack::PushProperties(TStyleList& styles, std::string_view tag,

@@ -60,6 +60,24 @@ TProperties::TProperties() {
 
 TProperties::~TProperties() = default;
 
+// As the member initializers and the constructor leave a new set.
+void TProperties::Reset() {
+    CachedFont.reset();
+    InsideLink = false;
+    for (std::string* name : {&ElementTag, &ElementClass, &ElementId, &ElementPseudo, &ElementTitle})
+        name->clear();
+    StyleAttrProps = nullptr;
+    FontBackground = platform::clNone;
+    FontCharset = platform::DEFAULT_CHARSET;
+    TextCodePage = 1252;
+    EmPixels = ExPixels = 0;
+    for (PropValue& value : Values) value.clear();
+    for (int i = piMarginTop; i <= piLeft; ++i) Values[i].setInteger(NoValue);
+    Values[piZIndex].setInteger(0);
+    Assigned.fill(false);
+    LinkFonts.reset();
+}
+
 void TProperties::Copy(const TProperties& source) { Values = source.Values; }
 
 void TProperties::InitFromDefault(const TProperties& defaultProps) {

@@ -61,6 +61,8 @@ class TProperties {
 public:
     TProperties();
     ~TProperties();
+    // Back to the state of a new set, keeping the memory of its strings.
+    void Reset();
     TProperties(const TProperties&) = delete;
     TProperties& operator=(const TProperties&) = delete;
 

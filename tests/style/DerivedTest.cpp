@@ -138,6 +138,46 @@ TEST_F(Derived, FontsFollowTheirValuesAndTheScreen) {
     EXPECT_EQ(sharp.height, 2 * red.height);
 }
 
+TEST(PropertiesReset, ASetReadyForReuseEqualsANewOne) {
+    TProperties used;
+    used.ElementTag = "a";
+    used.ElementClass = "c";
+    used.ElementId = "i";
+    used.ElementPseudo = "link";
+    used.ElementTitle = "t";
+    used.InsideLink = true;
+    used.StyleAttrProps = &used;
+    used.FontBackground = 0x123456;
+    used.FontCharset = 0;
+    used.TextCodePage = 65001;
+    used.GetFont();
+    used.LinkFonts = std::make_unique<TFontInfoArray>();
+    for (int i = 0; i < PropCount; ++i) {
+        used.Values[i] = PropValue("x");
+        used.Assigned[i] = true;
+    }
+    used.Reset();
+
+    const TProperties fresh;
+    EXPECT_FALSE(used.CachedFont);
+    EXPECT_EQ(used.InsideLink, fresh.InsideLink);
+    for (auto [a, b] : {std::pair{&used.ElementTag, &fresh.ElementTag},
+                        {&used.ElementClass, &fresh.ElementClass},
+                        {&used.ElementId, &fresh.ElementId},
+                        {&used.ElementPseudo, &fresh.ElementPseudo},
+                        {&used.ElementTitle, &fresh.ElementTitle}})
+        EXPECT_EQ(*a, *b);
+    EXPECT_EQ(used.StyleAttrProps, fresh.StyleAttrProps);
+    EXPECT_EQ(used.FontBackground, fresh.FontBackground);
+    EXPECT_EQ(used.FontCharset, fresh.FontCharset);
+    EXPECT_EQ(used.TextCodePage, fresh.TextCodePage);
+    EXPECT_EQ(used.EmPixels, fresh.EmPixels);
+    EXPECT_EQ(used.ExPixels, fresh.ExPixels);
+    EXPECT_EQ(used.Values, fresh.Values);
+    EXPECT_EQ(used.Assigned, fresh.Assigned);
+    EXPECT_FALSE(used.LinkFonts);
+}
+
 // A screen with only the faces it is given.
 class FacesScreen : public platform::FixedScreen {
   public:
