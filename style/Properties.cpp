@@ -53,14 +53,11 @@ bool PropertyIndexFromName(std::string_view name, PropIndex& index) {
 
 const char* PropertyName(PropIndex index) { return kPropertyNames[index]; }
 
-TProperties::TProperties() {
-    for (int i = piMarginTop; i <= piLeft; ++i) Values[i].setInteger(NoValue);
-    Values[piZIndex].setInteger(0);
-}
+TProperties::TProperties() { Reset(); }
 
 TProperties::~TProperties() = default;
 
-// As the member initializers and the constructor leave a new set.
+// The state of a new set (the constructor's too).
 void TProperties::Reset() {
     CachedFont.reset();
     InsideLink = false;
