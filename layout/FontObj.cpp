@@ -6,9 +6,10 @@
 #include "layout/Document.h"
 #include "platform/Screen.h"
 
-TFontObj::TFontObj(TSection* owner, const TMyFont& f, int offset)
+TFontObj::TFontObj(TSection* owner, const TMyFont& f, int offset,
+                   const platform::TextMetrics* measured)
     : ownerSection(owner), textOffset(offset), font(f) {
-    MeasureMetrics();
+    MeasureMetrics(measured);
 }
 
 TFontObj::TFontObj(TSection* owner, const TFontObj& source)
@@ -72,12 +73,17 @@ void TFontObj::ApplyVariant(const ThtFontInfo& info) {
     MeasureMetrics();
 }
 
-void TFontObj::MeasureMetrics() {
+void TFontObj::MeasureMetrics(const platform::TextMetrics* measured) {
     platform::Canvas& canvas = platform::Screen().measuringCanvas();
     platform::FontSpec spec = font;
     spec.charset = platform::DEFAULT_CHARSET;
-    canvas.setFont(spec);
-    platform::TextMetrics metrics = canvas.textMetrics();
+    platform::TextMetrics metrics;
+    if (measured && font.charset == spec.charset) {
+        metrics = *measured;
+    } else {
+        canvas.setFont(spec);
+        metrics = canvas.textMetrics();
+    }
     constexpr std::uint8_t kSymbolCharset = 2;
     if (metrics.charset != kSymbolCharset) {
         if (font.charset != spec.charset) {

@@ -14,7 +14,9 @@ class TSectionList;
 
 class TFontObj {
 public:
-    TFontObj(TSection* owner, const TMyFont& font, int offset);
+    // `measured`, when given, are the metrics of `font` already asked of the screen.
+    TFontObj(TSection* owner, const TMyFont& font, int offset,
+             const platform::TextMetrics* measured = nullptr);
     // A copy for a print copy of the document (no tab stop).
     TFontObj(TSection* owner, const TFontObj& source);
 
@@ -24,7 +26,7 @@ public:
     // to the same link.
     void SetLinkHovered(std::vector<TFontObj*>& linkList, bool value);
     void ApplyVariant(const ThtFontInfo& info);
-    void MeasureMetrics();
+    void MeasureMetrics(const platform::TextMetrics* measured = nullptr);
     bool IsLink() const { return !linkTarget.Url.empty(); }
 
     TSection* ownerSection;

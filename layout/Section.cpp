@@ -16,8 +16,8 @@
 TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
                    const TUrlTarget* openLink, TCellBasic* cell, const TAttributeList* attributes)
     : TSectionBase(document) {
-    const TMyFont font = props.GetFont();
-    TFontObj& run = fontRuns.Add(std::make_unique<TFontObj>(this, font, 0));
+    TFontObj& run =
+        fontRuns.Add(std::make_unique<TFontObj>(this, props.GetFont(), 0, &props.GetFontMetrics()));
     run.hintText = props.ElementTitle;
     if (openLink && !openLink->Url.empty()) {
         if (props.LinkFonts) run.linkVariants = std::make_unique<TFontInfoArray>(*props.LinkFonts);
@@ -30,7 +30,7 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
             }
         }
     }
-    minLineHeight = props.GetLineHeight(std::abs(font.height));
+    minLineHeight = props.GetLineHeight(std::abs(props.GetFont().height));
     if (startsBlock) {
         bool isPercent = false;
         const int indent = props.GetTextIndent(isPercent);
@@ -169,10 +169,10 @@ TFontObj& TSection::NewFontRun(TProperties& props) {
     const int here = static_cast<int>(textBuffer.size());
     if (last.textOffset == here) {
         last.font = props.GetFont();
-        last.MeasureMetrics();
+        last.MeasureMetrics(&props.GetFontMetrics());
         return last;
     }
-    auto run = std::make_unique<TFontObj>(this, props.GetFont(), here);
+    auto run = std::make_unique<TFontObj>(this, props.GetFont(), here, &props.GetFontMetrics());
     run->linkTarget.Copy(last.linkTarget);
     if (last.linkVariants) run->linkVariants = std::make_unique<TFontInfoArray>(*last.linkVariants);
     return fontRuns.Add(std::move(run));

@@ -60,6 +60,7 @@ TProperties::~TProperties() = default;
 // The state of a new set (the constructor's too).
 void TProperties::Reset() {
     CachedFont.reset();
+    FontMetrics = {};
     InsideLink = false;
     for (std::string* name : {&ElementTag, &ElementClass, &ElementId, &ElementPseudo, &ElementTitle})
         name->clear();
@@ -246,7 +247,7 @@ struct FontMemo {
     int pixelsPerInch = 0;
     int installations = -1;
     TMyFont font;
-    int emPixels = 0;
+    platform::TextMetrics metrics;
 };
 constexpr PropIndex kFontProperties[6] = {piFontFamily, piFontSize,       piFontStyle,
                                           piFontWeight, piTextDecoration, piColor};
@@ -269,7 +270,8 @@ const TMyFont& TProperties::GetFont() {
     };
     for (const FontMemo& memo : memos) {
         if (!sameSource(memo)) continue;
-        EmPixels = memo.emPixels;
+        FontMetrics = memo.metrics;
+        EmPixels = FontMetrics.height - FontMetrics.internalLeading;
         ExPixels = EmPixels / 2;
         return CachedFont.emplace(memo.font);
     }
@@ -286,8 +288,8 @@ const TMyFont& TProperties::GetFont() {
     font.BackgroundColor = info.BackgroundColor;
     auto& canvas = platform::Screen().measuringCanvas();
     canvas.setFont(font);
-    const platform::TextMetrics metrics = canvas.textMetrics();
-    EmPixels = metrics.height - metrics.internalLeading;
+    FontMetrics = canvas.textMetrics();
+    EmPixels = FontMetrics.height - FontMetrics.internalLeading;
     ExPixels = EmPixels / 2;
 
     FontMemo& memo = memos[nextMemo++ % memos.size()];
@@ -297,7 +299,7 @@ const TMyFont& TProperties::GetFont() {
     memo.pixelsPerInch = pixelsPerInch;
     memo.installations = installations;
     memo.font = font;
-    memo.emPixels = EmPixels;
+    memo.metrics = FontMetrics;
     return CachedFont.emplace(std::move(font));
 }
 

@@ -69,6 +69,7 @@ public:
     // The font of GetFont, built on first use and dropped when the values change
     // under it (Reparent).
     std::optional<TMyFont> CachedFont;
+    platform::TextMetrics FontMetrics;  // of CachedFont
     bool InsideLink = false;
     std::string ElementTag, ElementClass, ElementId, ElementPseudo, ElementTitle;
     const TProperties* StyleAttrProps = nullptr;  // not owned
@@ -99,6 +100,11 @@ public:
     void SetUtf8();
     void SetFontBackground();
     const TMyFont& GetFont();
+    // The screen's metrics of that font.
+    const platform::TextMetrics& GetFontMetrics() {
+        GetFont();
+        return FontMetrics;
+    }
     void FillFontInfo(ThtFontInfo& info) const;
     void CopyLinkFonts(TFontInfoArray& target) const;
 
