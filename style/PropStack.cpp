@@ -19,7 +19,7 @@ void TPropStack::Delete(int index) {
     entries_.erase(entries_.begin() + index);
 }
 
-std::unique_ptr<TProperties> TPropStack::NewEntry() {
+std::unique_ptr<TProperties> TPropStack::MakeEntry() {
     if (spares_.empty()) return std::make_unique<TProperties>();
     std::unique_ptr<TProperties> entry = std::move(spares_.back());
     spares_.pop_back();
@@ -37,7 +37,7 @@ TProperties& TPropStack::PushProperties(TStyleList& styles, std::string_view tag
                                         const TProperties* inlineStyle, std::string_view title,
                                         std::string_view pseudo) {
     if (entries_.empty()) Reset(styles);
-    auto props = NewEntry();
+    auto props = MakeEntry();
     props->Inherit(*entries_.back());
     entries_.push_back(std::move(props));
     const int index = Count() - 1;

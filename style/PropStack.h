@@ -23,8 +23,9 @@ public:
     // Empties the stack and gives it a base entry from the list's "default" entry.
     void Reset(const TStyleList& styles);
     void Insert(int index, std::unique_ptr<TProperties> props);
-    // An empty entry to fill and Insert (it may reuse a closed entry's memory).
-    std::unique_ptr<TProperties> MakeEntry() { return NewEntry(); }
+    // An empty entry to fill and Insert, made in the memory of one closed before when
+    // there is one: a page opens and closes tens of thousands of elements.
+    std::unique_ptr<TProperties> MakeEntry();
     void Delete(int index);
     void Clear() { entries_.clear(); }
 
@@ -40,9 +41,6 @@ public:
     void PopTop();
 
 private:
-    // A fresh entry, made in the memory of one closed before when there is one: a
-    // page opens and closes tens of thousands of elements.
-    std::unique_ptr<TProperties> NewEntry();
     void Recycle(std::unique_ptr<TProperties> entry);
 
     std::vector<std::unique_ptr<TProperties>> entries_;
