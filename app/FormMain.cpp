@@ -21,6 +21,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "viewer/HtmlViewer.h"
 
 namespace app {
 
@@ -159,9 +160,19 @@ void TformMain::BuildControls() {
     auto* base = new QVBoxLayout(panelBase);
     base->setContentsMargins(0, 0, 0, 0);
     base->setSpacing(0);
-    viewer = new QWidget(panelBase);
+    viewer = new THTMLViewer(panelBase);
     viewer->setObjectName("viewer");
-    Paint(viewer, kViewerBackground);
+    viewer->SetDefBackground(platform::RGBColor(kViewerBackground.red(), kViewerBackground.green(),
+                                                kViewerBackground.blue()));
+    viewer->SetBorderStyle(THTMLBorderStyle::htFocused);
+    viewer->SetHistoryMaxCount(0);
+    viewer->SetDefFontName("Arial");
+    viewer->SetDefFontSize(9);
+    viewer->SetDefPreFontName("Courier New");
+    viewer->SetNoSelect(false);
+    viewer->SetCharSet(platform::DEFAULT_CHARSET);
+    viewer->PrintMarginLeft = viewer->PrintMarginRight = viewer->PrintMarginTop = viewer->PrintMarginBottom = 2.0;
+    viewer->SetPrintScale(1.0);
     base->addWidget(viewer, 1);
     panelNavegar = MakePanel(panelBase, "panelNavegar", kPanelColor);
     panelNavegar->setFixedHeight(21);
@@ -289,7 +300,11 @@ void TformMain::PagPrincipal() {
     platform::StringList page;
     page.setText(text);
     page.saveToFile(PastaBase + kHomePageFile);
-    // Showing the page waits for the page viewer.
+    try {
+        viewer->LoadFromFile(PastaBase + kHomePageFile);
+    } catch (const std::exception&) {
+        // The home page is a courtesy: the reader works without it.
+    }
 }
 
 }  // namespace app

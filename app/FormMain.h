@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class QPainter;
+class THTMLViewer;
 
 namespace app {
 
@@ -78,7 +79,7 @@ public:
     QWidget* panelNavegar;
     QLabel* imageVolta;
     QLabel* imageVai;
-    QWidget* viewer;  // the page viewer's place
+    THTMLViewer* viewer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -13,6 +13,9 @@
 #include "app/FormStatus.h"
 #include "app/Look.h"
 #include "app/Options.h"
+#include "app/FirstPaintWatch.h"
+#include "viewer/HtmlViewer.h"
+#include "viewer/PaintPanel.h"
 #include "platform/qt/QtScreen.h"
 
 int main(int argc, char** argv) {
@@ -41,9 +44,10 @@ int main(int argc, char** argv) {
     app::TformCopiar formCopiar(&formMain);
     formMain.show();
 
+    std::unique_ptr<app::FirstPaintWatch> watch;
     if (!options.screenshot.empty()) {
-        // Once the window has been laid out and painted, keep a picture of it and quit.
-        QTimer::singleShot(300, &formMain, [&] {
+        // Once the page has been laid out and painted, keep a picture of the window and quit.
+        watch = std::make_unique<app::FirstPaintWatch>(formMain.viewer->PaintPanel(), [&] {
             const bool saved = formMain.grab().save(QString::fromStdString(options.screenshot), "PNG");
             if (!saved) std::fprintf(stderr, "vultaria: could not write %s\n", options.screenshot.c_str());
             application.exit(saved ? 0 : 1);

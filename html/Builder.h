@@ -49,6 +49,8 @@ struct THtmlBuildEvents {
     // The viewer's built-in expansion of a link to a file name; when empty, the link is
     // read as a local path.
     std::function<std::string(const std::string& name)> ExpandName;
+    // BASE HREF: names read after it start from there.
+    std::function<void(const std::string& base)> OnBase;
     // Progress while reading: offset * document.progressBase / length.
     std::function<void(int)> OnProgress;
 };

@@ -18,6 +18,7 @@
 #include "image/ImageCache.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
+#include "layout/FormData.h"
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
 #include "platform/PanelWindow.h"
@@ -133,6 +134,9 @@ public:
     void CopySelection(int length);
     int SelectionToBuffer(std::u16string& buffer, int bufferSize);
     TSectionBase* ItemAtY(int Y, int& itemTopY, int& index);
+    // The values of the page's forms, or none when it has no forms (form controls are
+    // not built yet, so for now that is every page).
+    std::unique_ptr<TFormData> FormData() const { return nullptr; }
     void HideUnpaintedControls();
     void AnimationTick();
 

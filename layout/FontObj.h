@@ -32,7 +32,7 @@ public:
     TSection* ownerSection;
     bool isVisited = false;
     bool isHovered = false;
-    std::string hintText;
+    std::string hintText;  // UTF-8
     int topY = 0;
     bool hasFocus = false;
     int textOffset = 0;

@@ -194,11 +194,11 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                     document_->anchors->AddObject(platform::AnsiUpperCase(a.StrValue), this);
                 break;
             case symAlt:
-                altText = a.StrValue;
-                if (hintText.empty()) hintText = a.StrValue;
+                altText = attributes.DisplayText(a);
+                if (hintText.empty()) hintText = altText;
                 break;
             case symTitle:
-                hintText = a.StrValue;
+                hintText = attributes.DisplayText(a);
                 break;
             case symAlign:
                 placement = ObjectAlignment(a.StrValue, placement);
@@ -453,7 +453,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         // Room for the ALT text beside the sign.
         const platform::FontSpec saved = canvas.font();
         canvas.setFont(ObjectCaptionFont());
-        const platform::Size text = canvas.textExtent(platform::Ansi(altText));
+        const platform::Size text = canvas.textExtent(platform::Utf8ToUtf16(altText));
         canvas.setFont(saved);
         pictureWidth = std::max(pictureWidth, text.cx + 2 + kAltTextIndent);
         pictureHeight = std::max(pictureHeight, std::max(24, text.cy));
@@ -498,7 +498,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.setTextAlign(platform::TextAlign::Top);
         canvas.save();
         canvas.intersectClipRect(box);
-        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Ansi(altText));
+        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Utf8ToUtf16(altText));
         canvas.restore();
         canvas.setFont(saved);
     }

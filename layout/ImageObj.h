@@ -80,8 +80,8 @@ public:
     void TakeSuppliedPicture(const TPictureLookup& found, const std::string& key);
 
     std::string source;
-    std::string altText;
-    std::string hintText;
+    std::string altText;  // UTF-8
+    std::string hintText;  // UTF-8
     int givenWidth = 0;
     bool widthIsPercent = false;
     int givenHeight = 0;
