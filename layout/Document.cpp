@@ -169,9 +169,17 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
     canvas.setTextJustification(0, 0);
     if (!tabOrder.empty()) {
         int order = 0;
+        platform::TabStopWindow* previous = nullptr;
         for (auto& [key, entry] : tabOrder) {
-            if (entry.first) entry.first->tabOrder = order++;
-            else if (entry.second) entry.second->SetTabOrder(order++);
+            if (entry.first) {
+                entry.first->tabOrder = order++;
+                if (entry.first->tabStop) {
+                    entry.first->tabStop->placeAfter(previous);
+                    previous = entry.first->tabStop.get();
+                }
+            } else if (entry.second) {
+                entry.second->SetTabOrder(order++);
+            }
         }
         tabOrder.clear();
     }

@@ -22,6 +22,7 @@
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
 #include "platform/PanelWindow.h"
+#include "platform/TabStopWindow.h"
 #include "style/StyleList.h"
 
 class TFontObj;
@@ -45,6 +46,15 @@ public:
     virtual std::unique_ptr<platform::PanelWindow> CreatePanelWindow() {
         return std::make_unique<platform::DetachedPanelWindow>();
     }
+    // A link's place in the Tab order. Without one of its own, the host gives a tab stop
+    // that only keeps its state.
+    virtual std::unique_ptr<platform::TabStopWindow> CreateTabStopWindow() {
+        return std::make_unique<platform::DetachedTabStopWindow>();
+    }
+    // A link (at the y of its line) or a form control took the keyboard focus.
+    virtual void ScrollFocusedIntoView(int y, bool formControl) {}
+    // Enter was pressed on a link's tab stop: follow it once the key is handled.
+    virtual void FollowLinkLater(const TUrlTarget& link) {}
 };
 
 // What the host answers to an image request: the picture's bytes, nothing (the file

@@ -91,6 +91,12 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent) {
 
     leaveTimer_ = new QTimer(this);
     leaveTimer_->setInterval(200);
+    connect(leaveTimer_, &QTimer::timeout, this, [this] { LeaveTimerTick(); });
+    autoScrollTimer_ = new QTimer(this);
+    autoScrollTimer_->setInterval(10);
+    connect(autoScrollTimer_, &QTimer::timeout, this, [this] { AutoScrollStep(); });
+    // Over text the viewer shows its own text cursor (see LayoutDocument).
+    setCursor(Qt::IBeamCursor);
     animationTimer_ = new QTimer(this);
     connect(animationTimer_, &QTimer::timeout, this, [this] { document_->AnimationTick(); });
 
@@ -304,6 +310,7 @@ void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
 }
 
 void THTMLViewer::PrepareLoad() {
+    KeepFocusOutOfPage();
     if (!imageCache_) {
         imageCache_ = std::make_unique<TStringBitmapList>();
         imageCache_->SetCacheCount(imageCacheCount_);
@@ -485,6 +492,7 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
 void THTMLViewer::Clear() {
     if (busy_) return;
     leaveTimer_->stop();
+    KeepFocusOutOfPage();
     document_->Clear();
     if (imageCache_) imageCache_->Clear();
     SetDocumentDefaults(*document_, defaults_);
@@ -502,6 +510,11 @@ void THTMLViewer::Clear() {
     buttonDownIndex_ = -1;
     if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
     InvalidatePaintSurface();
+}
+
+void THTMLViewer::KeepFocusOutOfPage() {
+    // A link's tab stop that has the focus goes with its page: the viewer keeps the focus.
+    if (paintPanel_->isAncestorOf(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
 }
 
 // ---- Anchors and link paths ----
@@ -564,38 +577,4 @@ void THTMLViewer::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     UpdateBorder();
     if (OnExit) OnExit(this);
-}
-
-void THTMLViewer::keyPressEvent(QKeyEvent* event) {
-    int key = event->key();
-    if (OnKeyDown) OnKeyDown(this, key, event->modifiers());
-    if (OnKeyPress && !event->text().isEmpty()) {
-        char16_t character = event->text().at(0).unicode();
-        OnKeyPress(this, character);
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void THTMLViewer::keyReleaseEvent(QKeyEvent* event) {
-    int key = event->key();
-    if (OnKeyUp) OnKeyUp(this, key, event->modifiers());
-    QWidget::keyReleaseEvent(event);
-}
-
-void THTMLViewer::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                                 int y) {
-    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
-    setFocus(Qt::MouseFocusReason);
-}
-
-void THTMLViewer::PanelMouseMove(Qt::KeyboardModifiers shift, int x, int y) {
-    if (OnMouseMove) OnMouseMove(this, shift, x, y);
-}
-
-void THTMLViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
-    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
-}
-
-void THTMLViewer::PanelDoubleClick(Qt::KeyboardModifiers shift, int x, int y) {
-    if (OnMouseDouble) OnMouseDouble(this, Qt::LeftButton, shift, x, y);
 }

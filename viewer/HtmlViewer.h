@@ -7,7 +7,7 @@
 // The viewer's code is spread by concern: HtmlViewer.cpp (construction, properties,
 // loading, anchors, link paths), ViewerHistory.cpp (the history and visited links),
 // ViewerLayout.cpp (layout against the window, scroll bars, scrolling, resizing, the
-// border), PaintPanel.cpp (painting).
+// border), ViewerInput.cpp (mouse, keyboard and wheel), PaintPanel.cpp (painting).
 
 #include <QTimer>
 #include <QWidget>
@@ -203,12 +203,33 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     void SetAnimationTimer(int intervalMs) override;
     void RelayoutNeeded() override;
     std::unique_ptr<platform::PanelWindow> CreatePanelWindow() override;
+    std::unique_ptr<platform::TabStopWindow> CreateTabStopWindow() override;
+    void ScrollFocusedIntoView(int y, bool formControl) override;
+    void FollowLinkLater(const TUrlTarget& link) override;
 
-    // The paint surface's mouse: buttons and keys held, point in surface coordinates.
+    // ---- Mouse, keyboard, selection ----
+    // The paint surface's mouse: the button, the keys and buttons held, the point in
+    // surface coordinates.
     virtual void PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    virtual void PanelMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    virtual void PanelMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x,
+                                int y);
     virtual void PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     virtual void PanelDoubleClick(Qt::KeyboardModifiers shift, int x, int y);
+    virtual void ExtendSelectionTo(int x, int y);
+    // Follows LinkUnderMouse as a click on it does.
+    void FollowLink();
+
+    int SelStart() const { return caretIndex_; }
+    void SetSelStart(int start);
+    int SelLength() const;
+    void SetSelLength(int length);
+    std::u16string SelText();
+    void SelectAll();
+    void CopyToClipboard();
+    const std::string& LinkUnderMouse() const { return linkUnderMouse_; }
+    const std::string& TargetUnderMouse() const { return targetUnderMouse_; }
+    bool MiddleScrollMode() const { return middleMode_; }
+    bool AutoScrolling() const { return autoScrolling_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -216,6 +237,7 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     friend class TPaintPanel;
@@ -232,6 +254,7 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     void LoadFile(const std::string& fileName, int kind);
     void LoadKeepingHistory(const std::string& fileName, int kind);
     void PrepareLoad();
+    void KeepFocusOutOfPage();
     void FinishLoad(const std::string& title, const std::string& base,
                     const std::string& baseTarget);
     void ShowAnchorOrTop(const SplitName& split, const std::string& oldFile, bool topWhenUnnamed);
@@ -243,6 +266,15 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     void VScrollAction(int action);
     void HScrollAction(int action);
     void ScrollSurfaceTo(int y);
+    void ScrollByKey(int y, bool strip);
+    void StartAutoScroll();
+    void AutoScrollStep();
+    void LeaveTimerTick();
+    void EndMiddleMode();
+    // The word under a point, as a double click takes it: [begin, end) in cursor
+    // positions; false when the point is not over a word. Moves the caret there.
+    bool WordAt(int x, int y, int& begin, int& end, std::u16string& word);
+    void ReportError(const std::exception& error);
 
     TDocumentDefaults defaults_;
     THTMLBorderStyle borderStyle_ = THTMLBorderStyle::htFocused;
@@ -280,4 +312,17 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     bool backgroundFixed_ = false;
     int metaRefreshDelay_ = 0;
     std::string metaRefreshURL_;
+
+    std::string linkUnderMouse_;
+    std::string targetUnderMouse_;
+    bool leftButtonDown_ = false;
+    bool dragActive_ = false;
+    bool autoScrolling_ = false;
+    bool middleMode_ = false;
+    int middleStartY_ = 0;
+    bool linkJustClicked_ = false;
+    QPoint pointer_;  // where the mouse was last seen over the paint surface
+    QTimer* autoScrollTimer_ = nullptr;
+    qint64 lastAutoScrollStep_ = -1000;  // ms, kept across runs of the loop
+    std::string shownTitle_;
 };

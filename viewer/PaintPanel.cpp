@@ -112,7 +112,7 @@ void TPaintPanel::mousePressEvent(QMouseEvent* event) {
 
 void TPaintPanel::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    viewer_->PanelMouseMove(event->modifiers(), at.x(), at.y());
+    viewer_->PanelMouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseReleaseEvent(QMouseEvent* event) {
