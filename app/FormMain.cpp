@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSplitter>
@@ -29,11 +31,13 @@ namespace {
 
 QString FromAnsi(std::string_view text) {
     const std::u16string wide = platform::Ansi(text);
-    return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+    return QString(reinterpret_cast<const QChar*>(wide.data()),
+                   static_cast<qsizetype>(wide.size()));
 }
 
 std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
 }
 
 QWidget* MakePanel(QWidget* parent, const char* name, const QColor& color) {
@@ -82,7 +86,9 @@ TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus>
     DoCreate();
 }
 
-TformMain::~TformMain() { FormDestroy(); }
+TformMain::~TformMain() {
+    FormDestroy();
+}
 
 void TformMain::BuildControls() {
     setMinimumSize(640, 480);
@@ -171,7 +177,8 @@ void TformMain::BuildControls() {
     viewer->SetDefPreFontName("Courier New");
     viewer->SetNoSelect(false);
     viewer->SetCharSet(platform::DEFAULT_CHARSET);
-    viewer->PrintMarginLeft = viewer->PrintMarginRight = viewer->PrintMarginTop = viewer->PrintMarginBottom = 2.0;
+    viewer->PrintMarginLeft = viewer->PrintMarginRight = viewer->PrintMarginTop =
+        viewer->PrintMarginBottom = 2.0;
     viewer->SetPrintScale(1.0);
     base->addWidget(viewer, 1);
     panelNavegar = MakePanel(panelBase, "panelNavegar", kPanelColor);
@@ -208,21 +215,36 @@ void TformMain::BuildControls() {
     form->addWidget(panelBottom);
 
     for (TFocusLabel* label : {labelCopiar, labelImprimir, labelCreditos, labelSair, labelOK}) {
-        label->OnMouseEnter = [this](TFocusLabel* sender) { labelImparcialidadeMouseEnter(sender); };
-        label->OnMouseLeave = [this](TFocusLabel* sender) { labelImparcialidadeMouseLeave(sender); };
+        label->OnMouseEnter = [this](TFocusLabel* sender) {
+            labelImparcialidadeMouseEnter(sender);
+        };
+        label->OnMouseLeave = [this](TFocusLabel* sender) {
+            labelImparcialidadeMouseLeave(sender);
+        };
     }
     labelSair->OnClick = [this](TFocusLabel*) { labelSairClick(); };
+    labelCreditos->OnClick = [this](TFocusLabel* sender) { labelClick(sender); };
+    labelOK->OnClick = [this](TFocusLabel*) { labelOKClick(); };
+    connect(editSearch, &QLineEdit::textChanged, this, [this] { editSearchChange(); });
+    editSearch->installEventFilter(this);
+    GridNomes->OnClick = [this] { GridNomesClick(); };
+    imageVolta->installEventFilter(this);
+    imageVai->installEventFilter(this);
+    viewer->OnHotSpotClick = [this](THTMLViewer* sender, const std::string& src, bool& handled) {
+        viewerHotSpotClick(sender, src, handled);
+    };
+}
+
+void TformMain::ReportError(const std::exception& error) {
+    platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.what()),
+                                   platform::MessageIcon::Error);
 }
 
 void TformMain::DoCreate() {
     try {
         FormCreate();
-    } catch (const platform::Exception& error) {
-        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.message()),
-                                       platform::MessageIcon::Error);
     } catch (const std::exception& error) {
-        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.what()),
-                                       platform::MessageIcon::Error);
+        ReportError(error);
     }
     // Whether or not the catalogues could be read, start-up is over.
     if (formStatus_) formStatus_->hide();
@@ -257,9 +279,13 @@ void TformMain::FormCreate() {
     PagPrincipal();
 }
 
-void TformMain::FormDestroy() { formStatus_.reset(); }
+void TformMain::FormDestroy() {
+    formStatus_.reset();
+}
 
-std::string TformMain::RemoveAcentos(const std::string& text) const { return app::RemoveAcentos(text); }
+std::string TformMain::RemoveAcentos(const std::string& text) const {
+    return app::RemoveAcentos(text);
+}
 
 void TformMain::FormResize() {
     GridNomes->resize(GridNomes->width(), panelBusca->height() - GridNomes->y() - 10);
@@ -271,6 +297,21 @@ void TformMain::Splitter1Moved() {
 
 bool TformMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panelBusca && event->type() == QEvent::Resize) FormResize();
+    if (watched == editSearch && event->type() == QEvent::KeyPress &&
+        editSearchKeyPress(static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    if ((watched == imageVolta || watched == imageVai) &&
+        event->type() == QEvent::MouseButtonRelease) {
+        auto* release = static_cast<QMouseEvent*>(event);
+        auto* image = static_cast<QWidget*>(watched);
+        if (release->button() == Qt::LeftButton &&
+            image->rect().contains(release->position().toPoint())) {
+            if (watched == imageVolta)
+                imageVoltaClick();
+            else
+                imageVaiClick();
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -286,11 +327,17 @@ void TformMain::GridNomesDrawCell(QPainter& painter, int row, const QRect& rect,
                      FromAnsi(listNomes.at(static_cast<std::size_t>(row))));
 }
 
-void TformMain::labelSairClick() { close(); }
+void TformMain::labelSairClick() {
+    close();
+}
 
-void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0, 0, 0), 15); }
+void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) {
+    SetLabelLook(sender, QColor(0, 0, 0), 15);
+}
 
-void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kLabelTextColor, 13); }
+void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) {
+    SetLabelLook(sender, kLabelTextColor, 13);
+}
 
 void TformMain::PagPrincipal() {
     platform::StringList lines;

@@ -32,7 +32,7 @@ struct WindowGeometry {
 WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen);
 
 class TformMain : public QWidget {
-public:
+  public:
     // `dataFolder` is the collection's folder; `status` is the start-up window, which
     // this window closes when it is ready and owns from then on.
     TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status);
@@ -48,6 +48,19 @@ public:
     void labelImparcialidadeMouseEnter(TFocusLabel* sender);
     void labelImparcialidadeMouseLeave(TFocusLabel* sender);
     void PagPrincipal();
+
+    // The search box and the name list.
+    void editSearchChange();
+    // A key typed in the search box; true when it was used up (Enter runs the search).
+    bool editSearchKeyPress(int key);
+    void labelOKClick();
+    void GridNomesClick();
+
+    // Back, forward, links and credits.
+    void imageVoltaClick();
+    void imageVaiClick();
+    void viewerHotSpotClick(THTMLViewer* sender, const std::string& src, bool& handled);
+    void labelClick(TFocusLabel* sender);
 
     // The collection's folders, each with a trailing '/'.
     std::string PastaBase;
@@ -81,14 +94,19 @@ public:
     QLabel* imageVai;
     THTMLViewer* viewer;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void DoCreate();
     void FormCreate();
     void FormDestroy();
+    // The search box text in Windows-1252.
+    std::string SearchText() const;
+    void Step(platform::StringList& from, platform::StringList& to);
+    // An error the user must see, in a message box captioned with the program's title.
+    void ReportError(const std::exception& error);
 
     std::unique_ptr<TformStatus> formStatus_;
     std::string dataFolder_;
