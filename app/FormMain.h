@@ -18,6 +18,7 @@ class THTMLViewer;
 
 namespace app {
 
+class FindBar;
 class NameGrid;
 class TFocusLabel;
 class TformStatus;
@@ -62,6 +63,10 @@ class TformMain : public QWidget {
     void viewerHotSpotClick(THTMLViewer* sender, const std::string& src, bool& handled);
     void labelClick(TFocusLabel* sender);
 
+    // Zoom of the page, a step up (+1) or down (-1), or to a percentage.
+    void ZoomBy(int direction);
+    void SetZoom(int percent);
+
     // The collection's folders, each with a trailing '/'.
     std::string PastaBase;
     std::string PastaDados;
@@ -93,6 +98,8 @@ class TformMain : public QWidget {
     QLabel* imageVolta;
     QLabel* imageVai;
     THTMLViewer* viewer;
+    FindBar* findBar;
+    QLabel* zoomLabel;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -68,10 +68,19 @@ void TPaintPanel::PaintRect(const QRect& clip, QImage* buffer) {
     ++paintCount_;
     lastPaintRect_ = clip;
     platform::QtCanvas canvas(buffer);
+    // Page pixels onto the buffer's corner, scaled by the zoom.
+    const int zoom = viewer_->Zoom();
     platform::Mapping mapping;
+    mapping.windowExtent = {100, 100};
+    mapping.viewportExtent = {zoom, zoom};
     mapping.viewportOrigin = {-clip.left(), -clip.top()};
     canvas.setMapping(mapping);
-    const platform::Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
+    const auto down = [zoom](int screen) {
+        return screen >= 0 ? screen * 100 / zoom : -((-screen * 100 + zoom - 1) / zoom);
+    };
+    const auto up = [zoom](int screen) { return (screen * 100 + zoom - 1) / zoom; };
+    const platform::Rect area{down(clip.left()), down(clip.top()), up(clip.right() + 1),
+                              up(clip.bottom() + 1)};
     PaintBackground(canvas, area);
     viewer_->PaintDocument(canvas, area);
 }
@@ -90,7 +99,7 @@ void TPaintPanel::PaintBackground(platform::Canvas& canvas, const platform::Rect
     viewer_->SetBackgroundFixed(fixed);
     platform::Rect area;
     if (fixed) {
-        area = {0, 0, width(), height()};
+        area = {0, 0, viewer_->PageWidth(), viewer_->PageHeight()};
     } else {
         const int x = viewer_->HScrollBar()->Position(), y = document.scrollY;
         area = {-x, -y, -x + viewer_->HScrollBar()->Max(), -y + viewer_->DocHeight()};
@@ -105,24 +114,30 @@ void TPaintPanel::PaintBackground(platform::Canvas& canvas, const platform::Rect
     background_.Paint(canvas, area, clip, placement);
 }
 
-void TPaintPanel::mousePressEvent(QMouseEvent* event) {
+// Mouse positions reach the viewer in page pixels.
+QPoint TPaintPanel::PagePoint(const QMouseEvent* event) const {
     const QPoint at = event->position().toPoint();
+    return {viewer_->ToPage(at.x()), viewer_->ToPage(at.y())};
+}
+
+void TPaintPanel::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseUp(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelDoubleClick(event->modifiers(), at.x(), at.y());
 }
 

@@ -51,6 +51,8 @@ class TPaintPanel : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    QPoint PagePoint(const QMouseEvent* event) const;
+
     THTMLViewer* viewer_;
     platform::TColor color_ = 0x00FFFFFF;
     bool painting_ = false;

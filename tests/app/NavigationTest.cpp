@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "app/FindBar.h"
 #include "app/FocusLabel.h"
 #include "app/FormMain.h"
 #include "app/FormStatus.h"
@@ -434,4 +437,73 @@ TEST_F(NavigationTest, TheHomePageKeepsLaterMarkers) {
     EXPECT_NE(page.find(" ##DATA</p>"), std::string::npos);
     EXPECT_NE(page.find(" ##HORA</p>"), std::string::npos);
     EXPECT_EQ(Current(), folder.string() + "/principal.txt");
+}
+
+// ---- Finding in the page and zoom, from the keyboard ----
+
+TEST_F(NavigationTest, TheFindBarCountsAndStepsThroughMatches) {
+    app::TformMain& main = Start();
+    ClickRow(RowOf("literatura\\erico_verissimo.htm"));
+    EXPECT_FALSE(main.findBar->isVisible());
+    main.viewer->setFocus();
+    QTest::keyClick(main.viewer, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(main.findBar->isVisible());
+    EXPECT_TRUE(main.findBar->field()->hasFocus());
+    EXPECT_EQ(main.findBar->field()->placeholderText(), QString::fromUtf8("Localizar na página"));
+    QTest::keyClicks(main.findBar->field(), "erico");
+    const int count = main.viewer->FindMatchCount();
+    ASSERT_GE(count, 2) << "\xC9rico, twice at least";
+    EXPECT_EQ(main.findBar->status()->text(), QString("1 de %1").arg(count));
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return);
+    EXPECT_EQ(main.findBar->status()->text(), QString("2 de %1").arg(count));
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(main.findBar->status()->text(), QString("%1 de %1").arg(count))
+        << "round to the last";
+    QTest::keyClick(main.findBar->field(), Qt::Key_F3);
+    EXPECT_EQ(main.findBar->status()->text(), QString("1 de %1").arg(count));
+    EXPECT_EQ(main.viewer->SelText(), u"\u00C9rico");
+    QTest::keyClicks(main.findBar->field(), "zzz");
+    EXPECT_EQ(main.findBar->status()->text(), QString::fromUtf8("Nenhuma ocorrência"));
+    // Escape: the bar goes, the viewer has the focus, the match stays selected.
+    main.findBar->field()->setText("erico");
+    QTest::keyClick(main.findBar->field(), Qt::Key_Escape);
+    EXPECT_FALSE(main.findBar->isVisible());
+    EXPECT_TRUE(main.viewer->hasFocus());
+    EXPECT_EQ(main.viewer->SelText(), u"\u00C9rico");
+    EXPECT_EQ(main.viewer->FindMatchCount(), 0) << "no marks once the bar is closed";
+    // Opened again, the old text is there, selected.
+    QTest::keyClick(main.viewer, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(main.findBar->field()->selectedText(), "erico");
+    // Another page clears the matches and the count.
+    ClickRow(RowOf("musica\\tom_jobim.htm"));
+    EXPECT_EQ(main.viewer->FindMatchCount(), 0);
+}
+
+TEST_F(NavigationTest, ZoomKeysStepAndShowTheZoom) {
+    app::TformMain& main = Start();
+    ClickRow(RowOf("literatura\\erico_verissimo.htm"));
+    main.viewer->setFocus();
+    EXPECT_FALSE(main.zoomLabel->isVisible());
+    QTest::keyClick(main.viewer, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 110);
+    EXPECT_TRUE(main.zoomLabel->isVisible());
+    EXPECT_EQ(main.zoomLabel->text(), "110 %");
+    QTest::keyClick(main.viewer, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    QTest::keyClick(main.viewer, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 110);
+    // Ctrl and the wheel too.
+    const QPoint at(50, 50);
+    QWheelEvent wheel(at, main.viewer->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(main.viewer, &wheel);
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    EXPECT_EQ(main.viewer->VerticalOffset(), 0) << "a zooming wheel does not scroll";
+    // Kept for the next page; Ctrl+0 goes back.
+    ClickRow(RowOf("musica\\tom_jobim.htm"));
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    QTest::keyClick(main.viewer, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 100);
+    EXPECT_FALSE(main.zoomLabel->isVisible());
 }
