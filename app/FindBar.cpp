@@ -67,10 +67,14 @@ void FindBar::Search() {
     const QString text = field_->text();
     const std::u16string key(reinterpret_cast<const char16_t*>(text.utf16()),
                              static_cast<std::size_t>(text.size()));
+    const bool hadMatch = viewer_->FindCurrent() >= 0;
     if (key.empty()) {
         viewer_->FindClear();
     } else if (viewer_->FindAll(key) > 0) {
         viewer_->FindGo(viewer_->FindFirstInView());
+    } else if (hadMatch) {
+        // The match found for the shorter text is no match any more.
+        viewer_->SetSelStart(viewer_->SelStart());
     }
     ShowCount();
 }
