@@ -40,7 +40,8 @@ TformCopiar::TformCopiar(QWidget* parent)
     Paint(radioCopia, kPanelColor);
     SetTextColor(radioCopia, kLabelTextColor);
     radioCopia->setGeometry(0, 0, 227, 81);
-    radioClipboard = new QRadioButton(QString::fromUtf8("Para a área de transferência"), radioCopia);
+    radioClipboard =
+        new QRadioButton(QString::fromUtf8("Para a área de transferência"), radioCopia);
     radioFile = new QRadioButton("Para um arquivo", radioCopia);
     auto* items = new QVBoxLayout(radioCopia);
     items->addWidget(radioClipboard);
@@ -62,14 +63,24 @@ TformCopiar::TformCopiar(QWidget* parent)
     FormCreate();
 }
 
-void TformCopiar::FormCreate() { setWindowTitle("Copiar para..."); }
+void TformCopiar::FormCreate() {
+    setWindowTitle("Copiar para...");
+}
 
-int TformCopiar::radioCopiaIndex() const { return choices_->checkedId(); }
+int TformCopiar::radioCopiaIndex() const {
+    return choices_->checkedId();
+}
 
-void TformCopiar::labelCancelarClick() { hide(); }
+void TformCopiar::labelCancelarClick() {
+    hide();
+}
 
-void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13); }
+void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) {
+    SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13);
+}
 
-void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kPanelColor, 12); }
+void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) {
+    SetLabelLook(sender, kPanelColor, 12);
+}
 
 }  // namespace app

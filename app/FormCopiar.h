@@ -13,7 +13,7 @@ namespace app {
 class TFocusLabel;
 
 class TformCopiar : public QDialog {
-public:
+  public:
     explicit TformCopiar(QWidget* parent = nullptr);
 
     void labelCancelarClick();
@@ -27,7 +27,7 @@ public:
     TFocusLabel* labelCancelar;
     TFocusLabel* labelOK;
 
-private:
+  private:
     void FormCreate();
     QButtonGroup* choices_;
 };

@@ -54,6 +54,7 @@ class TformMain : public QWidget {
     void editSearchChange();
     // A key typed in the search box; true when it was used up (Enter runs the search).
     bool editSearchKeyPress(int key);
+    // The search as "ok" runs it: a failure is reported. Enter runs it silently.
     void labelOKClick();
     void GridNomesClick();
 
@@ -111,6 +112,7 @@ class TformMain : public QWidget {
     void FormDestroy();
     // The search box text in Windows-1252.
     std::string SearchText() const;
+    void RunSearch();
     void Step(platform::StringList& from, platform::StringList& to);
     // An error the user must see, in a message box captioned with the program's title.
     void ReportError(const std::exception& error);

@@ -29,7 +29,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.error = "opção desconhecida: " + arg;
         if (!options.error.empty()) return options;
     }
-    if (options.dataFolder.empty()) options.dataFolder = platform::ExecutableDirectory() + "output/";
+    if (options.dataFolder.empty())
+        options.dataFolder = platform::ExecutableDirectory() + "output/";
     return options;
 }
 

@@ -8,15 +8,15 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/FirstPaintWatch.h"
 #include "app/FormCopiar.h"
 #include "app/FormMain.h"
 #include "app/FormStatus.h"
 #include "app/Look.h"
 #include "app/Options.h"
-#include "app/FirstPaintWatch.h"
+#include "platform/qt/QtScreen.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
-#include "platform/qt/QtScreen.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -48,8 +48,10 @@ int main(int argc, char** argv) {
     if (!options.screenshot.empty()) {
         // Once the page has been laid out and painted, keep a picture of the window and quit.
         watch = std::make_unique<app::FirstPaintWatch>(formMain.viewer->PaintPanel(), [&] {
-            const bool saved = formMain.grab().save(QString::fromStdString(options.screenshot), "PNG");
-            if (!saved) std::fprintf(stderr, "vultaria: could not write %s\n", options.screenshot.c_str());
+            const bool saved =
+                formMain.grab().save(QString::fromStdString(options.screenshot), "PNG");
+            if (!saved)
+                std::fprintf(stderr, "vultaria: could not write %s\n", options.screenshot.c_str());
             application.exit(saved ? 0 : 1);
         });
     }

@@ -111,7 +111,7 @@ void TPaintPanel::PaintBackground(platform::Canvas& canvas, const platform::Rect
         backgroundMask_ = document.backgroundMask;
         background_.SetPicture(backgroundPicture_, backgroundMask_);
     }
-    background_.Paint(canvas, area, clip, placement);
+    background_.Paint(canvas, area, clip, placement, true);
 }
 
 // Mouse positions reach the viewer in page pixels.
@@ -136,9 +136,13 @@ void TPaintPanel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPaintPanel::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
     const QPoint at = PagePoint(event);
-    viewer_->PanelDoubleClick(event->modifiers(), at.x(), at.y());
+    // Qt reports a quick second press as a double click: only the left button's means
+    // anything more than a press.
+    if (event->button() != Qt::LeftButton)
+        viewer_->PanelMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    else
+        viewer_->PanelDoubleClick(event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "layout/FontObj.h"
@@ -289,7 +289,9 @@ void THTMLViewer::AutoScrollStep() {
         if (middleMode_) paintPanel_->setCursor(UpDownCursor());
         return;
     }
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
     if (now - lastAutoScrollStep_ < kAutoScrollInterval) return;
     lastAutoScrollStep_ = now;
     int step = 0;
@@ -365,11 +367,12 @@ void THTMLViewer::FollowLink() {
 }
 
 void THTMLViewer::FollowLinkLater(const TUrlTarget& link) {
-    linkUnderMouse_ = link.Url;
-    targetUnderMouse_ = link.Target;
+    // The link is taken now: the mouse may cover another one before the follow runs.
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, url = link.Url, target = link.Target] {
+            linkUnderMouse_ = url;
+            targetUnderMouse_ = target;
             try {
                 FollowLink();
             } catch (const std::exception& error) {

@@ -210,10 +210,14 @@ void THTMLViewer::ScrollSurfaceTo(int y) {
     vScrollBar_->SetPosition(y);
     document_->SetScrollY(y);
     // The contents move by whole screen pixels only when the page is not zoomed.
-    if (backgroundFixed_ || zoom_ != 100)
+    if (backgroundFixed_ || zoom_ != 100) {
         paintPanel_->update();
-    else if (y != old)
+    } else if (y != old) {
+        // Embedded windows move with the contents; the strip painted next must not take
+        // those outside it for scrolled away.
+        document_->scrollChanged = false;
         paintPanel_->scroll(0, old - y);
+    }
 }
 
 void THTMLViewer::VScrollAction(int action) {

@@ -406,3 +406,24 @@ TEST_F(ViewerTest, TheViewerRunsTheAnimationTimer) {
     viewer->Clear();
     EXPECT_FALSE(viewer->AnimationTimer()->isActive());
 }
+
+TEST_F(ViewerTest, AnErrorAfterThePageWasClearedStillShowsWhatWasBuilt) {
+    viewer->LoadFromFile(Write("first.htm", TallPage(2000)));
+    const std::string second = Write("second.htm", "<p>second page");
+    viewer->OnParseBegin = [](THTMLViewer*, std::string&) {
+        throw platform::Exception("reading failed");
+    };
+    EXPECT_THROW(viewer->LoadFromFile(second), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_EQ(viewer->CurrentFile(), second);
+    EXPECT_EQ(viewer->VerticalOffset(), 0);
+    EXPECT_LT(viewer->DocHeight(), 2000) << "the old page is gone, laid out empty";
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(ViewerTest, AFileUrlIsNeverPutUnderTheServerRoot) {
+    viewer->LoadFromFile(Write("page.htm", "<p>x"));
+    viewer->SetServerRoot("/srv/root");
+    EXPECT_EQ(viewer->ExpandLinkPath("file:///home/ana/a.htm"), "/home/ana/a.htm");
+    EXPECT_EQ(viewer->ExpandLinkPath("/home/ana/a.htm"), "/srv/root/home/ana/a.htm");
+}
