@@ -119,7 +119,7 @@ void TformMain::labelOKClick() {
     try {
         const std::string page = SearchResultsPage(listBusca, listNomes, listArquivos, listAtuacao,
                                                    SearchKey(SearchText()));
-        const std::string path = PastaBase + kSearchPageFile;
+        const std::string path = GeneratedPagesFolder + kSearchPageFile;
         platform::WriteWholeFile(path, page);
         viewer->LoadFromFile(path);
     } catch (const std::exception& error) {
