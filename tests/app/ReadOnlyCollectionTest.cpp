@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -17,12 +15,10 @@
 #include "app/FormStatus.h"
 #include "app/GeneratedPages.h"
 #include "platform/Files.h"
-#include "platform/RecordingDialogs.h"
-#include "platform/Screen.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "viewer/HtmlViewer.h"
-#include "viewer/PaintPanel.h"
 
 namespace fs = std::filesystem;
 using app::CollectionWrites;
@@ -62,25 +58,16 @@ struct Session {
 class ReadOnlyCollectionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("vultaria-ro-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
+        root = apptest::ScratchFolder("vultaria-ro");
         fs::create_directories(root);
         collection = root / "output";
         fs::copy(VULTARIA_COLLECTION, collection, fs::copy_options::recursive);
         cache = root / "cache";
         cacheHome =
             std::make_unique<testsupport::ScopedEnvironment>("XDG_CACHE_HOME", cache.c_str());
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
     }
     void TearDown() override {
         form.reset();
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
         cacheHome.reset();
         fs::remove_all(root);
     }
@@ -95,21 +82,6 @@ class ReadOnlyCollectionTest : public ::testing::Test {
     }
     std::string Current() { return platform::NormalizeSeparators(form->viewer->CurrentFile()); }
 
-    // A real click on the first place the page shows `text`.
-    void ClickText(const std::u16string& text) {
-        THTMLViewer& viewer = *form->viewer;
-        viewer.PaintPanel()->repaint();
-        const int at = viewer.Document().SearchForward(0, text, true);
-        ASSERT_GE(at, 0);
-        int x = 0, y = 0;
-        ASSERT_TRUE(
-            viewer.Document().PointOfCursor(&platform::Screen().measuringCanvas(), at, x, y));
-        viewer.ScrollToY(y - 20);
-        viewer.PaintPanel()->repaint();
-        QTest::mouseClick(viewer.PaintPanel(), Qt::LeftButton, {},
-                          QPoint(x + 2, y - viewer.Document().scrollY + 3));
-    }
-
     Session Use(const fs::path& folder, CollectionWrites writes) {
         Session seen;
         app::TformMain& main = Start(folder, writes);
@@ -120,7 +92,7 @@ class ReadOnlyCollectionTest : public ::testing::Test {
         QTest::keyClick(main.editSearch, Qt::Key_Return);
         seen.results = Read(main.GeneratedPagesFolder + "search.html");
         seen.resultsHeight = main.viewer->DocHeight();
-        ClickText(u"Carlos Drummond de Andrade");
+        apptest::ClickTextInPage(*main.viewer, u"Carlos Drummond de Andrade");
         seen.hitPage = Current();
         main.imageVoltaClick();
         seen.afterBack = Current();
@@ -129,10 +101,10 @@ class ReadOnlyCollectionTest : public ::testing::Test {
         return seen;
     }
 
+    apptest::WindowTestEnvironment environment;
+    platform::RecordingDialogs* recorded = environment.recorded;
     fs::path root, collection, cache;
     std::unique_ptr<testsupport::ScopedEnvironment> cacheHome;
-    platform::RecordingDialogs* recorded = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     std::unique_ptr<app::TformMain> form;
 };
 
