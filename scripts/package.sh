@@ -21,7 +21,7 @@ rm -f "$build"/vultaria_*.deb
 packages=("$build"/vultaria_*.deb)
 [ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || { echo "cpack made no package" >&2; exit 1; }
 echo "Package: ${packages[0]}"
-dpkg-deb --field "${packages[0]}" Package Version Architecture Depends Recommends
+dpkg-deb --field "${packages[0]}" Package Version Architecture Depends
 if [ $check = yes ]; then
   tests/package/check-package.sh "${packages[0]}"
 fi
