@@ -81,8 +81,9 @@ WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen) {
     return geometry;
 }
 
-TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status)
-    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder) {
+TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status,
+                     CollectionWrites writes)
+    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder), writes_(writes) {
     setObjectName("formMain");
     BuildControls();
     DoCreate();
@@ -297,6 +298,7 @@ void TformMain::FormCreate() {
     PastaBase = dataFolder_;
     if (PastaBase.empty() || PastaBase.back() != '/') PastaBase += '/';
     PastaDados = PastaBase + "dados/";
+    GeneratedPagesFolder = PrepareGeneratedPagesFolder(PastaBase, writes_);
 
     // Read all three before filling anything, so a missing one leaves every list empty.
     const std::string names = platform::ReadWholeFile(PastaBase + kNamesFile);
@@ -391,9 +393,9 @@ void TformMain::PagPrincipal() {
     const std::string text = FillHomePageMarkers(lines.text(), CurrentShortDate(), CurrentLongTime);
     platform::StringList page;
     page.setText(text);
-    page.saveToFile(PastaBase + kHomePageFile);
+    page.saveToFile(GeneratedPagesFolder + kHomePageFile);
     try {
-        viewer->LoadFromFile(PastaBase + kHomePageFile);
+        viewer->LoadFromFile(GeneratedPagesFolder + kHomePageFile);
     } catch (const std::exception&) {
         // The home page is a courtesy: the reader works without it.
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/GeneratedPages.h"
 #include "platform/Screen.h"
 #include "platform/StringList.h"
 
@@ -35,8 +36,10 @@ WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen);
 class TformMain : public QWidget {
   public:
     // `dataFolder` is the collection's folder; `status` is the start-up window, which
-    // this window closes when it is ready and owns from then on.
-    TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status);
+    // this window closes when it is ready and owns from then on; `writes` says whether
+    // the generated pages may go into the collection's folder.
+    TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status,
+              CollectionWrites writes = CollectionWrites::WhenPossible);
     ~TformMain() override;
 
     std::string RemoveAcentos(const std::string& text) const;
@@ -71,6 +74,9 @@ class TformMain : public QWidget {
     // The collection's folders, each with a trailing '/'.
     std::string PastaBase;
     std::string PastaDados;
+    // Where the home page and the search results are written: PastaBase, or the user's
+    // cache folder when the collection is read-only.
+    std::string GeneratedPagesFolder;
 
     platform::StringList listNomes;
     platform::StringList listBusca;
@@ -119,6 +125,7 @@ class TformMain : public QWidget {
 
     std::unique_ptr<TformStatus> formStatus_;
     std::string dataFolder_;
+    CollectionWrites writes_;
 };
 
 }  // namespace app

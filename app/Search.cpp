@@ -118,7 +118,7 @@ void TformMain::RunSearch() {
     listVolta.add(viewer->CurrentFile());
     const std::string page =
         SearchResultsPage(listBusca, listNomes, listArquivos, listAtuacao, SearchKey(SearchText()));
-    const std::string path = PastaBase + kSearchPageFile;
+    const std::string path = GeneratedPagesFolder + kSearchPageFile;
     platform::WriteWholeFile(path, page);
     viewer->LoadFromFile(path);
 }

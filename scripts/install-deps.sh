@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base fakeroot
   python3
 )
 if [ "${1:-}" = "--fuzz" ]; then

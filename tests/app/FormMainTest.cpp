@@ -19,6 +19,7 @@
 #include "platform/Files.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/StringList.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -32,20 +33,11 @@ void Write(const fs::path& path, const std::string& bytes) {
 class FormMainTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vultaria-app-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
+        folder = apptest::ScratchFolder("vultaria-app");
         fs::create_directories(folder / "dados");
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
     }
     void TearDown() override {
         form.reset();
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
         fs::remove_all(folder);
     }
 
@@ -81,9 +73,9 @@ class FormMainTest : public ::testing::Test {
         return count;
     }
 
+    apptest::WindowTestEnvironment environment;
+    platform::RecordingDialogs* recorded = environment.recorded;
     fs::path folder;
-    platform::RecordingDialogs* recorded = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     app::TformStatus* statusWindow = nullptr;
     std::unique_ptr<app::TformMain> form;
 };

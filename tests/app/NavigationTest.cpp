@@ -25,6 +25,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "tests/app/AppTestSupport.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
 
@@ -55,20 +56,9 @@ constexpr const char* kResultsHead =
 
 class NavigationTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vultaria-nav-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
-    }
+    void SetUp() override { folder = apptest::ScratchFolder("vultaria-nav"); }
     void TearDown() override {
         form.reset();
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
         fs::remove_all(folder);
     }
 
@@ -116,9 +106,9 @@ class NavigationTest : public ::testing::Test {
         form->editSearch->setText(text);
     }
 
+    apptest::WindowTestEnvironment environment;
+    platform::RecordingDialogs* recorded = environment.recorded;
     fs::path folder;
-    platform::RecordingDialogs* recorded = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     std::unique_ptr<app::TformMain> form;
 };
 
@@ -364,16 +354,7 @@ TEST_F(NavigationTest, ADotDotLinkClickedIsFollowedByTheViewer) {
     app::TformMain& main = Start();
     ClickRow(RowOf("politica\\juscelino_kubitschek.htm"));
     const std::string before = Current();
-    THTMLViewer& viewer = *main.viewer;
-    viewer.PaintPanel()->repaint();
-    const int link = viewer.Document().SearchForward(0, u"Oscar Niemeyer", true);
-    ASSERT_GE(link, 0);
-    int x = 0, y = 0;
-    ASSERT_TRUE(viewer.Document().PointOfCursor(&platform::Screen().measuringCanvas(), link, x, y));
-    viewer.ScrollToY(y - 20);
-    viewer.PaintPanel()->repaint();
-    QTest::mouseClick(viewer.PaintPanel(), Qt::LeftButton, {},
-                      QPoint(x + 2, y - viewer.Document().scrollY + 3));
+    apptest::ClickTextInPage(*main.viewer, u"Oscar Niemeyer");
     EXPECT_EQ(Current(), Page("artes/oscar_niemeyer.htm")) << "relative to the page shown";
     EXPECT_EQ(Back().back(), before);
 }
