@@ -28,12 +28,25 @@ void TPaintPanel::SetColor(platform::TColor color) {
     update();
 }
 
+namespace {
+
+qint64 bufferPixelLimit = 0;
+
+}  // namespace
+
+void TPaintPanel::SetBufferPixelLimit(qint64 pixels) {
+    bufferPixelLimit = pixels;
+}
+
 void TPaintPanel::paintEvent(QPaintEvent* event) {
     if (viewer_->NoDraw() || painting_) return;
     const QRect clip = event->rect();
     const qreal ratio = devicePixelRatioF();
     try {
-        QImage buffer(clip.size() * ratio, QImage::Format_RGB32);
+        const QSize size = clip.size() * ratio;
+        QImage buffer;
+        if (bufferPixelLimit <= 0 || qint64(size.width()) * size.height() <= bufferPixelLimit)
+            buffer = QImage(size, QImage::Format_RGB32);
         buffer.setDevicePixelRatio(ratio);
         PaintRect(clip, &buffer);
         QPainter(this).drawImage(clip.topLeft(), buffer);

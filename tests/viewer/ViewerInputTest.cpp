@@ -65,6 +65,16 @@ class ViewerInputTest : public ViewerTest {
                Qt::KeyboardModifiers keys = {}) {
         QTest::mouseClick(Surface(), button, keys, at);
     }
+    // A double click as the mouse gives it: press, release, the second press reported as a
+    // double click, release.
+    void DoubleClick(QPoint at) {
+        QTest::mousePress(Surface(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Surface(), Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, Surface()->mapToGlobal(at),
+                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Surface(), &second);
+        QTest::mouseRelease(Surface(), Qt::LeftButton, {}, at);
+    }
 };
 
 TEST_F(ViewerInputTest, AClickOnALinkRaisesOneHotSpotClick) {
@@ -153,7 +163,7 @@ TEST_F(ViewerInputTest, NoSelectKeepsEverythingUnselected) {
     QTest::mouseMove(Surface(), At(u"gamma"));
     QTest::mouseRelease(Surface(), Qt::LeftButton, {}, At(u"gamma"));
     EXPECT_EQ(viewer->SelText(), u"");
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"beta"));
+    DoubleClick(At(u"beta"));
     EXPECT_EQ(viewer->SelText(), u"");
     EXPECT_EQ(viewer->Document().selStart, -1);
 }
@@ -201,15 +211,15 @@ TEST_F(ViewerInputTest, DoubleClicksSelectWholeWords) {
     viewer->OnMouseDouble = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int) {
         doubles.push_back(x);
     };
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"ei\u00E7\u00E3o"));
+    DoubleClick(At(u"ei\u00E7\u00E3o"));
     EXPECT_EQ(viewer->SelText(), u"Concei\u00E7\u00E3o");
     EXPECT_EQ(viewer->CaretIndex(), PositionOf(u"Concei"));
     viewer->SetSelStart(0);
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"(dizem"));
+    DoubleClick(At(u"(dizem"));
     EXPECT_EQ(viewer->SelText(), u"") << "a bracket is no word";
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u", ele"));
+    DoubleClick(At(u", ele"));
     EXPECT_EQ(viewer->SelText(), u"");
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"izem"));
+    DoubleClick(At(u"izem"));
     EXPECT_EQ(viewer->SelText(), u"dizem");
     EXPECT_EQ(doubles.size(), 4u);
 }

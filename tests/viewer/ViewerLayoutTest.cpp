@@ -313,14 +313,31 @@ TEST_F(ViewerPaintTest, AFixedBackgroundStaysWhileTheTextScrolls) {
 TEST_F(ViewerPaintTest, NoBufferForAPaintIsReportedOnce) {
     viewer->LoadFromString("<p>text");
     QImage none;
-    EXPECT_THROW(viewer->PaintPanel()->PaintRect(QRect(0, 0, 10, 10), &none), EOutOfResources);
+    std::string message;
     try {
         viewer->PaintPanel()->PaintRect(QRect(0, 0, 10, 10), &none);
     } catch (const EOutOfResources& error) {
-        EXPECT_EQ(error.message(), "Out of Resources");
+        message = error.message();
     }
+    EXPECT_EQ(message, "Out of Resources");
     // An empty rectangle needs no buffer.
     EXPECT_NO_THROW(viewer->PaintPanel()->PaintRect(QRect(), &none));
+
+    // Paints that cannot get their buffer say so once, after the paint, until one succeeds.
+    TPaintPanel::SetBufferPixelLimit(4);
+    viewer->PaintPanel()->repaint();
+    viewer->PaintPanel()->repaint();
+    QApplication::processEvents();
+    ASSERT_EQ(recorded->messages.size(), 1u);
+    EXPECT_EQ(recorded->messages[0].text, u"Out of Resources");
+    EXPECT_EQ(recorded->messages[0].icon, platform::MessageIcon::Error);
+    TPaintPanel::SetBufferPixelLimit(0);
+    viewer->PaintPanel()->repaint();
+    TPaintPanel::SetBufferPixelLimit(4);
+    viewer->PaintPanel()->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(recorded->messages.size(), 2u) << "a good paint in between: said again";
+    TPaintPanel::SetBufferPixelLimit(0);
 }
 
 TEST_F(ViewerPaintTest, TheBorderShowsWhileFocused) {
