@@ -144,6 +144,27 @@ void ThtmlTable::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     max = Clamped(Int64{PreferredWidth(m)} + cellSpacing);
 }
 
+std::vector<int> ThtmlTable::ColumnsFor(platform::Canvas& canvas, int availWidth) {
+    const TColumnMeasures& m = Measure(canvas);
+    const int width = imposedWidth > 0 ? imposedWidth : availWidth;
+    return ColumnWidths(m, width - cellSpacing, imposedWidth > 0);
+}
+
+int ThtmlTable::WidthOf(const std::vector<int>& columns) const {
+    Int64 total = cellSpacing;
+    for (int w : columns) total += w;
+    return Clamped(total);
+}
+
+int ThtmlTable::WidthFor(platform::Canvas& canvas, int availWidth) {
+    if (HasTooManyColumns()) return 0;
+    offered_.columns = ColumnsFor(canvas, availWidth);
+    offered_.width = WidthOf(offered_.columns);
+    offered_.cycle = measuredCycle_;
+    offered_.imposedWidth = imposedWidth;
+    return offered_.width;
+}
+
 int ThtmlTable::ColumnOffset(int column) const {
     Int64 offset = 0;
     for (int i = 0; i < column && i < static_cast<int>(columnWidths.size()); ++i)
@@ -312,13 +333,15 @@ int ThtmlTable::Layout(platform::Canvas& canvas, int X, int Y, int, int, int ava
     firstCursorPos = cursor;
     topY = paintTopY = layoutY = Y;
     layoutX_ = X;
-    const TColumnMeasures& m = Measure(canvas);
-    const int width = imposedWidth > 0 ? imposedWidth : availWidth;
-    columnWidths = ColumnWidths(m, width - cellSpacing, imposedWidth > 0);
-    columnPercents = m.percent;
-    Int64 total = cellSpacing;
-    for (int w : columnWidths) total += w;
-    totalWidth = Clamped(total);
+    // The block took the width the columns came out at for a wider room: they are kept,
+    // as sharing the narrower room again may round differently.
+    Measure(canvas);
+    if (offered_.cycle == measuredCycle_ && offered_.imposedWidth == imposedWidth && offered_.width == availWidth)
+        columnWidths = offered_.columns;
+    else
+        columnWidths = ColumnsFor(canvas, availWidth);
+    columnPercents = columns_.percent;
+    totalWidth = WidthOf(columnWidths);
     int height = 0;
     {
         BaselineSinkPause pause(ownerDocument);

@@ -172,6 +172,8 @@ class ThtmlTable : public TSectionBase {
     }
     // The frame colours for drawing on this canvas.
     TFrameColors FrameColors(platform::Canvas& canvas) const;
+    // The width the grid comes out at when laid out in `availWidth`.
+    int WidthFor(platform::Canvas& canvas, int availWidth);
     // The x of column `column`'s left edge, from the table's left edge.
     int ColumnOffset(int column) const;
     // The x the grid was laid out at (the dump shows cells where they were laid out).
@@ -205,6 +207,8 @@ class ThtmlTable : public TSectionBase {
   private:
     // Measuring (Table.cpp).
     const TColumnMeasures& Measure(platform::Canvas& canvas);
+    std::vector<int> ColumnsFor(platform::Canvas& canvas, int availWidth);
+    int WidthOf(const std::vector<int>& columns) const;
     void MeasureCells(platform::Canvas& canvas);
     // Layout (Table.cpp).
     int LayoutRowHeights(platform::Canvas& canvas, int Y, int availHeight, int& cursor);
@@ -233,4 +237,11 @@ class ThtmlTable : public TSectionBase {
     const platform::Canvas* measuredCanvas_ = nullptr;
     TColumnMeasures columns_;
     int measuredForWidth_ = -1;
+    // The columns of the last width offered to the block.
+    struct {
+        std::vector<int> columns;
+        int width = -1;
+        int cycle = -1;
+        int imposedWidth = -1;
+    } offered_;
 };

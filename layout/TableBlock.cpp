@@ -183,6 +183,11 @@ int TTableBlock::VerticalFrame() const {
            Box(piPaddingBottom);
 }
 
+void TTableBlock::ResolveBox(int availWidth) {
+    int autoCount = 0;
+    ConvertBox(availWidth, 0, autoCount, boxValues);
+}
+
 void TTableBlock::ApplySpacing(TBoxNumbers& box) const {
     if (floatSide != 0) ::ApplySpacing(box, hSpace, vSpace);
 }
@@ -195,7 +200,8 @@ int TTableBlock::BorderBoxWidth(platform::Canvas& canvas, int availWidth, int pe
         grid->imposedWidth = 0;
         grid->MeasureWidths(canvas, min, max);
         const int room = availWidth - frame;
-        return (max <= room ? max : std::max(min, room)) + frame;
+        // The columns may not fill all of it (percentages round down): the box hugs them.
+        return grid->WidthFor(canvas, max <= room ? max : std::max(min, room)) + frame;
     }
     const Int64 given =
         widthIsPercent ? Int64{std::max(0, percentBase)} * widthSpec / 1000 : widthSpec;
@@ -399,6 +405,9 @@ int TTableAndCaptionBlock::ResolveContentWidth(platform::Canvas& canvas, int ava
     const int room = std::max(0, availWidth - ml - mr);
     int width = 0;
     if (tableBlock) {
+        // The table's box is worked out again when it is laid out; its frame is
+        // wanted now.
+        tableBlock->ResolveBox(room);
         tableBlock->captionRoom = room;
         width = tableBlock->BorderBoxWidth(canvas, room, room);
     }

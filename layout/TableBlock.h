@@ -37,6 +37,8 @@ class TTableBlock : public TBlock {
     // The width of the table's border box in `availWidth` (after the margins), with
     // the grid's imposed width set for it; a percentage width is of `percentBase`.
     int BorderBoxWidth(platform::Canvas& canvas, int availWidth, int percentBase);
+    // Resolves the box against a width before the layout does (for the wrapper).
+    void ResolveBox(int availWidth);
 
     ThtmlTable* grid;   // owned by the content cell; null once the grid could not be laid out
     int widthSpec = 0;  // pixels, or tenths of a percent; 0 for none

@@ -281,6 +281,11 @@ std::vector<int> PercentWidths(const TColumnMeasures& m, int room) {
         }
         if (!others.empty())
             widths[static_cast<std::size_t>(others.front())] += static_cast<int>(rest - given);
+        // No column narrower than what it holds, however little the percentages leave.
+        for (int i = 0; i < n; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i);
+            widths[k] = std::max(widths[k], m.min[k]);
+        }
         return widths;
     }
     // Too narrow for the percentages: those that cannot keep their minimum lose their
