@@ -336,7 +336,8 @@ int ThtmlTable::Layout(platform::Canvas& canvas, int X, int Y, int, int, int ava
     // The block took the width the columns came out at for a wider room: they are kept,
     // as sharing the narrower room again may round differently.
     Measure(canvas);
-    if (offered_.cycle == measuredCycle_ && offered_.imposedWidth == imposedWidth && offered_.width == availWidth)
+    if (offered_.cycle == measuredCycle_ && offered_.imposedWidth == imposedWidth &&
+        offered_.width == availWidth)
         columnWidths = offered_.columns;
     else
         columnWidths = ColumnsFor(canvas, availWidth);
@@ -407,7 +408,8 @@ bool ThtmlTable::PaginateRow(std::size_t index, const platform::Rect& clip) {
     };
     if (rowTop > pageTop && rowTop < doc.pageBottomY) {
         const bool fits = row.rowHeight <= pageHeight;
-        if (row.breakBefore)
+        // As for blocks, a break before the first thing on a page would only waste it.
+        if (row.breakBefore && !doc.pageIsEmpty)
             endPageAt(rowTop + half);
         else if (row.avoidBreakInside && rowBottom > doc.pageBottomY && fits)
             endPageAt(rowTop + half);
@@ -441,8 +443,9 @@ void ThtmlTable::DrawCell(platform::Canvas& canvas, const platform::Rect& clip, 
         const platform::Rect padding{area.left + cell.borderLeft, area.top + cell.borderTop,
                                      area.right - cell.borderRight,
                                      area.bottom - cell.borderBottom};
-        PaintStyleBorders(canvas, area, padding, cell.borderSides,
-                          cell.hasBackground ? cell.backgroundColor : platform::clNone);
+        PaintStyleBorders(
+            canvas, area, padding, cell.borderSides,
+            cell.hasBackground && backgrounds ? cell.backgroundColor : platform::clNone);
     } else if (borderWidth > 0 && !cell.IsEmpty()) {
         // Sunken: dark above and on the left, light below and on the right, on the
         // pixels the cell's border width keeps free.

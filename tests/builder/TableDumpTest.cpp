@@ -15,14 +15,16 @@ TEST(TableDump, BordersAndFrames) {
         "<table border><tr><td>a<td>b</table>"
         "<table border=0><td>c</table>"
         "<table border=3 cellspacing=0><tr><td>full<td></td><td> </td><td>&nbsp;</td></table>"
-        "<table border style=\"border: 2px solid red\"><td style=\"border: 4px dotted blue\">s<td>t</table>");
+        "<table border style=\"border: 2px solid red\"><td style=\"border: 4px dotted "
+        "blue\">s<td>t</table>");
     ExpectMatchesFile(page.Layout(400), "tables_borders.txt");
 }
 
 TEST(TableDump, SpacingAndPaddingClamps) {
     Page page(
         "<table cellspacing=100 cellpadding=-1 border><td>wide</table>"
-        "<table cellspacing=0 cellpadding=10><td>p<td style=\"padding: 3px 5px\">q<td style=\"padding: 10%\">r</table>"
+        "<table cellspacing=0 cellpadding=10><td>p<td style=\"padding: 3px 5px\">q<td "
+        "style=\"padding: 10%\">r</table>"
         "<table cellspacing=-7 cellpadding=500><td>x</table>");
     ExpectMatchesFile(page.Layout(600), "tables_spacing.txt");
 }
@@ -62,7 +64,8 @@ TEST(TableDump, TextAlignmentAndCaptions) {
         // The implicit row, text before and after.
         "before<table border><td>a<td>b</table>after"
         // TH centred, TD left, TR ALIGN through the stack, cell ALIGN over it.
-        "<table border width=300><tr><th>head<td>data<tr align=right><td>right<td align=center>mid</table>"
+        "<table border width=300><tr><th>head<td>data<tr align=right><td>right<td "
+        "align=center>mid</table>"
         // Vertical alignment in a row with a tall cell.
         "<table border><tr><td height=60>tall<td valign=top>top<td>middle<td valign=bottom>bottom"
         "<td valign=baseline>base</table>"
@@ -82,8 +85,9 @@ TEST(TableDump, NestingAndColumnSpecifications) {
     for (int i = 0; i < 11; ++i) html += "</table>";
     // COL SPAN=500 stands for 100 columns; a COL after the first cell is ignored.
     html += "<table border><col span=500 width=30><td>a<td>b<col width=300><td>c</table>";
-    html += "<table border><colgroup width=80 align=right><col><col width=20%></colgroup>"
-            "<tr><td>x<td>y</table>";
+    html +=
+        "<table border><colgroup width=80 align=right><col><col width=20%></colgroup>"
+        "<tr><td>x<td>y</table>";
     Page page(html);
     ExpectMatchesFile(page.Layout(700), "tables_nesting.txt");
 }
@@ -98,7 +102,8 @@ TEST(TableDump, FloatingAndAlignedTables) {
         // A table next to a floating picture moves right of it and narrows.
         "<img src=x.gif width=100 height=80 align=left><table border width=100%><td>shifted</table>"
         "<br clear=left>"
-        "<table height=80 border><td>h</table><table height=50% border><td>percent of the window</table>"
+        "<table height=80 border><td>h</table><table height=50% border><td>percent of the "
+        "window</table>"
         "<table border><td><table height=50% border><td>nested percent ignored</table></table>"
         "<table align=right border><caption>cap</caption><td>floating with caption</table>");
     ExpectMatchesFile(page.Layout(500), "tables_floats.txt");

@@ -23,9 +23,10 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
             for (const TTableSlot& slot : row->slots) {
                 if (!slot.cell) continue;
                 const TCellObj& c = *slot.cell;
-                out << indent << "    " << c.content->ownerTag << " " << c.colSpan << "x" << c.rowSpan
-                    << " valign=" << c.verticalAlign;
-                if (c.specifiedWidth) out << " width=" << c.specifiedWidth << (c.widthIsPercent ? "/1000" : "px");
+                out << indent << "    " << c.content->ownerTag << " " << c.colSpan << "x"
+                    << c.rowSpan << " valign=" << c.verticalAlign;
+                if (c.specifiedWidth)
+                    out << " width=" << c.specifiedWidth << (c.widthIsPercent ? "/1000" : "px");
                 out << "\n";
                 DescribeCell(out, *c.content, depth + 3);
             }

@@ -25,23 +25,26 @@ TCellObj* CellAt(ThtmlTable& grid, std::size_t row, std::size_t slot) {
 
 TEST(BuilderTables, RowsCellsAndTheImplicitRow) {
     Page implicit("<TABLE><TD>a<TD>b</TABLE>");
-    EXPECT_EQ(TableTree(implicit),
-              "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"a\" 0:-\n      td 1x1 valign=2\n        section \"b\" 0:-\n");
+    EXPECT_EQ(
+        TableTree(implicit),
+        "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
+        "        section \"a\" 0:-\n      td 1x1 valign=2\n        section \"b\" 0:-\n");
     // TR and /TR open and close rows; a cell end tag closes only the cell; whitespace
     // between the tags leaves nothing.
     Page rows("<table>\n<tr><td>a</td> <td>b</td></tr>\n<tr><th>c</th>\n</tr></table>");
-    EXPECT_EQ(TableTree(rows),
-              "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"a\" 0:-\n      td 1x1 valign=2\n        section \"b\" 0:-\n    row\n"
-              "      th 1x1 valign=2\n        section \"c\" 0:b\n");
+    EXPECT_EQ(
+        TableTree(rows),
+        "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
+        "        section \"a\" 0:-\n      td 1x1 valign=2\n        section \"b\" 0:-\n    row\n"
+        "      th 1x1 valign=2\n        section \"c\" 0:b\n");
 }
 
 TEST(BuilderTables, TextBeforeAfterAndBetweenTheCells) {
     Page after("<TABLE><TR><TD>a</TABLE>x");
-    EXPECT_EQ(TableTree(after),
-              "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"a\" 0:-\nsection \"x\" 0:-\n");
+    EXPECT_EQ(
+        TableTree(after),
+        "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
+        "        section \"a\" 0:-\nsection \"x\" 0:-\n");
     Page before("<TABLE>x<TR><TD>a</TABLE>");
     EXPECT_EQ(TableTree(before),
               "section \"x\" 0:-\ntableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n"
@@ -50,13 +53,15 @@ TEST(BuilderTables, TextBeforeAfterAndBetweenTheCells) {
     Page around("<p>p<table><tr><td>a</td></tr>b<tr><td>c</table><i>d</i>");
     EXPECT_EQ(TableTree(around),
               "block p.\n  section \"p\" 0:-\nsection \"b\" 0:-\ntableblock table.\n"
-              "  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n        section \"a\" 0:-\n"
+              "  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n        "
+              "section \"a\" 0:-\n"
               "    row\n      td 1x1 valign=2\n        section \"c\" 0:-\nsection \"d\" 0:i\n");
 }
 
 TEST(BuilderTables, HeaderCellsCentreAndRowsPassTheirAlignment) {
-    Page page("<table><tr><th>h<td>d</tr><tr align=right><td>r<th>hr<td align=center>c</tr>"
-              "<tr><td align=middle>m<td style=\"text-align: right\">s</table>");
+    Page page(
+        "<table><tr><th>h<td>d</tr><tr align=right><td>r<th>hr<td align=center>c</tr>"
+        "<tr><td align=middle>m<td style=\"text-align: right\">s</table>");
     ThtmlTable& grid = *Grids(page).at(0);
     EXPECT_EQ(CellTextAlign(*CellAt(grid, 0, 0)), 2);
     EXPECT_EQ(CellTextAlign(*CellAt(grid, 0, 1)), 1);
@@ -77,12 +82,16 @@ TEST(BuilderTables, HeaderCellsCentreAndRowsPassTheirAlignment) {
 }
 
 TEST(BuilderTables, VerticalAlignmentFromRowsCellsAndStyle) {
-    Page page("<table><tr valign=bottom><td>a<td valign=top>b<td valign=BASELINE>c<td valign=middle>d"
-              "<td valign=centre>e<td style=\"vertical-align: baseline\">f<td style=\"vertical-align: top\">g"
-              "</table>");
+    Page page(
+        "<table><tr valign=bottom><td>a<td valign=top>b<td valign=BASELINE>c<td valign=middle>d"
+        "<td valign=centre>e<td style=\"vertical-align: baseline\">f<td style=\"vertical-align: "
+        "top\">g"
+        "</table>");
     ThtmlTable& grid = *Grids(page).at(0);
-    const int expected[] = {kCellBottom, kCellTop, kCellTop, kCellMiddle, kCellBottom, kCellBottom, kCellTop};
-    for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(CellAt(grid, 0, i)->verticalAlign, expected[i]) << i;
+    const int expected[] = {kCellBottom, kCellTop,    kCellTop, kCellMiddle,
+                            kCellBottom, kCellBottom, kCellTop};
+    for (std::size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(CellAt(grid, 0, i)->verticalAlign, expected[i]) << i;
 }
 
 TEST(BuilderTables, NowrapHoldsUnlessAPixelWidthIsGiven) {
@@ -107,47 +116,59 @@ TEST(BuilderTables, NowrapHoldsUnlessAPixelWidthIsGiven) {
 
 TEST(BuilderTables, CaptionsAboveAndBelow) {
     Page top("<table id=T><caption>Title</caption><tr><td>a</table>");
-    EXPECT_EQ(TableTree(top),
-              "captioned TableAndCaption. caption-first\n  block caption.\n    section \"Title\" 0:-\n"
-              "  tableblock table. align=2\n    grid border=0 padding=1 spacing=2\n      row\n"
-              "        td 1x1 valign=2\n          section \"a\" 0:-\n");
+    EXPECT_EQ(
+        TableTree(top),
+        "captioned TableAndCaption. caption-first\n  block caption.\n    section \"Title\" 0:-\n"
+        "  tableblock table. align=2\n    grid border=0 padding=1 spacing=2\n      row\n"
+        "        td 1x1 valign=2\n          section \"a\" 0:-\n");
     // The table's ID names the wrapper.
     EXPECT_EQ(top.doc.anchors->Find("t"), top.Body().content->items[0].get());
     Page bottom("<TABLE><CAPTION ALIGN=Bottom>Under</CAPTION><TR><TD>a</TABLE>after");
     EXPECT_EQ(TableTree(bottom),
               "captioned TableAndCaption. caption-last\n  tableblock table. align=2\n"
               "    grid border=0 padding=1 spacing=2\n      row\n        td 1x1 valign=2\n"
-              "          section \"a\" 0:-\n  block caption.\n    section \"Under\" 0:-\nsection \"after\" 0:-\n");
+              "          section \"a\" 0:-\n  block caption.\n    section \"Under\" 0:-\nsection "
+              "\"after\" 0:-\n");
     // Without a caption the ID names the table block.
     Page plain("<table id=p><td>a</table>");
     EXPECT_EQ(plain.doc.anchors->Find("p"), plain.Body().content->items[0].get());
 }
 
 TEST(BuilderTables, AlignedAndFloatingTables) {
-    Page page("<table align=left><td>l</table><table align=right><td>r</table><table align=center><td>c</table>"
-              "<center><table><td>i</table></center><div align=right><table align=left><td>f</table>"
-              "<table><td>g</table></div>");
-    EXPECT_EQ(TableTree(page),
-              "tableblock table. float=5\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"l\" 0:-\ntableblock table. float=6\n  grid border=0 padding=1 spacing=2\n"
-              "    row\n      td 1x1 valign=2\n        section \"r\" 0:-\ntableblock table. align=2\n"
-              "  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n        section \"c\" 0:-\n"
-              "tableblock table. align=2\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"i\" 0:-\nblock div.\n  tableblock table. float=5\n"
-              "    grid border=0 padding=1 spacing=2\n      row\n        td 1x1 valign=2\n"
-              "          section \"f\" 0:-\n  tableblock table. align=3\n    grid border=0 padding=1 spacing=2\n"
-              "      row\n        td 1x1 valign=2\n          section \"g\" 0:-\n");
+    Page page(
+        "<table align=left><td>l</table><table align=right><td>r</table><table "
+        "align=center><td>c</table>"
+        "<center><table><td>i</table></center><div align=right><table align=left><td>f</table>"
+        "<table><td>g</table></div>");
+    EXPECT_EQ(
+        TableTree(page),
+        "tableblock table. float=5\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 "
+        "valign=2\n"
+        "        section \"l\" 0:-\ntableblock table. float=6\n  grid border=0 padding=1 "
+        "spacing=2\n"
+        "    row\n      td 1x1 valign=2\n        section \"r\" 0:-\ntableblock table. align=2\n"
+        "  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n        section "
+        "\"c\" 0:-\n"
+        "tableblock table. align=2\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 "
+        "valign=2\n"
+        "        section \"i\" 0:-\nblock div.\n  tableblock table. float=5\n"
+        "    grid border=0 padding=1 spacing=2\n      row\n        td 1x1 valign=2\n"
+        "          section \"f\" 0:-\n  tableblock table. align=3\n    grid border=0 padding=1 "
+        "spacing=2\n"
+        "      row\n        td 1x1 valign=2\n          section \"g\" 0:-\n");
     // With a caption the wrapper floats instead of the table.
     Page captioned("<table align=right><caption>c</caption><td>x</table>");
     EXPECT_EQ(TableTree(captioned),
-              "captioned TableAndCaption. float=6 caption-first\n  block caption.\n    section \"c\" 0:-\n"
+              "captioned TableAndCaption. float=6 caption-first\n  block caption.\n    section "
+              "\"c\" 0:-\n"
               "  tableblock table. align=2\n    grid border=0 padding=1 spacing=2\n      row\n"
               "        td 1x1 valign=2\n          section \"x\" 0:-\n");
 }
 
 TEST(BuilderTables, AttributesAndTheirClamps) {
-    Page page("<table border><td>a</table><table border=0><td>b</table><table border=500 cellspacing=100 "
-              "cellpadding=-1><td>c</table><table cellpadding=80 cellspacing=-3 border=-2><td>d</table>");
+    Page page(
+        "<table border><td>a</table><table border=0><td>b</table><table border=500 cellspacing=100 "
+        "cellpadding=-1><td>c</table><table cellpadding=80 cellspacing=-3 border=-2><td>d</table>");
     const std::vector<ThtmlTable*> grids = Grids(page);
     ASSERT_EQ(grids.size(), 4u);
     EXPECT_EQ(grids[0]->borderWidth, 1);
@@ -159,9 +180,10 @@ TEST(BuilderTables, AttributesAndTheirClamps) {
     EXPECT_EQ(grids[3]->cellSpacing, 2);
     EXPECT_EQ(grids[3]->borderWidth, 0);
     // Cell attributes.
-    Page cells("<table><td colspan=3 rowspan=2 width=40% bgcolor=#102030>a<td colspan=0 rowspan=-4 "
-               "width=120 height=30>b<td width=150%>c<td style=\"width: 100%\">d<td style=\"width: 60px\" "
-               "width=10%>e</table>");
+    Page cells(
+        "<table><td colspan=3 rowspan=2 width=40% bgcolor=#102030>a<td colspan=0 rowspan=-4 "
+        "width=120 height=30>b<td width=150%>c<td style=\"width: 100%\">d<td style=\"width: 60px\" "
+        "width=10%>e</table>");
     ThtmlTable& grid = *Grids(cells).at(0);
     TCellObj& a = *CellAt(grid, 0, 0);
     EXPECT_EQ(a.colSpan, 3);
@@ -184,8 +206,9 @@ TEST(BuilderTables, AttributesAndTheirClamps) {
 }
 
 TEST(BuilderTables, ColumnSpecificationsAndTheCellManager) {
-    Page spans("<table><col span=500><col width=20><colgroup width=30% align=right><col><col span=2 "
-               "align=left></colgroup><tr><td>a</td><col width=99><td>b</table>");
+    Page spans(
+        "<table><col span=500><col width=20><colgroup width=30% align=right><col><col span=2 "
+        "align=left></colgroup><tr><td>a</td><col width=99><td>b</table>");
     ThtmlTable& grid = *Grids(spans).at(0);
     ASSERT_EQ(grid.ColumnSpecCount(), 104);
     EXPECT_EQ(grid.ColumnSpec(100).width, 20);
@@ -202,8 +225,9 @@ TEST(BuilderTables, ColumnSpecificationsAndTheCellManager) {
 
     // Cells find the specification of the column they land in, past cells that span
     // from the rows above.
-    Page placed("<table><col align=right><col valign=bottom><col align=center>"
-                "<tr><td rowspan=2>a<td>b<td>c<tr><td>d<td>e</table>");
+    Page placed(
+        "<table><col align=right><col valign=bottom><col align=center>"
+        "<tr><td rowspan=2>a<td>b<td>c<tr><td>d<td>e</table>");
     ThtmlTable& g = *Grids(placed).at(0);
     EXPECT_EQ(CellTextAlign(*CellAt(g, 0, 0)), 3);
     EXPECT_EQ(CellAt(g, 0, 1)->verticalAlign, kAlignBottom);
@@ -285,9 +309,10 @@ TEST(BuilderTables, TablesInListItemsAndCellsResetTheListLevel) {
 
 TEST(BuilderTables, ABodyTagInsideATableIsIgnored) {
     Page page("<table><td>a<body bgcolor=red>b</table>");
-    EXPECT_EQ(TableTree(page),
-              "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
-              "        section \"ab\" 0:-\n");
+    EXPECT_EQ(
+        TableTree(page),
+        "tableblock table.\n  grid border=0 padding=1 spacing=2\n    row\n      td 1x1 valign=2\n"
+        "        section \"ab\" 0:-\n");
 }
 
 TEST(BuilderTables, APageCutInsideATableKeepsWhatWasRead) {

@@ -28,7 +28,8 @@ TColumnMeasures Measures(Widths min, Widths max, Widths percent = {}) {
 
 TEST(TableMeasures, SimpleSpanOneAndPixelWidths) {
     TColumnMeasures m;
-    MeasureColumns({Cell(0, 1, 20, 40, 100), Cell(1, 1, 10, 50), Cell(1, 1, 15, 30)}, 2, 2, false, 0, m);
+    MeasureColumns({Cell(0, 1, 20, 40, 100), Cell(1, 1, 10, 50), Cell(1, 1, 15, 30)}, 2, 2, false,
+                   0, m);
     // A pixel width raises the maximum (with the spacing), never the minimum.
     EXPECT_EQ(m.min, (Widths{20, 15}));
     EXPECT_EQ(m.max, (Widths{102, 50}));
@@ -39,11 +40,13 @@ TEST(TableMeasures, SimpleSpanOneAndPixelWidths) {
 TEST(TableMeasures, SimpleSpansSpreadTheirShortfall) {
     TColumnMeasures m;
     // In proportion to the columns' own widths, the rounding to the first column.
-    MeasureColumns({Cell(0, 2, 100, 200), Cell(0, 1, 10, 20), Cell(1, 1, 30, 40)}, 2, 0, false, 0, m);
+    MeasureColumns({Cell(0, 2, 100, 200), Cell(0, 1, 10, 20), Cell(1, 1, 30, 40)}, 2, 0, false, 0,
+                   m);
     EXPECT_EQ(m.min, (Widths{25, 75}));
     EXPECT_EQ(m.max, (Widths{67, 133}));
     // A spanning pixel width is both its minimum and maximum.
-    MeasureColumns({Cell(0, 2, 100, 200, 300), Cell(0, 1, 10, 20), Cell(1, 1, 30, 40)}, 2, 0, false, 0, m);
+    MeasureColumns({Cell(0, 2, 100, 200, 300), Cell(0, 1, 10, 20), Cell(1, 1, 30, 40)}, 2, 0, false,
+                   0, m);
     EXPECT_EQ(m.min, (Widths{75, 225}));
     EXPECT_EQ(m.max, (Widths{100, 225}));  // no maximum below its minimum
     // Nothing to go by: all to the first column.
@@ -59,8 +62,9 @@ TEST(TableMeasures, SimpleSpansSpreadTheirShortfall) {
 
 TEST(TableMeasures, PercentagesFromCellsAndPixelShares) {
     TColumnMeasures m;
-    MeasureColumns({Cell(0, 1, 10, 20, 100), Cell(1, 1, 10, 20, 300, true), Cell(1, 1, 5, 5, 200, true)}, 2, 2,
-                   true, 400, m);
+    MeasureColumns(
+        {Cell(0, 1, 10, 20, 100), Cell(1, 1, 10, 20, 300, true), Cell(1, 1, 5, 5, 200, true)}, 2, 2,
+        true, 400, m);
     EXPECT_EQ(m.percent, (Widths{250, 300}));
     EXPECT_EQ(m.max, (Widths{102, 20}));
     // Without a known table width pixels are no share.
@@ -74,13 +78,15 @@ TEST(TableMeasures, PercentagesFromCellsAndPixelShares) {
 TEST(TableMeasures, SpanningPercentages) {
     TColumnMeasures m;
     // All columns have percentages, fewer than the cell's: they grow to it.
-    MeasureColumns({Cell(0, 1, 10, 10, 100, true), Cell(1, 1, 10, 10, 100, true), Cell(0, 2, 40, 60, 500, true)},
+    MeasureColumns({Cell(0, 1, 10, 10, 100, true), Cell(1, 1, 10, 10, 100, true),
+                    Cell(0, 2, 40, 60, 500, true)},
                    2, 0, true, 0, m);
     EXPECT_EQ(m.percent, (Widths{250, 250}));
     EXPECT_EQ(m.min, (Widths{20, 20}));  // by percentage
     EXPECT_EQ(m.max, (Widths{30, 30}));
     // Columns without one share what the cell asks beyond the others.
-    MeasureColumns({Cell(0, 1, 10, 10, 200, true), Cell(1, 1, 10, 20), Cell(2, 1, 10, 40), Cell(0, 3, 100, 100, 800, true)},
+    MeasureColumns({Cell(0, 1, 10, 10, 200, true), Cell(1, 1, 10, 20), Cell(2, 1, 10, 40),
+                    Cell(0, 3, 100, 100, 800, true)},
                    3, 0, true, 0, m);
     EXPECT_EQ(m.percent, (Widths{200, 300, 300}));
     // The minimum's shortfall follows the maximums, the maximum's goes to the columns
@@ -136,26 +142,31 @@ TEST(TableColumnWidths, PercentagesWithoutAnImposedWidth) {
 
 TEST(TableColumnWidths, ImposedWidthWithPercentages) {
     // No other columns: what is left goes to the percentage columns by percentage.
-    EXPECT_EQ(ColumnWidths(Measures({10, 10}, {10, 10}, {300, 300}), 200, true), (Widths{100, 100}));
+    EXPECT_EQ(ColumnWidths(Measures({10, 10}, {10, 10}, {300, 300}), 200, true),
+              (Widths{100, 100}));
     // Others share the rest by how much they can grow...
     EXPECT_EQ(ColumnWidths(Measures({10, 20, 20}, {10, 60, 100}, {500, 0, 0}), 300, true),
               (Widths{150, 57, 93}));
     // ...or equally when that is less than a quarter of it.
-    EXPECT_EQ(ColumnWidths(Measures({10, 20, 20}, {10, 25, 25}, {500, 0, 0}), 300, true), (Widths{150, 75, 75}));
+    EXPECT_EQ(ColumnWidths(Measures({10, 20, 20}, {10, 25, 25}, {500, 0, 0}), 300, true),
+              (Widths{150, 75, 75}));
     // A minimum above the share wins and is kept.
     EXPECT_EQ(ColumnWidths(Measures({100, 10, 30}, {100, 10, 30}, {400, 400, 0}), 250, true),
               (Widths{100, 100, 50}));
     // Too wide: percentage columns give back, but not below their minimum.
-    EXPECT_EQ(ColumnWidths(Measures({90, 10, 30}, {90, 10, 30}, {500, 500, 0}), 200, true), (Widths{90, 80, 30}));
+    EXPECT_EQ(ColumnWidths(Measures({90, 10, 30}, {90, 10, 30}, {500, 500, 0}), 200, true),
+              (Widths{90, 80, 30}));
     // Without percentages the minimums grow by flexibility.
     EXPECT_EQ(ColumnWidths(Measures({10, 20}, {30, 100}), 300, true), (Widths{64, 236}));
     // Minimums beyond the room: the minimums.
-    EXPECT_EQ(ColumnWidths(Measures({100, 200}, {100, 200}, {500, 500}), 250, true), (Widths{100, 200}));
+    EXPECT_EQ(ColumnWidths(Measures({100, 200}, {100, 200}, {500, 500}), 250, true),
+              (Widths{100, 200}));
 }
 
 TEST(TableColumnWidths, HugeFiguresStayInRange) {
     std::vector<TCellMeasure> cells;
-    for (int c = 0; c < 200; ++c) cells.push_back(Cell(c, 1, kMaxTableLength, kMaxTableLength, kMaxTableLength));
+    for (int c = 0; c < 200; ++c)
+        cells.push_back(Cell(c, 1, kMaxTableLength, kMaxTableLength, kMaxTableLength));
     cells.push_back(Cell(0, 200, kMaxTableLength, kMaxTableLength, 1000, true));
     for (bool percent : {false, true}) {
         TColumnMeasures m;
