@@ -106,6 +106,9 @@ void ThtmlTable::ForEachCell(Visit visit) const {
 
 void ThtmlTable::MeasureCells(platform::Canvas& canvas) {
     cellMeasures_.clear();
+    std::size_t cells = 0;
+    for (const auto& row : rows) cells += row->slots.size();
+    cellMeasures_.reserve(cells);
     ForEachCell([&](TCellObj& cell) {
         int min = 0, max = 0;
         cell.content->MeasureWidths(canvas, min, max);

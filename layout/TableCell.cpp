@@ -40,6 +40,7 @@ void ReadBackground(const TAttributeList* attributes, TProperties& props, bool& 
     }
     std::string url;
     if (props.GetBackgroundImage(url)) imageName = url;
+    if (imageName.empty()) return;
     props.GetFont();
     props.GetBackgroundPosition(props.EmPixels, props.ExPixels, placement);
 }
@@ -103,8 +104,11 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
     breakAfter = breaks.After;
     avoidBreakInside = breaks.AvoidInside;
 
+    // Paddings are wanted of every cell; the whole box only of cells with a border
+    // style, which are few (a page has tens of thousands of cells).
     TVMarginArray vm;
-    props.GetMarginArray(vm);
+    for (PropIndex index : {piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft})
+        vm[BoxSlot(index)] = props[index];
     TBoxNumbers paddings{};
     ConvertPaddings(vm, emSize, exSize, paddings);
     // A percentage comes out negative: like no padding, the table's CELLPADDING then.
@@ -116,16 +120,19 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
     paddingRight = padding(piPaddingRight);
     paddingBottom = padding(piPaddingBottom);
     paddingLeft = padding(piPaddingLeft);
+    const PropIndex styleSlots[4] = {piBorderLeftStyle, piBorderTopStyle, piBorderRightStyle,
+                                     piBorderBottomStyle};
+    for (PropIndex style : styleSlots)
+        if (props[style].isString() && BorderStyleFromWord(props[style].string()) != 0) hasBorderStyle = true;
+    if (!hasBorderStyle) return;
+    props.GetMarginArray(vm);
     TBoxNumbers box{};
     int autoCount = 0;
     ConvertMarginArray(vm, 0, 0, emSize, exSize, autoCount, box);
-    const PropIndex styleSlots[4] = {piBorderLeftStyle, piBorderTopStyle, piBorderRightStyle,
-                                     piBorderBottomStyle};
     const PropIndex colorSlots[4] = {piBorderLeftColor, piBorderTopColor, piBorderRightColor,
                                      piBorderBottomColor};
     for (int k = 0; k < 4; ++k) {
         borderSides.styles[k] = vm[BoxSlot(styleSlots[k])].toInteger(0);
-        if (borderSides.styles[k] != 0) hasBorderStyle = true;
         const PropValue& given = vm[BoxSlot(colorSlots[k])];
         if (given.isInteger() && given.integer() != NoValue)
             borderSides.colors[k] = static_cast<platform::TColor>(given.integer());
@@ -134,15 +141,11 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
         else
             borderSides.colors[k] = font.Color;
     }
-    if (hasBorderStyle) {
-        auto width = [&](PropIndex index) {
-            return std::clamp(box[BoxSlot(index)], 0, kMaxCellBox);
-        };
-        borderLeft = width(piBorderLeftWidth);
-        borderTop = width(piBorderTopWidth);
-        borderRight = width(piBorderRightWidth);
-        borderBottom = width(piBorderBottomWidth);
-    }
+    auto width = [&](PropIndex index) { return std::clamp(box[BoxSlot(index)], 0, kMaxCellBox); };
+    borderLeft = width(piBorderLeftWidth);
+    borderTop = width(piBorderTopWidth);
+    borderRight = width(piBorderRightWidth);
+    borderBottom = width(piBorderBottomWidth);
 }
 
 TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
@@ -321,8 +324,11 @@ void ThtmlTable::EnsureGrid() {
     // covered slots right after their cell.
     for (int r = 0; r < rowCount; ++r) {
         TCellList& row = *rows[static_cast<std::size_t>(r)];
+        // Most rows span nothing: they keep their slots as they are.
+        bool spans = static_cast<int>(row.slots.size()) > kMaxTableColumns;
+        for (const TTableSlot& slot : row.slots) spans |= slot.cell && slot.cell->colSpan > 1;
         std::vector<TTableSlot> expanded;
-        expanded.reserve(row.slots.size());
+        if (spans) expanded.reserve(row.slots.size());
         for (TTableSlot& slot : row.slots) {
             TCellObj* cell = slot.cell.get();
             if (!cell) continue;
@@ -353,6 +359,7 @@ void ThtmlTable::EnsureGrid() {
                 cell->hasBackground = true;
                 cell->backgroundColor = backgroundColor;
             }
+            if (!spans) continue;
             const int spanBelow = cell->rowSpan < 2 ? 1 : cell->rowSpan;
             const int colSpan = cell->colSpan;
             expanded.push_back(std::move(slot));
@@ -367,7 +374,7 @@ void ThtmlTable::EnsureGrid() {
             }
             if (static_cast<int>(expanded.size()) > kMaxTableColumns) tooManyColumns_ = true;
         }
-        row.slots = std::move(expanded);
+        if (spans) row.slots = std::move(expanded);
     }
     if (tooManyColumns_) return;
 
