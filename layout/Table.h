@@ -45,7 +45,17 @@ struct TFrameColors {
     platform::TColor dark = 0;
 };
 
-class TCellObj {
+// What rows and cells alike take from their tags and styles: a background and page
+// breaks.
+struct TTablePart {
+    bool hasBackground = false;
+    platform::TColor backgroundColor = platform::clNone;
+    std::string backgroundImageName;
+    TBackgroundPosition backgroundPlacement;
+    bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
+};
+
+class TCellObj : public TTablePart {
   public:
     TCellObj(TSectionList* document, TProperties& props, const TAttributeList* attributes,
              int verticalAlignment);
@@ -80,14 +90,9 @@ class TCellObj {
     bool hasBorderStyle = false;
     TBorderSides borderSides;
     std::unique_ptr<TCell> content;
-    bool hasBackground = false;
-    platform::TColor backgroundColor = platform::clNone;
-    std::string backgroundImageName;
-    TBackgroundPosition backgroundPlacement;
     std::unique_ptr<TImageObj> backgroundImage;
     TBackgroundPainter backgroundPainter;
     bool needsTiling = false;
-    bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
 
     // Layout bookkeeping: the row and column the cell starts in and how its content was last
     // laid out, so an unchanged layout is not done twice.
@@ -108,7 +113,7 @@ struct TTableSlot {
     bool IsCovered() const { return !cell && owner; }
 };
 
-class TCellList {
+class TCellList : public TTablePart {
   public:
     TCellList(TSectionList* document, const TAttributeList* attributes, TProperties& props);
     TCellList(TSectionList* document, const TCellList& source);  // print copy
@@ -121,11 +126,6 @@ class TCellList {
     int rowHeight = 0;
     int specifiedRowHeight = 0;
     int spannedHeight = 0;
-    bool hasBackground = false;
-    platform::TColor backgroundColor = platform::clNone;
-    std::string backgroundImageName;
-    TBackgroundPosition backgroundPlacement;
-    bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
     int topY = 0;  // from the last layout
 };
 

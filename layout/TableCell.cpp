@@ -25,24 +25,29 @@ void TakeColor(const TAttribute* attribute, bool& has, platform::TColor& color) 
     if (tablesupport::ReadColor(attribute, color)) has = true;
 }
 
-// The background a row or cell gives itself: the attribute, then its style.
-void ReadBackground(const TAttributeList* attributes, TProperties& props, bool& has,
-                    platform::TColor& color, std::string& imageName,
-                    TBackgroundPosition& placement) {
+// The background a row or cell gives itself (the attribute, then its style), and its
+// page breaks.
+void ReadPart(const TAttributeList* attributes, TProperties& props, TTablePart& part) {
     if (attributes) {
-        TakeColor(attributes->FindAttribute(symBgColor), has, color);
-        if (const TAttribute* a = attributes->FindAttribute(symBackground)) imageName = a->StrValue;
+        TakeColor(attributes->FindAttribute(symBgColor), part.hasBackground, part.backgroundColor);
+        if (const TAttribute* a = attributes->FindAttribute(symBackground))
+            part.backgroundImageName = a->StrValue;
     }
     const platform::TColor styled = props.GetBackgroundColor();
     if (styled != platform::clNone) {
-        has = true;
-        color = styled;
+        part.hasBackground = true;
+        part.backgroundColor = styled;
     }
     std::string url;
-    if (props.GetBackgroundImage(url)) imageName = url;
-    if (imageName.empty()) return;
-    props.GetFont();
-    props.GetBackgroundPosition(props.EmPixels, props.ExPixels, placement);
+    if (props.GetBackgroundImage(url)) part.backgroundImageName = url;
+    if (!part.backgroundImageName.empty()) {
+        props.GetFont();
+        props.GetBackgroundPosition(props.EmPixels, props.ExPixels, part.backgroundPlacement);
+    }
+    const TPageBreaks breaks = props.GetPageBreaks();
+    part.breakBefore = breaks.Before;
+    part.breakAfter = breaks.After;
+    part.avoidBreakInside = breaks.AvoidInside;
 }
 
 }  // namespace
@@ -97,12 +102,7 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
         else if (align == kAlignBaseline || align == kAlignBottom)
             verticalAlign = kCellBottom;
     }
-    ReadBackground(attributes, props, hasBackground, backgroundColor, backgroundImageName,
-                   backgroundPlacement);
-    const TPageBreaks breaks = props.GetPageBreaks();
-    breakBefore = breaks.Before;
-    breakAfter = breaks.After;
-    avoidBreakInside = breaks.AvoidInside;
+    ReadPart(attributes, props, *this);
 
     // Paddings are wanted of every cell; the whole box only of cells with a border
     // style, which are few (a page has tens of thousands of cells).
@@ -123,7 +123,8 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
     const PropIndex styleSlots[4] = {piBorderLeftStyle, piBorderTopStyle, piBorderRightStyle,
                                      piBorderBottomStyle};
     for (PropIndex style : styleSlots)
-        if (props[style].isString() && BorderStyleFromWord(props[style].string()) != 0) hasBorderStyle = true;
+        if (props[style].isString() && BorderStyleFromWord(props[style].string()) != 0)
+            hasBorderStyle = true;
     if (!hasBorderStyle) return;
     props.GetMarginArray(vm);
     TBoxNumbers box{};
@@ -149,7 +150,8 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
 }
 
 TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
-    : colSpan(source.colSpan),
+    : TTablePart(source),
+      colSpan(source.colSpan),
       rowSpan(source.rowSpan),
       spanWidth(source.spanWidth),
       spanHeight(source.spanHeight),
@@ -174,13 +176,6 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       hasBorderStyle(source.hasBorderStyle),
       borderSides(source.borderSides),
       content(std::make_unique<TCell>(document, source.content->ownerTag)),
-      hasBackground(source.hasBackground),
-      backgroundColor(source.backgroundColor),
-      backgroundImageName(source.backgroundImageName),
-      backgroundPlacement(source.backgroundPlacement),
-      breakBefore(source.breakBefore),
-      breakAfter(source.breakAfter),
-      avoidBreakInside(source.avoidBreakInside),
       row(source.row),
       column(source.column) {
     content->CopyItemsFrom(*source.content, document);
@@ -199,25 +194,14 @@ TCellList::TCellList(TSectionList*, const TAttributeList* attributes, TPropertie
         if (const TAttribute* a = attributes->FindAttribute(symHeight);
             a && !IsPercent(*a) && a->IntValue > 0)
             specifiedRowHeight = PixelsOf(a->IntValue);
-    ReadBackground(attributes, props, hasBackground, backgroundColor, backgroundImageName,
-                   backgroundPlacement);
-    const TPageBreaks breaks = props.GetPageBreaks();
-    breakBefore = breaks.Before;
-    breakAfter = breaks.After;
-    avoidBreakInside = breaks.AvoidInside;
+    ReadPart(attributes, props, *this);
 }
 
 TCellList::TCellList(TSectionList* document, const TCellList& source)
-    : rowHeight(source.rowHeight),
+    : TTablePart(source),
+      rowHeight(source.rowHeight),
       specifiedRowHeight(source.specifiedRowHeight),
       spannedHeight(source.spannedHeight),
-      hasBackground(source.hasBackground),
-      backgroundColor(source.backgroundColor),
-      backgroundImageName(source.backgroundImageName),
-      backgroundPlacement(source.backgroundPlacement),
-      breakBefore(source.breakBefore),
-      breakAfter(source.breakAfter),
-      avoidBreakInside(source.avoidBreakInside),
       topY(source.topY) {
     slots.resize(source.slots.size());
     for (std::size_t i = 0; i < slots.size(); ++i) {

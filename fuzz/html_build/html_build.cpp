@@ -34,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         };
         events.OnScript = [](const std::string&, const std::string&, const std::string&) {};
     }
-    if (setup & 1) ParseText(text, document);
-    else ParseHtml(text, document, events);
+    if (setup & 1)
+        ParseText(text, document);
+    else
+        ParseHtml(text, document, events);
 
     platform::RecordingCanvas canvas;
     canvas.setRecording(false);

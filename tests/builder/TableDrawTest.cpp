@@ -4,6 +4,7 @@
 
 #include "TableTestSupport.h"
 
+#include "image/ImageCache.h"
 #include "layout/ListItem.h"
 #include "platform/RecordingDialogs.h"
 
@@ -252,4 +253,89 @@ TEST(TableQueries, PrintCopiesLayOutAlike) {
         copy.Draw(canvas, {0, 0, 400, 600}, 400, 0, 0, 0, 0);
         EXPECT_EQ(canvas.logText().find("#FFFF00") != std::string::npos, backgrounds);
     }
+}
+
+TEST(TableDraw, BackgroundPicturesOfCellsRowsAndTables) {
+    TStringBitmapList cache;
+    TSectionList doc;
+    doc.imageCache = &cache;
+    doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF, false,
+                    0xFFFFFF, 1, 5, 10);
+    const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/imagens/";
+    doc.expandName = [folder](const std::string& name) { return folder + name; };
+    ParseHtml(
+        "<table background=bola.bmp cellspacing=0><tr background=bola.bmp><td>a<td "
+        "background=none.gif>b"
+        "<tr><td style=\"background-image: url(bola.bmp); background-repeat: "
+        "no-repeat\">c<td>d</table>",
+        doc);
+    platform::RecordingCanvas canvas;
+    int scrollWidth = 0, cursor = 0;
+    const int height = doc.LayoutCell(canvas, 0, 400, 600, scrollWidth, cursor);
+    std::vector<ThtmlTable*> grids;
+    CollectGrids(doc, grids);
+    ASSERT_EQ(grids.size(), 1u);
+    ThtmlTable& grid = *grids[0];
+    auto cell = [&](std::size_t r, std::size_t c) -> TCellObj& {
+        return *grid.rows[r]->slots[c].cell;
+    };
+    // The row's picture for the cell without one; a picture that cannot be read is dropped.
+    ASSERT_NE(cell(0, 0).backgroundImage, nullptr);
+    EXPECT_TRUE(cell(0, 0).needsTiling);
+    EXPECT_EQ(cell(0, 1).backgroundImage, nullptr);
+    EXPECT_NE(cell(1, 0).backgroundImage, nullptr);
+    EXPECT_EQ(cell(1, 1).backgroundImage, nullptr);
+    ASSERT_NE(grid.owner, nullptr);
+    EXPECT_NE(grid.owner->backgroundImage, nullptr);
+    canvas.clearLog();
+    doc.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
+    EXPECT_NE(canvas.logText().find("bitmap "), std::string::npos);
+}
+
+TEST(TableQueries, PicturesInCellsAndCaptionPositions) {
+    Shown shown(
+        "<table><caption align=bottom>under</caption><tr><td><img src=x.gif width=40 height=30>"
+        "<td>text</table>");
+    const TCellObj& withImage = shown.Cell(0, 0);
+    ThtmlTable& grid = shown.Grid();
+    const int x = grid.LayoutX() + grid.cellSpacing + withImage.ContentInsetX() + 5;
+    const int y = withImage.content->topY + 5;
+    TFloatingObj* object = nullptr;
+    int IX = 0, IY = 0;
+    ASSERT_TRUE(shown.page.doc.HitTestImage(x, y, object, IX, IY));
+    EXPECT_NE(object, nullptr);
+    EXPECT_FALSE(shown.page.doc.HitTestImage(x, grid.topY + grid.flowHeight + 40, object, IX, IY));
+    // Source positions: the table is asked first going forwards, the caption first
+    // going backwards.
+    auto* wrapper =
+        dynamic_cast<TTableAndCaptionBlock*>(shown.page.Body().content->items.at(0).get());
+    ASSERT_NE(wrapper, nullptr);
+    const int captionPos = wrapper->captionBlock->firstCursorPos;
+    const int textPos = shown.Cell(0, 1).content->firstCursorPos;
+    for (int pos : {captionPos, textPos}) {
+        const int source = shown.page.doc.SourcePosOf(pos);
+        ASSERT_GE(source, 0);
+        const int fromTable = wrapper->tableBlock->CursorPosOfSource(source, false);
+        EXPECT_EQ(
+            wrapper->CursorPosOfSource(source, false),
+            fromTable >= 0 ? fromTable : wrapper->captionBlock->CursorPosOfSource(source, false));
+        const int fromCaption = wrapper->captionBlock->CursorPosOfSource(source, true);
+        EXPECT_EQ(
+            wrapper->CursorPosOfSource(source, true),
+            fromCaption >= 0 ? fromCaption : wrapper->tableBlock->CursorPosOfSource(source, true));
+    }
+    EXPECT_EQ(shown.page.doc.CursorPosOfSource(shown.page.doc.SourcePosOf(textPos), false),
+              textPos);
+}
+
+TEST(TableDraw, ATableStartingLowOnAPageGoesToTheNext) {
+    Page page("<div style=\"height: 75px\"></div><table><td>a<tr><td>b</table>");
+    platform::RecordingCanvas canvas;
+    int scrollWidth = 0, cursor = 0;
+    page.doc.LayoutCell(canvas, 0, 300, 600, scrollWidth, cursor);
+    page.doc.isPrinting = true;
+    page.doc.SetScrollY(0);
+    page.doc.Draw(canvas, {0, 0, 300, 100}, 300, 0, 0, 0, 0);
+    EXPECT_TRUE(page.doc.pageShortened);
+    EXPECT_EQ(page.doc.pageBottomY, FirstTableBlock(*page.Body().content)->layoutY);
 }
