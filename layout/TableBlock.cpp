@@ -158,7 +158,8 @@ TTableBlock::TTableBlock(TSectionList* document, const TTableBlock& source)
       textAlign(source.textAlign),
       floatShiftX(source.floatShiftX),
       tableLevel(source.tableLevel),
-      captionRoom(source.captionRoom) {
+      captionRoom(source.captionRoom),
+      captionHeight(source.captionHeight) {
     if (source.grid && !content->items.empty()) {
         grid = dynamic_cast<ThtmlTable*>(content->items.front().get());
         if (grid) grid->owner = this;
@@ -224,8 +225,10 @@ int TTableBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth, i
     if (grid) {
         grid->imposedHeight = 0;
         if (heightSpec > 0) {
+            // In a wrapper, of the height the wrapper was given.
+            const int base = hasCaption && captionHeight >= 0 ? captionHeight : availHeight;
             const Int64 height =
-                heightIsPercent ? Int64{std::max(0, availHeight)} * heightSpec / 100 : heightSpec;
+                heightIsPercent ? Int64{std::max(0, base)} * heightSpec / 100 : heightSpec;
             grid->imposedHeight =
                 static_cast<int>(std::clamp<Int64>(height - VerticalFrame(), 0, kMaxTableLength));
         }
@@ -396,7 +399,9 @@ void TTableAndCaptionBlock::Assemble(std::unique_ptr<TTableBlock> table,
     }
 }
 
-int TTableAndCaptionBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth, int, int) {
+int TTableAndCaptionBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth,
+                                               int availHeight, int) {
+    if (tableBlock) tableBlock->captionHeight = availHeight;
     int& ml = boxValues[BoxSlot(piMarginLeft)];
     int& mr = boxValues[BoxSlot(piMarginRight)];
     ml = Or0(ml);

@@ -53,8 +53,9 @@ class TTableBlock : public TBlock {
     int textAlign = 0;  // 0, 2 centre, 3 right
     int floatShiftX = 0;
     int tableLevel = 1;
-    // In a wrapper: the room the wrapper had, which a percentage width is of.
+    // In a wrapper: the room the wrapper had, which a percentage width is of...
     int captionRoom = -1;
+    int captionHeight = -1;  // and the height it was given
 
   protected:
     TTableBlock(TSectionList* document, const TTableBlock& source);
