@@ -106,11 +106,24 @@ TCellObj::TCellObj(TSectionList* document, TProperties& props, const TAttributeL
 
     // Paddings are wanted of every cell; the whole box only of cells with a border
     // style, which are few (a page has tens of thousands of cells).
-    TVMarginArray vm;
+    // Cells of a table mostly share their paddings: the last reading is kept.
+    static struct {
+        TVMarginArray given;
+        int em = -1, ex = -1;
+        TBoxNumbers paddings{};
+    } last;
+    bool same = last.em == emSize && last.ex == exSize;
     for (PropIndex index : {piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft})
-        vm[BoxSlot(index)] = props[index];
-    TBoxNumbers paddings{};
-    ConvertPaddings(vm, emSize, exSize, paddings);
+        same = same && last.given[BoxSlot(index)] == props[index];
+    if (!same) {
+        for (PropIndex index : {piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft})
+            last.given[BoxSlot(index)] = props[index];
+        last.em = emSize;
+        last.ex = exSize;
+        ConvertPaddings(last.given, emSize, exSize, last.paddings);
+    }
+    const TBoxNumbers& paddings = last.paddings;
+    TVMarginArray vm;
     // A percentage comes out negative: like no padding, the table's CELLPADDING then.
     auto padding = [&](PropIndex index) {
         const int value = paddings[BoxSlot(index)];
