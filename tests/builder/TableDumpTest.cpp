@@ -106,7 +106,8 @@ TEST(TableDump, FloatingAndAlignedTables) {
         "window</table>"
         "<table border><td><table height=50% border><td>nested percent ignored</table></table>"
         "<table align=right border><caption>cap</caption><td>floating with caption</table>"
-        "<br clear=right><table height=20% border><caption>c</caption><td>a fifth of the window</table>");
+        "<br clear=right><table height=20% border><caption>c</caption><td>a fifth of the "
+        "window</table>");
     ExpectMatchesFile(page.Layout(500), "tables_floats.txt");
 }
 
