@@ -156,7 +156,7 @@ class THtmlBuilder {
     struct TTableBuild;
     void ParseTable();
     void ReadTableContent(TTableBuild& table);
-    void ParseTableCell(TTableBuild& table);
+    void ParseCell(TTableBuild& table);
     void CloseCell(TTableBuild& table);
     void CloseRow(TTableBuild& table);
     void ParseColumns(TTableBuild& table);

@@ -149,7 +149,7 @@ void THtmlBuilder::ReadTableContent(TTableBuild& t) {
         switch (Sy()) {
             case symTD:
             case symTH:
-                ParseTableCell(t);
+                ParseCell(t);
                 break;
             case symTDEnd:
             case symTHEnd:
@@ -210,7 +210,7 @@ void THtmlBuilder::ReadTableContent(TTableBuild& t) {
     }
 }
 
-void THtmlBuilder::ParseTableCell(TTableBuild& t) {
+void THtmlBuilder::ParseCell(TTableBuild& t) {
     t.beforeFirstCell = false;
     EndLink();
     listLevel_ = 0;
