@@ -229,6 +229,46 @@ def interlaced_order(height):
     return order
 
 
+def lzw_encode_deferred(indexes, min_code_size):
+    """LZW that never clears: once all 4096 codes are in use it goes on with 12-bit
+    codes of the table it has (a "deferred clear"), as some encoders do."""
+    clear = 1 << min_code_size
+    out = bytearray()
+    state = {"buffer": 0, "count": 0}
+
+    def emit(code, width):
+        state["buffer"] |= code << state["count"]
+        state["count"] += width
+        while state["count"] >= 8:
+            out.append(state["buffer"] & 0xFF)
+            state["buffer"] >>= 8
+            state["count"] -= 8
+
+    table = {(i,): i for i in range(clear)}
+    next_code = clear + 2
+    width = min_code_size + 1
+    emit(clear, width)
+    current = ()
+    for index in indexes:
+        candidate = current + (index,)
+        if candidate in table:
+            current = candidate
+            continue
+        emit(table[current], width)
+        if next_code < 4096:
+            table[candidate] = next_code
+            next_code += 1
+            if next_code > (1 << width) and width < 12:
+                width += 1
+        current = (index,)
+    if current:
+        emit(table[current], width)
+    emit(clear + 1, width)
+    if state["count"]:
+        out.append(state["buffer"] & 0xFF)
+    return bytes(out)
+
+
 def gif_bytes(screen_w, screen_h, palette, frames, loop=None, signature=b"GIF89a", comment_first=False):
     """frames: dicts with left, top, w, h, rows (indexes), and optionally transparent,
     disposal, delay, interlace, local (a palette of its own), code_size."""
@@ -260,7 +300,8 @@ def gif_bytes(screen_w, screen_h, palette, frames, loop=None, signature=b"GIF89a
         indexes = [i for y in order for i in rows[y]]
         code_size = frame.get("code_size", max(2, table_bits(len(local or palette))))
         data.append(code_size)
-        data += sub_blocks(lzw_encode(indexes, code_size))
+        encode = lzw_encode_deferred if frame.get("deferred") else lzw_encode
+        data += sub_blocks(encode(indexes, code_size))
     data.append(0x3B)
     return bytes(data)
 
@@ -325,7 +366,11 @@ def gif_set(out_dir):
     save("two_colours", 11, 7, two, [dict(left=0, top=0, w=11, h=7, rows=noise_rows(11, 7, 2))],
          signature=b"gif87a")
     # 256 colours of noise: the code table fills and is cleared several times.
-    save("noise_256", 64, 48, grey256, [dict(left=0, top=0, w=64, h=48, rows=noise_rows(64, 48, 256))])
+    save("noise_256", 80, 64, grey256, [dict(left=0, top=0, w=80, h=64, rows=noise_rows(80, 64, 256))])
+    # Past a full table without a clear code.
+    save("deferred_clear", 90, 70, grey256, [dict(left=0, top=0, w=90, h=70, deferred=True,
+                                                  rows=[[min(255, rng.randrange(40) + (x * y) % 216) for x in range(90)]
+                                                        for y in range(70)])])
     # Interlaced, 10 rows and 37 rows, and a frame with a local table.
     save("interlaced_10", 6, 10, cube, [dict(left=0, top=0, w=6, h=10, interlace=True,
                                               rows=[[(y * 20 + x) % 216 for x in range(6)] for y in range(10)])])
