@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "image/ImageErrors.h"
+
 namespace {
 
 std::uint32_t Rgb(int r, int g, int b) {
@@ -77,7 +79,8 @@ TDIBReader::TDIBReader(const DibBitmap& source, int bitsPerPixel) : source_(sour
 }
 
 const std::uint8_t* TDIBReader::ScanLine(int y) const {
-    if (y < 0 || y >= source_.height()) throw GIFException(reduction_messages::kScanLineOutOfRange);
+    if (y < 0 || y >= source_.height())
+        throw EInvalidGraphicOperation(reduction_messages::kScanLineOutOfRange);
     return useConverted_ ? converted_.row(y) : source_.row(y);
 }
 
