@@ -10,16 +10,21 @@
 
 #include "platform/Bitmap.h"
 
+class TGIFImage;
+
 struct TBitmapItem {
     std::shared_ptr<platform::Bitmap> picture;
     std::shared_ptr<platform::Bitmap> mask;
+    // An animated GIF: its frames (the picture is the first of them). Every image that
+    // shows it animates a copy sharing the frames.
+    std::shared_ptr<const TGIFImage> animation;
     int transparency = 0;
     int age = 0;         // loads since the picture was last taken
     int usageCount = 0;  // images holding the picture
 };
 
 class TStringBitmapList {
-public:
+  public:
     static constexpr int kInitialAgeLimit = 4;
 
     // Names are keys as given: callers pass trimmed, upper-cased names.
@@ -41,7 +46,7 @@ public:
     void BumpAndCheck();
     void Clear() { items_.clear(); }
 
-private:
+  private:
     void DropUnusedOlderThan(int limit);
 
     std::map<std::string, TBitmapItem> items_;

@@ -197,6 +197,15 @@ void ConvertRow(const Layout& layout, const std::uint8_t* in, std::uint8_t* out,
     }
 }
 
+// The alpha samples of a row (the high byte of 16-bit ones), one byte a pixel.
+void AlphaOfRow(const Layout& layout, const std::uint8_t* in, std::uint8_t* out,
+                std::size_t pixels) {
+    const std::size_t sample = static_cast<std::size_t>(layout.depth / 8);
+    const std::size_t step = static_cast<std::size_t>(layout.samples) * sample;
+    const std::size_t at = static_cast<std::size_t>(layout.samples - 1) * sample;
+    for (std::size_t x = 0; x < pixels; ++x) out[x] = in[x * step + at];
+}
+
 // The pixels of an interlace pass's reduced row go to their columns of the scan line;
 // other columns keep what earlier passes wrote.
 void ScatterRow(const Layout& layout, const std::uint8_t* reduced, std::uint8_t* line,
@@ -298,6 +307,7 @@ void TPNGImage::LoadFromStream(std::string_view stream) {
     transparent_ = false;
     transparentColor_ = 0;
     filePalette_.clear();
+    alpha_.clear();
 
     if (stream.size() < 8 || std::memcmp(stream.data(), kSignature, 8) != 0)
         throw EPNGImageException(png_messages::kInvalidHeader);
@@ -455,6 +465,10 @@ void TPNGImage::DecodeImageData(const TChunkIDAT& data) {
     DibBitmap picture(static_cast<int>(width), static_cast<int>(height), layout.outBits);
     picture.palette() = std::move(palette);
 
+    // Colour types 4 and 6 keep their alpha apart from the picture, for the loader.
+    const bool hasAlpha = (layout.colorType == 4 || layout.colorType == 6) && layout.depth >= 8;
+    std::vector<std::uint8_t> alpha(hasAlpha ? static_cast<std::size_t>(width * height) : 0);
+
     Inflater inflater(data.Data);
     const std::size_t unit = layout.unit;
     const std::size_t fullRow = layout.RowBytes(width);
@@ -472,11 +486,14 @@ void TPNGImage::DecodeImageData(const TChunkIDAT& data) {
             row[-1] = 0;
             Unfilter(filter, row, above, fullRow, unit);
             ConvertRow(layout, row, picture.row(y), width);
+            if (hasAlpha)
+                AlphaOfRow(layout, row, alpha.data() + static_cast<std::size_t>(y) * width, width);
             std::swap(row, above);
             if (OnProgress) OnProgress("Drawing...", (y + 1) * 100 / h, {0, y, w, y + 1});
         }
     } else {
         std::vector<std::uint8_t> reduced(picture.stride(), 0);
+        std::vector<std::uint8_t> reducedAlpha(hasAlpha ? width : 0);
         for (int p = 0; p < 7; ++p) {
             const Pass& pass = kAdam7[p];
             const std::uint64_t passWidth = PassSize(width, pass.column, pass.columnStep);
@@ -497,6 +514,12 @@ void TPNGImage::DecodeImageData(const TChunkIDAT& data) {
                     ScatterRow(layout, reduced.data(), picture.row(y), passWidth,
                                static_cast<std::size_t>(pass.column),
                                static_cast<std::size_t>(pass.columnStep));
+                    if (hasAlpha) {
+                        AlphaOfRow(layout, row, reducedAlpha.data(), passWidth);
+                        std::uint8_t* line = alpha.data() + static_cast<std::size_t>(y) * width;
+                        for (std::uint64_t i = 0; i < passWidth; ++i)
+                            line[pass.column + i * pass.columnStep] = reducedAlpha[i];
+                    }
                     std::swap(row, above);
                 }
             }
@@ -506,6 +529,7 @@ void TPNGImage::DecodeImageData(const TChunkIDAT& data) {
     if (inflater.ProducesMore())
         throw EZDecompressionError("The picture's data is longer than the picture");
     bitmap_ = std::move(picture);
+    alpha_ = std::move(alpha);
 }
 
 void TPNGImage::Assign(const TPNGImage& source) {
@@ -523,4 +547,5 @@ void TPNGImage::Assign(const TPNGImage& source) {
     transparent_ = source.transparent_;
     transparentColor_ = source.transparentColor_;
     filePalette_ = source.filePalette_;
+    alpha_ = source.alpha_;
 }

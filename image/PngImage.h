@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "image/DibBitmap.h"
 #include "image/PngChunks.h"
@@ -79,6 +80,10 @@ class TPNGImage {
     // transparent colour; none past the palette.
     std::optional<std::uint32_t> PaletteColor(int index) const;
 
+    // The alpha of a picture with an alpha channel, one byte a pixel row by row (the
+    // high byte of 16-bit samples); empty for other pictures. The bitmap has none.
+    const std::vector<std::uint8_t>& Alpha() const { return alpha_; }
+
     // Used by the chunks.
     void DecodeImageData(const TChunkIDAT& data);
     void ResizePicture(std::uint32_t width, std::uint32_t height);
@@ -95,4 +100,5 @@ class TPNGImage {
     bool transparent_ = false;
     std::uint32_t transparentColor_ = 0;
     std::vector<std::uint32_t> filePalette_;  // the file's palette as shown
+    std::vector<std::uint8_t> alpha_;
 };

@@ -32,6 +32,9 @@ class TDocumentHost {
 public:
     virtual ~TDocumentHost() = default;
     virtual void InvalidatePaintSurface() {}
+    // Only this part of the paint surface needs painting again (an animated picture's
+    // new frame); a host without finer updates repaints it all.
+    virtual void InvalidateRect(const platform::Rect& area) { InvalidatePaintSurface(); }
     virtual void LayoutProgress(int percent) {}
     virtual void BackgroundChanged(platform::TColor color) {}
     // Starts (interval in ms) or stops (0) the animation timer; ticks come back as

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "html/Lexer.h"
+#include "image/GifImage.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
 #include "layout/ImageObj.h"
@@ -12,7 +13,9 @@
 
 namespace {
 
-std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
+std::string Collection(const std::string& relative) {
+    return std::string(VULTARIA_COLLECTION) + "/" + relative;
+}
 
 // The attributes of one tag, as the reader gives them to the builder.
 struct Tag {
@@ -26,11 +29,13 @@ struct Tag {
 };
 
 class ImageObjTest : public ::testing::Test {
-protected:
+  protected:
     ImageObjTest() { doc.imageCache = &cache; }
 
-    std::unique_ptr<TImageObj> Image(const std::string& tag, const std::string& file = "dados/imagens/bola.bmp") {
-        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(), file.empty() ? "" : Collection(file));
+    std::unique_ptr<TImageObj> Image(const std::string& tag,
+                                     const std::string& file = "dados/imagens/bola.bmp") {
+        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(),
+                                           file.empty() ? "" : Collection(file));
     }
 
     TStringBitmapList cache;
@@ -96,7 +101,8 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     EXPECT_EQ(bordered->boxHeight, 12);
     canvas.clearLog();
     bordered->Draw(canvas, 5, 5);
-    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos) << canvas.logText();
+    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos)
+        << canvas.logText();
 
     auto plain = Image("<img src=bola.bmp width=10 height=10 border=0>");
     plain->SizeFor(canvas, 500, &run);
@@ -105,7 +111,8 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
 }
 
 TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
-    auto missing = Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
+    auto missing =
+        Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
     missing->SizeFor(canvas, 500, nullptr);
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_TRUE(missing->IsPlaceholder());
@@ -114,10 +121,12 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     EXPECT_EQ(missing->boxHeight, 24);
     canvas.clearLog();
     missing->Draw(canvas, 0, 0);
-    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos) << canvas.logText();
+    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos)
+        << canvas.logText();
 
     // With both sizes given they are used as they are.
-    auto sizedMissing = Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
+    auto sizedMissing =
+        Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
     sizedMissing->SizeFor(canvas, 500, nullptr);
     EXPECT_EQ(sizedMissing->boxWidth, 60);
     EXPECT_EQ(sizedMissing->boxHeight, 50);
@@ -138,7 +147,8 @@ TEST_F(ImageObjTest, TwoImagesOfOneSourceShareACacheEntryUntilBothAreGone) {
     first->SizeFor(canvas, 500, nullptr);
     second->SizeFor(canvas, 500, nullptr);
     ASSERT_EQ(cache.count(), 1u);
-    const TBitmapItem* item = cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
+    const TBitmapItem* item =
+        cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->usageCount, 2);
     EXPECT_EQ(first->Picture(), second->Picture());
@@ -172,4 +182,91 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
     EXPECT_EQ(link->Url, "norte.htm");
     link = nullptr;
     EXPECT_EQ(image->HitTest(20, 20, title, link) & 1, 0u);
+}
+
+TEST_F(ImageObjTest, AnimatedGifsAnimateTheirOwnCopiesAndRepaintOnlyThemselves) {
+    struct Host : TDocumentHost {
+        void InvalidateRect(const platform::Rect& area) override { repainted.push_back(area); }
+        void InvalidatePaintSurface() override { ++everything; }
+        std::vector<platform::Rect> repainted;
+        int everything = 0;
+    } host;
+    doc.viewer = &host;
+    std::int64_t now = 1000;
+    SetAnimationClock([&] { return now; });
+
+    auto first = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto second = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto still = Image("<img src=nota.gif active>", "dados/imagens/nota.gif");
+    for (TImageObj* image : {first.get(), second.get(), still.get()})
+        image->SizeFor(canvas, 500, nullptr);
+    ASSERT_NE(first->Animation(), nullptr);
+    ASSERT_NE(second->Animation(), nullptr);
+    EXPECT_NE(first->Animation(), second->Animation()) << "each image has its own copy";
+    EXPECT_EQ(&first->Animation()->FrameStrip(), &second->Animation()->FrameStrip())
+        << "sharing the frames";
+    EXPECT_EQ(cache.count(), 1u);
+    EXPECT_EQ(doc.animatedImages.size(), 2u) << "an ACTIVE image is not animated";
+    EXPECT_EQ(first->pictureWidth, first->Animation()->Width)
+        << "sized by the picture, not the strip";
+
+    // The document starts them at layout; a tick moves on only those drawn.
+    for (TAnimatedPicture* picture : doc.animatedImages) {
+        picture->Rewind();
+        picture->Start();
+    }
+    canvas.clearLog();
+    first->Draw(canvas, 5, 6);
+    const TGIFImage& gif = *first->Animation();
+    EXPECT_NE(canvas.logText().find("bitmap " + std::to_string(gif.Width * 3) + "x" +
+                                    std::to_string(gif.Height) + " from 0,0," +
+                                    std::to_string(gif.Width)),
+              std::string::npos)
+        << canvas.logText();
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 2);
+    EXPECT_EQ(second->Animation()->CurrentFrame(), 1) << "not drawn, not moved on";
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0],
+              (platform::Rect{5, 6, 5 + first->pictureWidth, 6 + first->pictureHeight}));
+    EXPECT_EQ(host.everything, 0);
+
+    // A print copy shows the current frame as a still picture.
+    TSectionList printDocument(doc, true);
+    auto copy = first->CreatePrintCopy(&printDocument);
+    auto* printed = static_cast<TImageObj*>(copy.get());
+    EXPECT_EQ(printed->Animation(), nullptr);
+    ASSERT_NE(printed->Picture(), nullptr);
+    EXPECT_EQ(printed->Picture()->width(), gif.Width);
+    const std::optional<platform::Bitmap> frameMask = gif.FrameMask(2);
+    ASSERT_TRUE(frameMask && printed->MaskShared());
+    int differences = 0;
+    for (int y = 0; y < gif.Height; ++y)
+        for (int x = 0; x < gif.Width; ++x)
+            differences += printed->MaskShared()->pixel(x, y) != frameMask->pixel(x, y);
+    EXPECT_EQ(differences, 0) << "the mask of frame 2";
+
+    // Images leave the animated list as they go.
+    first.reset();
+    EXPECT_EQ(doc.animatedImages.size(), 1u);
+    second.reset();
+    EXPECT_TRUE(doc.animatedImages.empty());
+    SetAnimationClock(nullptr);
+    doc.viewer = nullptr;
+}
+
+TEST_F(ImageObjTest, PngAndStillGifPicturesShowAsBitmaps) {
+    auto png = Image("<img src=paleta.png>", "dados/imagens/paleta.png");
+    auto gif = Image("<img src=ornamento.gif>", "dados/imagens/ornamento.gif");
+    png->SizeFor(canvas, 500, nullptr);
+    gif->SizeFor(canvas, 500, nullptr);
+    EXPECT_TRUE(png->IsLoaded());
+    EXPECT_TRUE(gif->IsLoaded());
+    EXPECT_EQ(gif->Animation(), nullptr);
+    EXPECT_EQ(gif->transparency, 2) << "its own mask";
+    canvas.clearLog();
+    gif->Draw(canvas, 0, 0);
+    EXPECT_NE(canvas.logText().find("masked"), std::string::npos) << canvas.logText();
+    EXPECT_TRUE(doc.animatedImages.empty());
 }
