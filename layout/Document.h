@@ -89,6 +89,9 @@ public:
     virtual void Start() = 0;
     // Moves on a frame if due; repaints itself where it was drawn.
     virtual void Advance() = 0;
+    // Whether painting this area of the paint surface draws the picture again (or
+    // paints over where it was). A paint elsewhere leaves it drawn.
+    virtual bool ShownIn(const platform::Rect& area) const { return true; }
     bool drawn = false;
 };
 

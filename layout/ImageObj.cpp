@@ -98,14 +98,27 @@ class ImageAnimation : public TAnimatedPicture {
     void Stop() override { gif_.SetAnimating(false); }
     void Start() override { gif_.SetAnimating(true); }
     void Advance() override {
-        gif_.AdvanceIfDue([this](const platform::Rect& area) {
-            if (document_ && document_->viewer) document_->viewer->InvalidateRect(area);
+        gif_.AdvanceIfDue([this](const platform::Rect&) {
+            if (document_->viewer) document_->viewer->InvalidateRect(Area());
         });
+    }
+    bool ShownIn(const platform::Rect& area) const override { return Area().intersects(area); }
+    // Drawn at the document's scroll position of now.
+    void Drawn() {
+        drawn = true;
+        scrollYWhenDrawn_ = document_->scrollY;
     }
 
   private:
+    // Where the picture stands now: where it was drawn, moved as far as the page has
+    // scrolled since.
+    platform::Rect Area() const {
+        return gif_.LastDestination().translated(0, scrollYWhenDrawn_ - document_->scrollY);
+    }
+
     TGIFImage& gif_;
     TSectionList* document_;
+    int scrollYWhenDrawn_ = 0;
 };
 
 // What the host's requests give for a name: a bitmap, a picture's bytes, "wait", or
@@ -521,7 +534,7 @@ void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h
     const bool placeholder = !showImages || isPlaceholder_;
     if (!placeholder && gif_) {
         gif_->Draw(canvas, x, y, w, h);
-        if (animation_) animation_->drawn = true;
+        if (animation_) static_cast<ImageAnimation&>(*animation_).Drawn();
         return;
     }
     if (!placeholder && picture_) {

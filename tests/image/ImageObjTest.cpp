@@ -231,6 +231,23 @@ TEST_F(ImageObjTest, AnimatedGifsAnimateTheirOwnCopiesAndRepaintOnlyThemselves) 
     EXPECT_EQ(host.repainted[0],
               (platform::Rect{5, 6, 5 + first->pictureWidth, 6 + first->pictureHeight}));
     EXPECT_EQ(host.everything, 0);
+    // A paint elsewhere leaves it drawn; a paint over it must draw it again.
+    doc.Draw(canvas, {300, 300, 400, 400}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3);
+    doc.Draw(canvas, {0, 0, 10, 10}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3) << "painted over, not drawn";
+    // Scrolled since it was drawn, it repaints where it stands now.
+    first->Draw(canvas, 5, 6);
+    doc.scrollY += 4;
+    host.repainted.clear();
+    now += 10000;
+    doc.AnimationTick();
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0].top, 2);
 
     // A print copy shows the current frame as a still picture.
     TSectionList printDocument(doc, true);
@@ -239,13 +256,13 @@ TEST_F(ImageObjTest, AnimatedGifsAnimateTheirOwnCopiesAndRepaintOnlyThemselves) 
     EXPECT_EQ(printed->Animation(), nullptr);
     ASSERT_NE(printed->Picture(), nullptr);
     EXPECT_EQ(printed->Picture()->width(), gif.Width);
-    const std::optional<platform::Bitmap> frameMask = gif.FrameMask(2);
+    const std::optional<platform::Bitmap> frameMask = gif.FrameMask(gif.CurrentFrame());
     ASSERT_TRUE(frameMask && printed->MaskShared());
     int differences = 0;
     for (int y = 0; y < gif.Height; ++y)
         for (int x = 0; x < gif.Width; ++x)
             differences += printed->MaskShared()->pixel(x, y) != frameMask->pixel(x, y);
-    EXPECT_EQ(differences, 0) << "the mask of frame 2";
+    EXPECT_EQ(differences, 0) << "the current frame's mask";
 
     // Images leave the animated list as they go.
     first.reset();
