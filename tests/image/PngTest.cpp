@@ -425,3 +425,25 @@ TEST(PngEncoder, HeaderChunksAndFilterChoice) {
     EXPECT_EQ(raw[0], 1);
     EXPECT_EQ(raw[41], 1);
 }
+
+// Cut at every byte, pictures of each layout fail cleanly or, once only the end chunk
+// is missing, load whole.
+TEST(PngDecoder, EveryPrefixFailsCleanlyOrLoadsWhole) {
+    for (const char* name : {"c3_d2_13x11_i.png", "c6_d16_13x11.png", "c0_d1_9x17.png"}) {
+        SCOPED_TRACE(name);
+        const std::string file = ReadFile(PictureFolder("png") / name);
+        int loaded = 0;
+        for (std::size_t n = 0; n < file.size(); ++n) {
+            TPNGImage image;
+            try {
+                image.LoadFromStream(std::string_view(file).substr(0, n));
+            } catch (const std::exception&) {
+                continue;
+            }
+            ++loaded;
+            EXPECT_GE(n, file.size() - 12) << "only without the end chunk";
+            EXPECT_FALSE(image.Bitmap().isNull());
+        }
+        EXPECT_EQ(loaded, 1);
+    }
+}
