@@ -19,23 +19,17 @@ QColor ToQColor(TColor color) {
     return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
-QRect ToQRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width(), r.height());
-}
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
 // One font at one size: the raw font used to draw it, its metrics, and the advance of
 // every character met so far (pages of 256, filled on first use).
 class QtFontEntry {
-  public:
+public:
     explicit QtFontEntry(const FontSpec& spec) {
         QFont font(QString::fromUtf8(spec.face.c_str()));
         if (spec.face.empty()) font = QFont();
@@ -45,8 +39,7 @@ class QtFontEntry {
         font.setStrikeOut(spec.strikeOut());
         font.setKerning(false);
         font.setHintingPreference(QFont::PreferFullHinting);
-        font.setStyleStrategy(
-            QFont::StyleStrategy(QFont::NoSubpixelAntialias | QFont::PreferMatch));
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::NoSubpixelAntialias | QFont::PreferMatch));
         int pixels = spec.height < 0 ? -spec.height : spec.height;
         if (pixels == 0) pixels = 16;
         if (spec.height > 0) {
@@ -97,7 +90,7 @@ class QtFontEntry {
         return index;
     }
 
-  private:
+private:
     int measure(char16_t c) {
         if (IsLowSurrogate(c)) return 0;
         if (IsHighSurrogate(c)) return metrics_.maxCharWidth / 2;
@@ -154,9 +147,7 @@ void QtCanvas::setFont(const FontSpec& font) {
     entry_ = nullptr;
 }
 
-TextMetrics QtCanvas::textMetrics() {
-    return entry().metrics();
-}
+TextMetrics QtCanvas::textMetrics() { return entry().metrics(); }
 
 Size QtCanvas::textExtent(std::u16string_view text) {
     QtFontEntry& e = entry();
@@ -217,8 +208,7 @@ void QtCanvas::textOut(int x, int y, std::u16string_view text) {
         }
     }
     if (backgroundMode_ == BackgroundMode::Opaque)
-        painter_->fillRect(QRect(x, baseline - m.ascent, pen - x, m.height),
-                           ToQColor(backgroundColor_));
+        painter_->fillRect(QRect(x, baseline - m.ascent, pen - x, m.height), ToQColor(backgroundColor_));
     QGlyphRun run;
     run.setRawFont(e.raw());
     run.setGlyphIndexes(glyphs);
@@ -269,10 +259,8 @@ void QtCanvas::lineTo(int x, int y) {
         applyPen();
         // The end point itself is not drawn: stop one pixel short along the line.
         int ex = x, ey = y;
-        if (ey == position_.y && ex != position_.x)
-            ex += ex > position_.x ? -1 : 1;
-        else if (ex == position_.x && ey != position_.y)
-            ey += ey > position_.y ? -1 : 1;
+        if (ey == position_.y && ex != position_.x) ex += ex > position_.x ? -1 : 1;
+        else if (ex == position_.x && ey != position_.y) ey += ey > position_.y ? -1 : 1;
         painter_->drawLine(position_.x, position_.y, ex, ey);
     }
     position_ = {x, y};
@@ -351,8 +339,7 @@ void QtCanvas::drawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& 
             for (int x = 0; x < image.width(); ++x)
                 if ((mask->pixel(part.left + x, part.top + y) & 0xFFFFFF) != 0) line[x] = 0;
         }
-        painter_->drawImage(ToQRect(dest), image,
-                            ToQRect(source.translated(-part.left, -part.top)));
+        painter_->drawImage(ToQRect(dest), image, ToQRect(source.translated(-part.left, -part.top)));
         return;
     }
     painter_->drawImage(ToQRect(dest), image, ToQRect(source));
@@ -372,9 +359,7 @@ Rect QtCanvas::clipBox() const {
     return {0, 0, w, h};
 }
 
-void QtCanvas::save() {
-    clipStack_.push_back(clip_);
-}
+void QtCanvas::save() { clipStack_.push_back(clip_); }
 
 void QtCanvas::restore() {
     if (clipStack_.empty()) return;
@@ -392,9 +377,8 @@ void QtCanvas::setMapping(const Mapping& mapping) {
     if (!painter_) return;
     QTransform transform;
     transform.translate(mapping.viewportOrigin.x, mapping.viewportOrigin.y);
-    transform.scale(
-        static_cast<double>(mapping.viewportExtent.cx) / std::max(1, mapping.windowExtent.cx),
-        static_cast<double>(mapping.viewportExtent.cy) / std::max(1, mapping.windowExtent.cy));
+    transform.scale(static_cast<double>(mapping.viewportExtent.cx) / std::max(1, mapping.windowExtent.cx),
+                    static_cast<double>(mapping.viewportExtent.cy) / std::max(1, mapping.windowExtent.cy));
     painter_->setWorldTransform(transform);
 }
 
