@@ -24,7 +24,7 @@ struct TBitmapItem {
 };
 
 class TStringBitmapList {
-  public:
+public:
     static constexpr int kInitialAgeLimit = 4;
 
     // Names are keys as given: callers pass trimmed, upper-cased names.
@@ -46,7 +46,7 @@ class TStringBitmapList {
     void BumpAndCheck();
     void Clear() { items_.clear(); }
 
-  private:
+private:
     void DropUnusedOlderThan(int limit);
 
     std::map<std::string, TBitmapItem> items_;

@@ -25,9 +25,7 @@ Kind KindOf(std::string_view bytes) {
 }
 
 std::uint32_t BigEndian32(std::string_view bytes, std::size_t at) {
-    auto b = [&](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
-    };
+    auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])); };
     return (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3);
 }
 
@@ -90,22 +88,15 @@ PngTransparency ScanPngChunks(std::string_view bytes) {
                 // (the one with the least alpha when none is fully transparent).
                 std::size_t chosen = 0;
                 for (std::size_t i = 0; i < data.size(); ++i)
-                    if (static_cast<unsigned char>(data[i]) <
-                        static_cast<unsigned char>(data[chosen]))
-                        chosen = i;
+                    if (static_cast<unsigned char>(data[i]) < static_cast<unsigned char>(data[chosen])) chosen = i;
                 result.transparentIndex = static_cast<int>(chosen);
                 if (3 * chosen + 2 < palette.size()) {
-                    auto c = [&](std::size_t i) {
-                        return static_cast<std::uint32_t>(
-                            static_cast<unsigned char>(palette[3 * chosen + i]));
-                    };
+                    auto c = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(palette[3 * chosen + i])); };
                     result.transparentColor = (c(0) << 16) | (c(1) << 8) | c(2);
                 }
             } else if (data.size() >= 6) {
                 // Truecolour: one 16-bit sample per channel; the low byte is the 8-bit value.
-                auto s = [&](std::size_t i) {
-                    return static_cast<std::uint32_t>(static_cast<unsigned char>(data[2 * i + 1]));
-                };
+                auto s = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data[2 * i + 1])); };
                 result.transparentColor = (s(0) << 16) | (s(1) << 8) | s(2);
             }
             break;
@@ -127,8 +118,7 @@ platform::Bitmap MakeMask(const platform::Bitmap& picture, std::uint32_t transpa
     mask.palette() = {0x000000, 0xFFFFFF};
     for (int y = 0; y < picture.height(); ++y) {
         std::uint8_t* row = mask.row8(y);
-        for (int x = 0; x < picture.width(); ++x)
-            row[x] = picture.pixel(x, y) == (transparentRgb & 0xFFFFFF) ? 1 : 0;
+        for (int x = 0; x < picture.width(); ++x) row[x] = picture.pixel(x, y) == (transparentRgb & 0xFFFFFF) ? 1 : 0;
     }
     return mask;
 }

@@ -211,8 +211,7 @@ TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
     return result;
 }
 
-TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes,
-                     const std::string& expandedSource)
+TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& expandedSource)
     : source(expandedSource), document_(document) {
     placement = kAlignBottom;
     for (int i = 0; i < attributes.Count(); ++i) {
@@ -256,9 +255,7 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes,
             case symUseMap: {
                 std::string name = platform::AnsiUpperCase(a.StrValue);
                 const auto first = name.find_first_not_of(' ');
-                name = first == std::string::npos
-                           ? ""
-                           : name.substr(first, name.find_last_not_of(' ') - first + 1);
+                name = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
                 if (!name.empty() && name[0] == '#') name.erase(0, 1);
                 hasClientMap = !name.empty();
                 clientMapName = name;
@@ -374,8 +371,7 @@ void TImageObj::ApplyProperties(const TProperties& props) {
             widthIsPercent = false;
         } else if (text.find('%') != std::string::npos) {
             widthIsPercent = true;
-            givenWidth = std::clamp(
-                LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
+            givenWidth = std::clamp(LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
         } else {
             const int px = LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0);
             if (px > 0) {
@@ -491,23 +487,21 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
             }
         } else if (widthIsPercent) {
             pictureWidth = std::max(1, availWidth * givenWidth / 100);
-            pictureHeight =
-                givenHeight > 0
-                    ? givenHeight
-                    : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
-                                                   naturalHeight / naturalWidth));
+            pictureHeight = givenHeight > 0 ? givenHeight
+                                            : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
+                                                                           naturalHeight / naturalWidth));
         } else {
             if (givenWidth > 0 && givenHeight > 0) {
                 pictureWidth = givenWidth;
                 pictureHeight = givenHeight;
             } else if (givenHeight > 0) {
                 pictureHeight = givenHeight;
-                pictureWidth = std::max(1, static_cast<int>(static_cast<long long>(givenHeight) *
-                                                            naturalWidth / naturalHeight));
+                pictureWidth = std::max(1, static_cast<int>(static_cast<long long>(givenHeight) * naturalWidth /
+                                                            naturalHeight));
             } else if (givenWidth > 0) {
                 pictureWidth = givenWidth;
-                pictureHeight = std::max(1, static_cast<int>(static_cast<long long>(givenWidth) *
-                                                             naturalHeight / naturalWidth));
+                pictureHeight = std::max(1, static_cast<int>(static_cast<long long>(givenWidth) * naturalHeight /
+                                                             naturalWidth));
             } else {
                 pictureWidth = naturalWidth;
                 pictureHeight = naturalHeight;
@@ -539,8 +533,7 @@ void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h
     }
     if (!placeholder && picture_) {
         const platform::Rect source{0, 0, picture_->width(), picture_->height()};
-        canvas.drawBitmap(*picture_, source, {x, y, x + w, y + h},
-                          transparency >= 1 ? mask_.get() : nullptr);
+        canvas.drawBitmap(*picture_, source, {x, y, x + w, y + h}, transparency >= 1 ? mask_.get() : nullptr);
         return;
     }
     // Placeholders keep their natural size, inset from the box's corner.
@@ -570,8 +563,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.setTextAlign(platform::TextAlign::Top);
         canvas.save();
         canvas.intersectClipRect(box);
-        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset,
-                       platform::Ansi(altText));
+        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Ansi(altText));
         canvas.restore();
         canvas.setFont(saved);
     }
@@ -580,13 +572,11 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
     } else if (placeholder) {
         // A one-pixel sunken frame.
-        canvas.setPen({platform::SystemColorValue(platform::colorButtonShadow),
-                       platform::PenStyle::Solid, 1});
+        canvas.setPen({platform::SystemColorValue(platform::colorButtonShadow), platform::PenStyle::Solid, 1});
         canvas.moveTo(box.left, box.bottom - 1);
         canvas.lineTo(box.left, box.top);
         canvas.lineTo(box.right, box.top);
-        canvas.setPen({platform::SystemColorValue(platform::colorButtonHighlight),
-                       platform::PenStyle::Solid, 1});
+        canvas.setPen({platform::SystemColorValue(platform::colorButtonHighlight), platform::PenStyle::Solid, 1});
         canvas.moveTo(box.right - 1, box.top + 1);
         canvas.lineTo(box.right - 1, box.bottom - 1);
         canvas.lineTo(box.left, box.bottom - 1);

@@ -34,8 +34,7 @@ struct TPictureLookup {
 // events `name` is the expanded file name; with them it goes to the host first (see
 // TSectionList::PictureRequestName). Nothing for a picture that is missing or cannot
 // be decoded.
-TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
-                             bool cornerTransparency);
+TPictureLookup LookupPicture(TSectionList& document, const std::string& name, bool cornerTransparency);
 // The cache key of a picture name: trimmed and upper-cased.
 std::string PictureKey(const std::string& name);
 // The cached picture under `key`, counting one use; no picture when absent.
@@ -57,7 +56,7 @@ const platform::Bitmap& ErrorPicture();
 const platform::Bitmap& ErrorMask();
 
 class TImageObj : public TFloatingObj {
-  public:
+public:
     // An IMG: `source` is SRC already expanded to a file name.
     TImageObj(TSectionList* document, const TAttributeList& attributes, const std::string& source);
     // A background picture, by its name as a style sheet gives it: no border, no spacing.
@@ -78,12 +77,8 @@ class TImageObj : public TFloatingObj {
     const platform::Bitmap* Picture() const { return picture_.get(); }
     // The animated GIF this image shows (its own copy of the cached one), if any.
     const TGIFImage* Animation() const { return gif_.get(); }
-    std::shared_ptr<const platform::Bitmap> PictureShared() const {
-        return isPlaceholder_ ? nullptr : picture_;
-    }
-    std::shared_ptr<const platform::Bitmap> MaskShared() const {
-        return isPlaceholder_ ? nullptr : mask_;
-    }
+    std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
+    std::shared_ptr<const platform::Bitmap> MaskShared() const { return isPlaceholder_ ? nullptr : mask_; }
     bool IsPlaceholder() const { return isPlaceholder_; }
     // The picture the host supplied for a waiting image; no picture shows the error
     // sign. The image holds the cache use `key` (if any) from now on.
@@ -123,7 +118,7 @@ class TImageObj : public TFloatingObj {
     std::shared_ptr<platform::Bitmap> mask_;
     std::unique_ptr<TGIFImage> gif_;
     std::unique_ptr<TAnimatedPicture> animation_;  // on the document's animated list
-    std::string cacheKey_;                         // the cache use this image holds, if any
+    std::string cacheKey_;  // the cache use this image holds, if any
     bool looked_ = false;
     bool isPlaceholder_ = false;
     bool isError_ = false;

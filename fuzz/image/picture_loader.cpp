@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto picture = LoadAnyPicture(bytes, transparency, colors);
     if (picture && picture->mask) {
         // The mask always matches the picture.
-        if (picture->mask->width() != picture->bitmap.width() ||
-            picture->mask->height() != picture->bitmap.height())
+        if (picture->mask->width() != picture->bitmap.width() || picture->mask->height() != picture->bitmap.height())
             __builtin_trap();
     }
     return 0;

@@ -13,9 +13,7 @@
 
 namespace {
 
-std::string Collection(const std::string& relative) {
-    return std::string(VULTARIA_COLLECTION) + "/" + relative;
-}
+std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
 
 // The attributes of one tag, as the reader gives them to the builder.
 struct Tag {
@@ -29,13 +27,11 @@ struct Tag {
 };
 
 class ImageObjTest : public ::testing::Test {
-  protected:
+protected:
     ImageObjTest() { doc.imageCache = &cache; }
 
-    std::unique_ptr<TImageObj> Image(const std::string& tag,
-                                     const std::string& file = "dados/imagens/bola.bmp") {
-        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(),
-                                           file.empty() ? "" : Collection(file));
+    std::unique_ptr<TImageObj> Image(const std::string& tag, const std::string& file = "dados/imagens/bola.bmp") {
+        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(), file.empty() ? "" : Collection(file));
     }
 
     TStringBitmapList cache;
@@ -101,8 +97,7 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     EXPECT_EQ(bordered->boxHeight, 12);
     canvas.clearLog();
     bordered->Draw(canvas, 5, 5);
-    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos)
-        << canvas.logText();
+    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos) << canvas.logText();
 
     auto plain = Image("<img src=bola.bmp width=10 height=10 border=0>");
     plain->SizeFor(canvas, 500, &run);
@@ -111,8 +106,7 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
 }
 
 TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
-    auto missing =
-        Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
+    auto missing = Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
     missing->SizeFor(canvas, 500, nullptr);
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_TRUE(missing->IsPlaceholder());
@@ -121,12 +115,10 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     EXPECT_EQ(missing->boxHeight, 24);
     canvas.clearLog();
     missing->Draw(canvas, 0, 0);
-    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos)
-        << canvas.logText();
+    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos) << canvas.logText();
 
     // With both sizes given they are used as they are.
-    auto sizedMissing =
-        Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
+    auto sizedMissing = Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
     sizedMissing->SizeFor(canvas, 500, nullptr);
     EXPECT_EQ(sizedMissing->boxWidth, 60);
     EXPECT_EQ(sizedMissing->boxHeight, 50);
@@ -147,8 +139,7 @@ TEST_F(ImageObjTest, TwoImagesOfOneSourceShareACacheEntryUntilBothAreGone) {
     first->SizeFor(canvas, 500, nullptr);
     second->SizeFor(canvas, 500, nullptr);
     ASSERT_EQ(cache.count(), 1u);
-    const TBitmapItem* item =
-        cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
+    const TBitmapItem* item = cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->usageCount, 2);
     EXPECT_EQ(first->Picture(), second->Picture());

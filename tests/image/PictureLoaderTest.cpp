@@ -16,15 +16,12 @@ std::string ScanOf(int colorType, const std::string& chunks) {
            Chunk("IEND", "");
 }
 
-std::string Collection(const std::string& relative) {
-    return std::string(VULTARIA_COLLECTION) + "/" + relative;
-}
+std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
 
 }  // namespace
 
 TEST(PngChunkScan, FindsTheTransparentColour) {
-    const std::string palette =
-        Chunk("PLTE", std::string("\x10\x20\x30\xFF\x00\x00\x00\xFF\x00", 9));
+    const std::string palette = Chunk("PLTE", std::string("\x10\x20\x30\xFF\x00\x00\x00\xFF\x00", 9));
     // The second entry is fully transparent, the first opaque.
     PngTransparency scan =
         ScanPngChunks(ScanOf(3, palette + Chunk("tRNS", std::string("\xFF\x00", 2))));
@@ -190,8 +187,7 @@ TEST(PictureLoader, CornerTransparencyMasksTheLowerLeftColour) {
     const std::uint32_t corner = bitmap.pixel(0, bitmap.height() - 1);
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x)
-            ASSERT_EQ(picture->mask->pixel(x, y) == 0xFFFFFF, bitmap.pixel(x, y) == corner)
-                << x << "," << y;
+            ASSERT_EQ(picture->mask->pixel(x, y) == 0xFFFFFF, bitmap.pixel(x, y) == corner) << x << "," << y;
     EXPECT_EQ(picture->transparency, LowerLeftCorner);
 }
 
