@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 
 #include "image/GifDecoder.h"
 #include "image/ImageErrors.h"
-#include "platform/Files.h"
 
 namespace {
 
@@ -192,12 +190,8 @@ std::unique_ptr<TGIFImage> CreateGifFromFile(const std::string& FileName, bool& 
                                              const ScreenColors& screen) {
     NotAnimated = true;
     try {
-        if (!platform::FileExists(FileName)) return nullptr;
-        std::error_code error;
-        const auto size =
-            std::filesystem::file_size(platform::ResolveExistingPath(FileName), error);
-        if (error || size > kMaxPictureFileBytes) return nullptr;
-        return CreateGifFromStream(NotAnimated, platform::ReadWholeFile(FileName), screen);
+        const std::optional<std::string> bytes = ReadPictureFile(FileName);
+        return bytes ? CreateGifFromStream(NotAnimated, *bytes, screen) : nullptr;
     } catch (...) {
         return nullptr;
     }

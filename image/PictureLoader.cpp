@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,6 @@
 #include "image/ImageErrors.h"
 #include "image/Jpeg.h"
 #include "image/PngImage.h"
-#include "platform/Files.h"
 
 namespace {
 
@@ -54,14 +52,16 @@ platform::Bitmap FitToScreen(platform::Bitmap bitmap, const ScreenColors& screen
     return reduced ? std::move(*reduced) : std::move(bitmap);
 }
 
-// The file's bytes, or none for a file that is missing or larger than any picture
-// we accept.
-std::optional<std::string> ReadPictureFile(std::string_view path) {
-    if (!platform::FileExists(path)) return std::nullopt;
-    std::error_code error;
-    const auto size = std::filesystem::file_size(platform::ResolveExistingPath(path), error);
-    if (error || size > kMaxPictureFileBytes) return std::nullopt;
-    return platform::ReadWholeFile(path);
+// A picture from a file's bytes; none for a file that is missing, unreadable or
+// larger than any picture we accept.
+template <typename Load>
+std::optional<LoadedPicture> LoadFromFile(std::string_view path, Load load) {
+    try {
+        const std::optional<std::string> bytes = ReadPictureFile(path);
+        return bytes ? load(*bytes) : std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -216,12 +216,7 @@ std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparenc
 
 std::optional<LoadedPicture> LoadPictureFile(std::string_view path, int transparency,
                                              const ScreenColors& screen) {
-    try {
-        const std::optional<std::string> bytes = ReadPictureFile(path);
-        return bytes ? LoadPicture(*bytes, transparency, screen) : std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return LoadFromFile(path, [&](std::string_view bytes) { return LoadPicture(bytes, transparency, screen); });
 }
 
 std::optional<LoadedPicture> LoadAnyPicture(std::string_view bytes, int transparency,
@@ -249,10 +244,5 @@ std::optional<LoadedPicture> LoadAnyPicture(std::string_view bytes, int transpar
 
 std::optional<LoadedPicture> LoadAnyPictureFile(std::string_view path, int transparency,
                                                 const ScreenColors& screen) {
-    try {
-        const std::optional<std::string> bytes = ReadPictureFile(path);
-        return bytes ? LoadAnyPicture(*bytes, transparency, screen) : std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return LoadFromFile(path, [&](std::string_view bytes) { return LoadAnyPicture(bytes, transparency, screen); });
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/ImageErrors.h"
+#include "image/PngFilters.h"
 
 namespace {
 
@@ -95,14 +96,6 @@ bool ValidDepth(int colorType, int depth) {
     }
 }
 
-std::uint8_t Paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
-    if (pb <= pc) return static_cast<std::uint8_t>(b);
-    return static_cast<std::uint8_t>(c);
-}
-
 // Undoes one row's filter in place. `row` and `above` have `unit` zero bytes before
 // them, so the bytes left of the row read as 0.
 void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* above, std::size_t size,
@@ -124,8 +117,8 @@ void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* above, std::siz
             return;
         case 4:
             for (std::size_t i = 0; i < size; ++i)
-                row[i] = static_cast<std::uint8_t>(row[i] +
-                                                   Paeth(row[i - unit], above[i], above[i - unit]));
+                row[i] = static_cast<std::uint8_t>(
+                    row[i] + PaethPredictor(row[i - unit], above[i], above[i - unit]));
             return;
         default:
             throw EPNGImageException(png_messages::kUnknownFilter);

@@ -7,19 +7,12 @@
 #include <cstring>
 
 #include "image/ImageErrors.h"
+#include "image/PngFilters.h"
 #include "image/PngImage.h"
 
 namespace {
 
 constexpr char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
-
-std::uint8_t PaethPredictor(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
-    if (pb <= pc) return static_cast<std::uint8_t>(b);
-    return static_cast<std::uint8_t>(c);
-}
 
 // The row filtered with one filter type; `row` and `above` have `unit` zero bytes
 // before them.

@@ -83,13 +83,7 @@ std::string Loop(int count) {
 
 // The message TGif fails with, or "".
 std::string ReadError(const std::string& bytes) {
-    TGif gif;
-    try {
-        gif.Read(bytes);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
+    return ErrorOf([&] { TGif().Read(bytes); });
 }
 
 std::unique_ptr<TGIFImage> Gif(const std::string& bytes) {

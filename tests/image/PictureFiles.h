@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -79,6 +80,17 @@ inline std::string Compress(const std::string& raw) {
              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()));
     out.resize(size);
     return out;
+}
+
+// The message `run` fails with, or "" when it does not.
+template <typename Run>
+std::string ErrorOf(Run run) {
+    try {
+        run();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
 }
 
 inline const std::string kSignature("\x89PNG\r\n\x1A\n", 8);

@@ -18,13 +18,7 @@ std::string Message(std::string_view text) {
 
 // The message a load fails with, or "" when it loads.
 std::string LoadError(const std::string& bytes) {
-    TPNGImage image;
-    try {
-        image.LoadFromStream(bytes);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
+    return ErrorOf([&] { TPNGImage().LoadFromStream(bytes); });
 }
 
 // One 8-bit RGB row of `width` pixels, unfiltered.

@@ -21,7 +21,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "tools", "collection"))
-from imagewriters import lzw_encode  # noqa: E402
+from imagewriters import _sub_blocks as sub_blocks, lzw_encode  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -202,16 +202,6 @@ def png_set(out_dir):
 
 # ---------------------------------------------------------------- GIF
 
-def sub_blocks(data):
-    out = bytearray()
-    for i in range(0, len(data), 255):
-        piece = data[i:i + 255]
-        out.append(len(piece))
-        out += piece
-    out.append(0)
-    return bytes(out)
-
-
 def table_bits(count):
     return max(1, (count - 1).bit_length())
 
@@ -227,46 +217,6 @@ def interlaced_order(height):
     for start, step in ((0, 8), (4, 8), (2, 4), (1, 2)):
         order += list(range(start, height, step))
     return order
-
-
-def lzw_encode_deferred(indexes, min_code_size):
-    """LZW that never clears: once all 4096 codes are in use it goes on with 12-bit
-    codes of the table it has (a "deferred clear"), as some encoders do."""
-    clear = 1 << min_code_size
-    out = bytearray()
-    state = {"buffer": 0, "count": 0}
-
-    def emit(code, width):
-        state["buffer"] |= code << state["count"]
-        state["count"] += width
-        while state["count"] >= 8:
-            out.append(state["buffer"] & 0xFF)
-            state["buffer"] >>= 8
-            state["count"] -= 8
-
-    table = {(i,): i for i in range(clear)}
-    next_code = clear + 2
-    width = min_code_size + 1
-    emit(clear, width)
-    current = ()
-    for index in indexes:
-        candidate = current + (index,)
-        if candidate in table:
-            current = candidate
-            continue
-        emit(table[current], width)
-        if next_code < 4096:
-            table[candidate] = next_code
-            next_code += 1
-            if next_code > (1 << width) and width < 12:
-                width += 1
-        current = (index,)
-    if current:
-        emit(table[current], width)
-    emit(clear + 1, width)
-    if state["count"]:
-        out.append(state["buffer"] & 0xFF)
-    return bytes(out)
 
 
 def gif_bytes(screen_w, screen_h, palette, frames, loop=None, signature=b"GIF89a", comment_first=False):
@@ -300,8 +250,7 @@ def gif_bytes(screen_w, screen_h, palette, frames, loop=None, signature=b"GIF89a
         indexes = [i for y in order for i in rows[y]]
         code_size = frame.get("code_size", max(2, table_bits(len(local or palette))))
         data.append(code_size)
-        encode = lzw_encode_deferred if frame.get("deferred") else lzw_encode
-        data += sub_blocks(encode(indexes, code_size))
+        data += sub_blocks(lzw_encode(indexes, code_size, clear_when_full=not frame.get("deferred")))
     data.append(0x3B)
     return bytes(data)
 
