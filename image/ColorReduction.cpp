@@ -331,19 +331,22 @@ platform::Bitmap ReduceColors(const DibBitmap& bitmap, int paletteKind, int dith
             engine = std::make_unique<TFloydSteinbergEngine>(width, *lookup);
         else
             engine = std::make_unique<TDitherEngine>(width, *lookup);
-        for (int y = 0; y < height; ++y) {
-            const std::uint8_t* in = reader.ScanLine(y);
-            std::uint8_t* out = writer.ScanLine(y);
-            for (int n = 0; n < width; ++n) {
-                const int x = engine->Column();
-                const std::uint8_t* p = in + 3 * x;
-                int r, g, b;
-                out[x] = static_cast<std::uint8_t>(engine->Dither(p[2], p[1], p[0], r, g, b));
-            }
-            engine->NextLine();
-        }
+        DitherRows(
+            *engine, width, height,
+            [&](int x, int y, int& r, int& g, int& b) {
+                const std::uint8_t* p = reader.ScanLine(y) + 3 * x;
+                r = p[2], g = p[1], b = p[0];
+            },
+            [&](int x, int y, int index) {
+                writer.ScanLine(y)[x] = static_cast<std::uint8_t>(index);
+            });
     }
     return writer.Finish(palette);
+}
+
+std::vector<std::uint32_t> ScreenPalette(const ScreenColors& screen) {
+    return screen.depth >= 8 && screen.sharedPalette ? SharedPaletteEntries(*screen.sharedPalette)
+                                                     : DefaultPalette();
 }
 
 std::optional<platform::Bitmap> ReduceToScreen(const DibBitmap* bitmap,

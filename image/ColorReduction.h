@@ -167,6 +167,25 @@ class TColorQuantizer {
     int leafCount_ = 0;
 };
 
+// Every row of a picture through an engine, each walked the way the engine goes:
+// `pixel(x, y, r, g, b)` reads a pixel, `store(x, y, index)` keeps its palette index.
+template <typename Pixel, typename Store>
+void DitherRows(TDitherEngine& engine, int width, int height, Pixel pixel, Store store) {
+    for (int y = 0; y < height; ++y) {
+        for (int n = 0; n < width; ++n) {
+            const int x = engine.Column();
+            int red, green, blue, r, g, b;
+            pixel(x, y, red, green, blue);
+            store(x, y, engine.Dither(red, green, blue, r, g, b));
+        }
+        engine.NextLine();
+    }
+}
+
+// The palette pictures take on this screen: the default one below 8 bits, the shared
+// one at 8 (entries 0x00RRGGBB).
+std::vector<std::uint32_t> ScreenPalette(const ScreenColors& screen);
+
 // The picture as one palette index a pixel on the palette of that kind, its colours
 // chosen by the dither kind. Kind 4 without a shared palette takes the default one.
 platform::Bitmap ReduceColors(const DibBitmap& bitmap, int paletteKind, int ditherKind,

@@ -23,28 +23,28 @@ std::uint32_t PixelOfTableColor(platform::TColor c) {
            static_cast<std::uint32_t>(platform::BlueOf(c));
 }
 
-// Each frame's slot of the strip onto the screen's palette, one at a time so that
-// parts that stay the same from frame to frame keep the same dots.
+// Each frame's slot of the strip onto the screen's palette, dithered on its own so
+// that parts that stay the same from frame to frame keep the same dots; one lookup
+// serves them all.
 ThtBitmap ReduceStrip(const platform::Bitmap& strip, int width, int frames,
                       const ScreenColors& screen) {
     ThtBitmap reduced(strip.width(), strip.height(), platform::Bitmap::Format::Indexed8);
-    DibBitmap slot(width, strip.height(), 24);
+    reduced.palette() = ScreenPalette(screen);
+    TFastColorLookup lookup(reduced.palette());
     for (int i = 0; i < frames; ++i) {
-        for (int y = 0; y < strip.height(); ++y) {
-            const std::uint32_t* source = strip.row32(y) + static_cast<std::size_t>(i) * width;
-            std::uint8_t* p = slot.row(y);
-            for (int x = 0; x < width; ++x, p += 3) {
-                p[0] = static_cast<std::uint8_t>(source[x]);
-                p[1] = static_cast<std::uint8_t>(source[x] >> 8);
-                p[2] = static_cast<std::uint8_t>(source[x] >> 16);
-            }
-        }
-        const std::optional<platform::Bitmap> frame = ReduceToScreen(&slot, screen);
-        if (!frame) continue;
-        if (i == 0) reduced.palette() = frame->palette();
-        for (int y = 0; y < strip.height(); ++y)
-            std::memcpy(reduced.row8(y) + static_cast<std::size_t>(i) * width, frame->row8(y),
-                        static_cast<std::size_t>(width));
+        const std::size_t slot = static_cast<std::size_t>(i) * width;
+        TFloydSteinbergEngine engine(width, lookup);
+        DitherRows(
+            engine, width, strip.height(),
+            [&](int x, int y, int& r, int& g, int& b) {
+                const std::uint32_t c = strip.row32(y)[slot + static_cast<std::size_t>(x)];
+                r = static_cast<int>((c >> 16) & 0xFF), g = static_cast<int>((c >> 8) & 0xFF),
+                b = static_cast<int>(c & 0xFF);
+            },
+            [&](int x, int y, int index) {
+                reduced.row8(y)[slot + static_cast<std::size_t>(x)] =
+                    static_cast<std::uint8_t>(index);
+            });
     }
     return reduced;
 }

@@ -96,32 +96,75 @@ bool ValidDepth(int colorType, int depth) {
     }
 }
 
+// Sub (1), Average (3) or Paeth (4) for pixels of U bytes: the pixel to the left (and
+// the one above it) is kept in registers rather than read back from the row just
+// written.
+template <std::size_t U, int Filter>
+void UnfilterPixels(std::uint8_t* row, const std::uint8_t* above, std::size_t size) {
+    std::uint8_t left[U] = {};
+    std::uint8_t upperLeft[U] = {};
+    for (std::size_t i = 0; i + U <= size; i += U) {
+        for (std::size_t k = 0; k < U; ++k) {
+            const std::uint8_t b = above[i + k];
+            std::uint8_t predicted;
+            if constexpr (Filter == 1)
+                predicted = left[k];
+            else if constexpr (Filter == 3)
+                predicted = static_cast<std::uint8_t>((left[k] + b) >> 1);
+            else
+                predicted = PaethPredictor(left[k], b, upperLeft[k]);
+            left[k] = row[i + k] = static_cast<std::uint8_t>(row[i + k] + predicted);
+            if constexpr (Filter == 4) upperLeft[k] = b;
+        }
+    }
+}
+
+template <std::size_t U>
+void UnfilterPixels(int filter, std::uint8_t* row, const std::uint8_t* above, std::size_t size) {
+    if (filter == 1)
+        UnfilterPixels<U, 1>(row, above, size);
+    else if (filter == 3)
+        UnfilterPixels<U, 3>(row, above, size);
+    else
+        UnfilterPixels<U, 4>(row, above, size);
+}
+
 // Undoes one row's filter in place. `row` and `above` have `unit` zero bytes before
 // them, so the bytes left of the row read as 0.
 void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* above, std::size_t size,
               std::size_t unit) {
-    switch (filter) {
-        case 0:
-            return;
-        case 1:
-            for (std::size_t i = 0; i < size; ++i)
-                row[i] = static_cast<std::uint8_t>(row[i] + row[i - unit]);
-            return;
-        case 2:
-            for (std::size_t i = 0; i < size; ++i)
-                row[i] = static_cast<std::uint8_t>(row[i] + above[i]);
-            return;
-        case 3:
-            for (std::size_t i = 0; i < size; ++i)
-                row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - unit] + above[i]) >> 1));
-            return;
-        case 4:
-            for (std::size_t i = 0; i < size; ++i)
-                row[i] = static_cast<std::uint8_t>(
-                    row[i] + PaethPredictor(row[i - unit], above[i], above[i - unit]));
-            return;
-        default:
-            throw EPNGImageException(png_messages::kUnknownFilter);
+    if (filter < 0 || filter > 4) throw EPNGImageException(png_messages::kUnknownFilter);
+    if (filter == 0) return;
+    if (filter == 2) {
+        for (std::size_t i = 0; i < size; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + above[i]);
+        return;
+    }
+    // Rows of whole pixels, the usual sizes.
+    if (size % unit == 0) {
+        switch (unit) {
+            case 1:
+                return UnfilterPixels<1>(filter, row, above, size);
+            case 2:
+                return UnfilterPixels<2>(filter, row, above, size);
+            case 3:
+                return UnfilterPixels<3>(filter, row, above, size);
+            case 4:
+                return UnfilterPixels<4>(filter, row, above, size);
+            case 6:
+                return UnfilterPixels<6>(filter, row, above, size);
+            case 8:
+                return UnfilterPixels<8>(filter, row, above, size);
+            default:
+                break;
+        }
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        const int a = row[i - unit], b = above[i], c = above[i - unit];
+        const int predicted = filter == 1   ? a
+                              : filter == 3 ? (a + b) >> 1
+                                            : PaethPredictor(a, b, c);
+        row[i] = static_cast<std::uint8_t>(row[i] + predicted);
     }
 }
 
@@ -353,8 +396,19 @@ void TPNGImage::ReadChunks(std::string_view stream) {
             continue;
         }
         TChunk& chunk = chunks_.AddOfType(type);
+        if (chunk.Class() == ChunkClass::IDAT) {
+            // Room for the data chunks that follow, so they are joined in one go.
+            std::size_t total = 0;
+            for (std::size_t next = at - 12 - length; stream.size() - next >= 12;) {
+                const std::uint32_t size = BigEndian32(bytes + next);
+                if (size > stream.size() - next - 12) break;
+                if (BigEndian32(bytes + next + 4) == type) total += size;
+                next += 12 + static_cast<std::size_t>(size);
+            }
+            chunk.Data.reserve(total);
+            firstData = &chunk;
+        }
         chunk.Data.assign(data);
-        if (chunk.Class() == ChunkClass::IDAT) firstData = &chunk;
         if (chunk.Class() == ChunkClass::IEND) break;
     }
 }
