@@ -3,7 +3,7 @@
 #   bench/run.sh [FILTER]    e.g. bench/run.sh StartUp
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --bench
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVULTARIA_TESTS=OFF \
   -DVULTARIA_SANITIZE=OFF -DVULTARIA_BENCHMARKS=ON >/dev/null

@@ -221,7 +221,8 @@ int TSectionList::Draw(platform::Canvas& canvas, const platform::Rect& clip, int
     pageShortened = false;
     pageIsEmpty = true;
     if (animationTimerRunning && viewer) viewer->SetAnimationTimer(0);
-    for (TAnimatedPicture* picture : animatedImages) picture->drawn = false;
+    for (TAnimatedPicture* picture : animatedImages)
+        if (picture->ShownIn(clip)) picture->drawn = false;
     paintOrder.clear();
     const int below = TCell::Draw(canvas, clip, paintWidth, X, Y, refX, refY);
     for (const TImageRec& entry : paintOrder) {

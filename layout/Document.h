@@ -34,6 +34,9 @@ class TDocumentHost {
 public:
     virtual ~TDocumentHost() = default;
     virtual void InvalidatePaintSurface() {}
+    // Only this part of the paint surface needs painting again (an animated picture's
+    // new frame); a host without finer updates repaints it all.
+    virtual void InvalidateRect(const platform::Rect& area) { InvalidatePaintSurface(); }
     virtual void LayoutProgress(int percent) {}
     virtual void BackgroundChanged(platform::TColor color) {}
     // Starts (interval in ms) or stops (0) the animation timer; ticks come back as
@@ -97,6 +100,9 @@ public:
     virtual void Start() = 0;
     // Moves on a frame if due; repaints itself where it was drawn.
     virtual void Advance() = 0;
+    // Whether painting this area of the paint surface draws the picture again (or
+    // paints over where it was). A paint elsewhere leaves it drawn.
+    virtual bool ShownIn(const platform::Rect& area) const { return true; }
     bool drawn = false;
 };
 

@@ -13,9 +13,11 @@ packages=(
   librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base fakeroot
   python3
 )
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # Reference decoders the decoder benchmark compares with; never the program's.
+  --bench) packages+=(libpng-dev libgif-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -542,6 +542,12 @@ void THTMLViewer::InvalidatePaintSurface() {
     paintPanel_->update();
 }
 
+void THTMLViewer::InvalidateRect(const platform::Rect& area) {
+    // Page pixels of the view, one screen pixel wider on each side for rounding at a zoom.
+    const int left = ToScreen(area.left) - 1, top = ToScreen(area.top) - 1;
+    paintPanel_->update(QRect(left, top, ToScreen(area.right) + 1 - left, ToScreen(area.bottom) + 1 - top));
+}
+
 void THTMLViewer::LayoutProgress(int percent) {
     Progress(TProgressStage::psRunning, percent);
 }

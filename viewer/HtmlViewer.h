@@ -199,6 +199,7 @@ class THTMLViewer : public QWidget, public TDocumentHost {
 
     // ---- What the document asks of its host ----
     void InvalidatePaintSurface() override;
+    void InvalidateRect(const platform::Rect& area) override;
     void LayoutProgress(int percent) override;
     void BackgroundChanged(platform::TColor color) override;
     void SetAnimationTimer(int intervalMs) override;

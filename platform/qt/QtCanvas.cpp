@@ -329,12 +329,18 @@ void QtCanvas::drawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& 
     if (!painter_ || bitmap.isNull() || dest.isEmpty()) return;
     QImage image = ToQImage(bitmap);
     if (mask && mask->width() == bitmap.width() && mask->height() == bitmap.height()) {
-        image = image.convertToFormat(QImage::Format_ARGB32);
+        // Only the part drawn goes through the mask: a strip of animation frames is
+        // drawn one frame at a time.
+        const Rect part = source.intersected({0, 0, bitmap.width(), bitmap.height()});
+        if (part.isEmpty()) return;
+        image = image.copy(ToQRect(part)).convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                if ((mask->pixel(x, y) & 0xFFFFFF) != 0) line[x] = 0;
+                if ((mask->pixel(part.left + x, part.top + y) & 0xFFFFFF) != 0) line[x] = 0;
         }
+        painter_->drawImage(ToQRect(dest), image, ToQRect(source.translated(-part.left, -part.top)));
+        return;
     }
     painter_->drawImage(ToQRect(dest), image, ToQRect(source));
 }

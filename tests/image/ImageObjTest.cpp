@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "html/Lexer.h"
+#include "image/GifImage.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
 #include "layout/ImageObj.h"
@@ -172,4 +173,108 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
     EXPECT_EQ(link->Url, "norte.htm");
     link = nullptr;
     EXPECT_EQ(image->HitTest(20, 20, title, link) & 1, 0u);
+}
+
+TEST_F(ImageObjTest, AnimatedGifsAnimateTheirOwnCopiesAndRepaintOnlyThemselves) {
+    struct Host : TDocumentHost {
+        void InvalidateRect(const platform::Rect& area) override { repainted.push_back(area); }
+        void InvalidatePaintSurface() override { ++everything; }
+        std::vector<platform::Rect> repainted;
+        int everything = 0;
+    } host;
+    doc.viewer = &host;
+    std::int64_t now = 1000;
+    SetAnimationClock([&] { return now; });
+
+    auto first = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto second = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto still = Image("<img src=nota.gif active>", "dados/imagens/nota.gif");
+    for (TImageObj* image : {first.get(), second.get(), still.get()})
+        image->SizeFor(canvas, 500, nullptr);
+    ASSERT_NE(first->Animation(), nullptr);
+    ASSERT_NE(second->Animation(), nullptr);
+    EXPECT_NE(first->Animation(), second->Animation()) << "each image has its own copy";
+    EXPECT_EQ(&first->Animation()->FrameStrip(), &second->Animation()->FrameStrip())
+        << "sharing the frames";
+    EXPECT_EQ(cache.count(), 1u);
+    EXPECT_EQ(doc.animatedImages.size(), 2u) << "an ACTIVE image is not animated";
+    EXPECT_EQ(first->pictureWidth, first->Animation()->Width)
+        << "sized by the picture, not the strip";
+
+    // The document starts them at layout; a tick moves on only those drawn.
+    for (TAnimatedPicture* picture : doc.animatedImages) {
+        picture->Rewind();
+        picture->Start();
+    }
+    canvas.clearLog();
+    first->Draw(canvas, 5, 6);
+    const TGIFImage& gif = *first->Animation();
+    EXPECT_NE(canvas.logText().find("bitmap " + std::to_string(gif.Width * 3) + "x" +
+                                    std::to_string(gif.Height) + " from 0,0," +
+                                    std::to_string(gif.Width)),
+              std::string::npos)
+        << canvas.logText();
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 2);
+    EXPECT_EQ(second->Animation()->CurrentFrame(), 1) << "not drawn, not moved on";
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0],
+              (platform::Rect{5, 6, 5 + first->pictureWidth, 6 + first->pictureHeight}));
+    EXPECT_EQ(host.everything, 0);
+    // A paint elsewhere leaves it drawn; a paint over it must draw it again.
+    doc.Draw(canvas, {300, 300, 400, 400}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3);
+    doc.Draw(canvas, {0, 0, 10, 10}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3) << "painted over, not drawn";
+    // Scrolled since it was drawn, it repaints where it stands now.
+    first->Draw(canvas, 5, 6);
+    doc.scrollY += 4;
+    host.repainted.clear();
+    now += 10000;
+    doc.AnimationTick();
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0].top, 2);
+
+    // A print copy shows the current frame as a still picture.
+    TSectionList printDocument(doc, true);
+    auto copy = first->CreatePrintCopy(&printDocument);
+    auto* printed = static_cast<TImageObj*>(copy.get());
+    EXPECT_EQ(printed->Animation(), nullptr);
+    ASSERT_NE(printed->Picture(), nullptr);
+    EXPECT_EQ(printed->Picture()->width(), gif.Width);
+    const std::optional<platform::Bitmap> frameMask = gif.FrameMask(gif.CurrentFrame());
+    ASSERT_TRUE(frameMask && printed->MaskShared());
+    int differences = 0;
+    for (int y = 0; y < gif.Height; ++y)
+        for (int x = 0; x < gif.Width; ++x)
+            differences += printed->MaskShared()->pixel(x, y) != frameMask->pixel(x, y);
+    EXPECT_EQ(differences, 0) << "the current frame's mask";
+
+    // Images leave the animated list as they go.
+    first.reset();
+    EXPECT_EQ(doc.animatedImages.size(), 1u);
+    second.reset();
+    EXPECT_TRUE(doc.animatedImages.empty());
+    SetAnimationClock(nullptr);
+    doc.viewer = nullptr;
+}
+
+TEST_F(ImageObjTest, PngAndStillGifPicturesShowAsBitmaps) {
+    auto png = Image("<img src=paleta.png>", "dados/imagens/paleta.png");
+    auto gif = Image("<img src=ornamento.gif>", "dados/imagens/ornamento.gif");
+    png->SizeFor(canvas, 500, nullptr);
+    gif->SizeFor(canvas, 500, nullptr);
+    EXPECT_TRUE(png->IsLoaded());
+    EXPECT_TRUE(gif->IsLoaded());
+    EXPECT_EQ(gif->Animation(), nullptr);
+    EXPECT_EQ(gif->transparency, 2) << "its own mask";
+    canvas.clearLog();
+    gif->Draw(canvas, 0, 0);
+    EXPECT_NE(canvas.logText().find("masked"), std::string::npos) << canvas.logText();
+    EXPECT_TRUE(doc.animatedImages.empty());
 }
