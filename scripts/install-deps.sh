@@ -11,6 +11,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
   python3
+  # Printing tests: a private spooler with a PDF queue, and poppler to read PDFs back.
+  cups printer-driver-cups-pdf poppler-utils
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
