@@ -10,16 +10,20 @@
 #include "platform/Screen.h"
 #include "platform/StringList.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QSplitter;
 class QPainter;
 class THTMLViewer;
+struct TRightClickParameters;
 
 namespace app {
 
 class NameGrid;
 class TFocusLabel;
+class TformCopiar;
 class TformStatus;
 
 // The window's size for a screen: maximised on screens smaller than 800 x 600,
@@ -62,6 +66,17 @@ class TformMain : public QWidget {
     void viewerHotSpotClick(THTMLViewer* sender, const std::string& src, bool& handled);
     void labelClick(TFocusLabel* sender);
 
+    // Copy, export and print, and the page's context menu.
+    void labelCopiarClick();
+    void labelImprimirClick();
+    void viewerRightClick(THTMLViewer* sender, TRightClickParameters& parameters);
+    void PopupMenu1Popup();
+    void Copiar1Click();
+    void SelecionarTudo1Click();
+
+    // The copy dialog, made beside this window at start-up.
+    TformCopiar* formCopiar = nullptr;
+
     // The collection's folders, each with a trailing '/'.
     std::string PastaBase;
     std::string PastaDados;
@@ -93,12 +108,16 @@ class TformMain : public QWidget {
     QLabel* imageVolta;
     QLabel* imageVai;
     THTMLViewer* viewer;
+    QMenu* PopupMenu1;
+    QAction* Copiar1;
+    QAction* SelecionarTudo1;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildControls();
+    void BuildPopupMenu();
     void DoCreate();
     void FormCreate();
     void FormDestroy();

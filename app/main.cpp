@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     application.processEvents();
 
     app::TformMain formMain(options.dataFolder, std::move(status));
-    app::TformCopiar formCopiar(&formMain);
+    app::TformCopiar formCopiar(&formMain, formMain.viewer);
+    formMain.formCopiar = &formCopiar;
     formMain.show();
 
     std::unique_ptr<app::FirstPaintWatch> watch;
