@@ -60,7 +60,8 @@ void TformMain::labelImprimirClick() {
         // No range is proposed: the whole page prints unless the user gives one.
         request.fromPage = 0;
         request.documentName = platform::Ansi(viewer->PageTitle());
-        const std::optional<platform::PrintChoice> choice = platform::Dialogs().printDialog(request);
+        const std::optional<platform::PrintChoice> choice =
+            platform::Dialogs().printDialog(request);
         if (!choice) return;
         if (choice->allPages)
             viewer->Print(request.fromPage, request.toPage);

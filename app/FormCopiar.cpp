@@ -36,13 +36,13 @@ void Tell(const char16_t* text, platform::MessageIcon icon) {
 
 // Shows the viewer again however the scope is left.
 class ShownAgain {
-public:
+  public:
     explicit ShownAgain(THTMLViewer* viewer) : viewer_(viewer) {}
     ~ShownAgain() { viewer_->show(); }
     ShownAgain(const ShownAgain&) = delete;
     ShownAgain& operator=(const ShownAgain&) = delete;
 
-private:
+  private:
     THTMLViewer* viewer_;
 };
 
@@ -69,7 +69,8 @@ TformCopiar::TformCopiar(QWidget* parent, THTMLViewer* viewer)
     Paint(radioCopia, kPanelColor);
     SetTextColor(radioCopia, kLabelTextColor);
     radioCopia->setGeometry(0, 0, kClientWidth, kGroupHeight);
-    radioClipboard = new QRadioButton(QString::fromUtf8("Para a área de transferência"), radioCopia);
+    radioClipboard =
+        new QRadioButton(QString::fromUtf8("Para a área de transferência"), radioCopia);
     radioFile = new QRadioButton("Para um arquivo", radioCopia);
     auto* items = new QVBoxLayout(radioCopia);
     items->addWidget(radioClipboard);
@@ -98,9 +99,13 @@ TformCopiar::TformCopiar(QWidget* parent, THTMLViewer* viewer)
     FormCreate();
 }
 
-void TformCopiar::FormCreate() { setWindowTitle("Copiar para..."); }
+void TformCopiar::FormCreate() {
+    setWindowTitle("Copiar para...");
+}
 
-int TformCopiar::radioCopiaIndex() const { return choices_->checkedId(); }
+int TformCopiar::radioCopiaIndex() const {
+    return choices_->checkedId();
+}
 
 void TformCopiar::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
@@ -120,11 +125,17 @@ void TformCopiar::ShowModal() {
     activateWindow();
 }
 
-void TformCopiar::labelCancelarClick() { hide(); }
+void TformCopiar::labelCancelarClick() {
+    hide();
+}
 
-void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13); }
+void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) {
+    SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13);
+}
 
-void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kPanelColor, 12); }
+void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) {
+    SetLabelLook(sender, kPanelColor, 12);
+}
 
 void TformCopiar::labelOKClick() {
     if (viewer) {
@@ -145,7 +156,8 @@ void TformCopiar::CopyToClipboard() {
     // A page copied whole is left with no selection, as it was.
     if (length == 0) viewer->SetSelLength(0);
     viewer->show();
-    Tell(u"Texto copiado para a \u00C1rea de Transfer\u00EAncia", platform::MessageIcon::Information);
+    Tell(u"Texto copiado para a \u00C1rea de Transfer\u00EAncia",
+         platform::MessageIcon::Information);
 }
 
 void TformCopiar::ExportToFile() {
@@ -172,7 +184,8 @@ void TformCopiar::ExportToFile() {
         } else {
             saveDefaultExtension = u"html";
             // The page's own source, without its pictures or style sheets.
-            if (platform::FileExists(viewer->CurrentFile())) lines.loadFromFile(viewer->CurrentFile());
+            if (platform::FileExists(viewer->CurrentFile()))
+                lines.loadFromFile(viewer->CurrentFile());
         }
         // Written beside the file and renamed over it: a failed export leaves the file
         // that was there as it was.

@@ -16,7 +16,7 @@ namespace app {
 class TFocusLabel;
 
 class TformCopiar : public QDialog {
-public:
+  public:
     // Acts on `viewer`, the main window's page.
     explicit TformCopiar(QWidget* parent = nullptr, THTMLViewer* viewer = nullptr);
 
@@ -42,10 +42,10 @@ public:
     int saveFilterIndex = 1;
     std::u16string saveDefaultExtension = u"html";
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void CopyToClipboard();
     void ExportToFile();

@@ -49,7 +49,7 @@ struct PrinterSettings {
 // A context on one printer. Until a document starts it only measures; while one runs,
 // its canvas draws on the current page, whose origin is the corner of the printable part.
 class PrinterContext {
-public:
+  public:
     virtual ~PrinterContext() = default;
     virtual PrinterPage page() const = 0;
     virtual Canvas& canvas() = 0;
@@ -68,18 +68,26 @@ public:
     virtual bool endDocument() = 0;
     // Drops the document: nothing of it reaches the printer.
     virtual void abortDocument() = 0;
+
+  protected:
+    // Asks keepGoing between pages: false drops the document.
+    bool GoesOn() {
+        if (!keepGoing || keepGoing()) return true;
+        abortDocument();
+        return false;
+    }
 };
 
 // One page drawn into a recording. Closing completes it; the canvas goes with it.
 class PageRecording {
-public:
+  public:
     virtual ~PageRecording() = default;
     virtual Canvas& canvas() = 0;
     virtual void close() = 0;
 };
 
 class PrinterService {
-public:
+  public:
     virtual ~PrinterService() = default;
     // The installed printers, by name, and the system's default ("" when none is).
     virtual std::vector<std::string> printerNames() = 0;

@@ -66,7 +66,6 @@ protected:
     void record(std::string line);
 
 private:
-
     DeviceCaps caps_;
     FontSpec font_;
     TColor textColor_ = 0;

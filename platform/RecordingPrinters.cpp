@@ -11,10 +11,12 @@ std::string RectText(const Rect& r) {
            "," + std::to_string(r.bottom);
 }
 
-std::string PointText(const Point& p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+std::string PointText(const Point& p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
 
 class RecordingContext : public PrinterContext {
-public:
+  public:
     RecordingContext(RecordingPrinters& service, std::string printer)
         : service_(service), printer_(std::move(printer)), canvas_(service.page.Caps()) {}
 
@@ -34,19 +36,13 @@ public:
     }
     bool newPage() override {
         service_.calls.push_back("new page");
-        if (keepGoing && !keepGoing()) {
-            abortDocument();
-            return false;
-        }
+        if (!GoesOn()) return false;
         finishPage();
         return true;
     }
     bool endDocument() override {
         service_.calls.push_back("end");
-        if (keepGoing && !keepGoing()) {
-            abortDocument();
-            return false;
-        }
+        if (!GoesOn()) return false;
         finishPage();
         if (job_ < service_.jobs.size()) service_.jobs[job_].ended = true;
         return true;
@@ -60,7 +56,7 @@ public:
         job_ = static_cast<std::size_t>(-1);
     }
 
-private:
+  private:
     void finishPage() {
         if (job_ >= service_.jobs.size()) return;
         service_.jobs[job_].pages.push_back(canvas_.log());
@@ -74,12 +70,12 @@ private:
 };
 
 class RecordedPage : public PageRecording {
-public:
+  public:
     explicit RecordedPage(const PrinterPage& page) : canvas_(page.Caps()) {}
     Canvas& canvas() override { return canvas_; }
     void close() override { canvas_.setRecording(false); }
 
-private:
+  private:
     PrinterRecordingCanvas canvas_;
 };
 
@@ -102,7 +98,8 @@ void PrinterRecordingCanvas::restore() {
     record("restore");
 }
 
-RecordingPrinters::RecordingPrinters() : printers{"Recording printer"}, defaultPrinter("Recording printer") {
+RecordingPrinters::RecordingPrinters()
+    : printers{"Recording printer"}, defaultPrinter("Recording printer") {
     // A4 at 600 dpi.
     page.dpiX = page.dpiY = 600;
     page.physicalWidth = 4961;

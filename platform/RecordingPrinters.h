@@ -15,7 +15,7 @@ namespace platform {
 // A recording canvas that also logs the mapping and clipping calls, as "mapping" and
 // "clip" lines between the drawing.
 class PrinterRecordingCanvas : public RecordingCanvas {
-public:
+  public:
     explicit PrinterRecordingCanvas(const DeviceCaps& caps) : RecordingCanvas(caps) {}
     void setMapping(const Mapping& mapping) override;
     void intersectClipRect(const Rect& r) override;
@@ -23,7 +23,7 @@ public:
 };
 
 class RecordingPrinters : public PrinterService {
-public:
+  public:
     // One printer, "Recording printer", the default: A4 at 600 dpi with strips of 100
     // pixels it cannot reach on every side.
     RecordingPrinters();
@@ -31,7 +31,7 @@ public:
     // A document as the spooler received it.
     struct Job {
         std::string name;
-        std::string printer;  // or the output file
+        std::string printer;                          // or the output file
         std::vector<std::vector<std::string>> pages;  // each page's drawing log
         bool ended = false;
         bool aborted = false;

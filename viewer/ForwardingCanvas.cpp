@@ -19,7 +19,9 @@ void TForwardingCanvas::setFont(const platform::FontSpec& font) {
     Target().setFont(font);
 }
 
-platform::TextMetrics TForwardingCanvas::textMetrics() { return Target().textMetrics(); }
+platform::TextMetrics TForwardingCanvas::textMetrics() {
+    return Target().textMetrics();
+}
 
 platform::Size TForwardingCanvas::textExtent(std::u16string_view text) {
     return Target().textExtent(text);
@@ -69,7 +71,9 @@ void TForwardingCanvas::setBrush(const platform::Brush& brush) {
     Target().setBrush(brush);
 }
 
-void TForwardingCanvas::moveTo(int x, int y) { Target().moveTo(x, y); }
+void TForwardingCanvas::moveTo(int x, int y) {
+    Target().moveTo(x, y);
+}
 
 void TForwardingCanvas::lineTo(int x, int y) {
     BeforeDrawing();
@@ -107,17 +111,27 @@ void TForwardingCanvas::drawBitmap(const platform::Bitmap& bitmap, const Rect& s
     Target().drawBitmap(bitmap, source, dest, mask);
 }
 
-void TForwardingCanvas::intersectClipRect(const Rect& r) { Target().intersectClipRect(r); }
+void TForwardingCanvas::intersectClipRect(const Rect& r) {
+    Target().intersectClipRect(r);
+}
 
-Rect TForwardingCanvas::clipBox() const { return Target().clipBox(); }
+Rect TForwardingCanvas::clipBox() const {
+    return Target().clipBox();
+}
 
-void TForwardingCanvas::save() { Target().save(); }
+void TForwardingCanvas::save() {
+    Target().save();
+}
 
-void TForwardingCanvas::restore() { Target().restore(); }
+void TForwardingCanvas::restore() {
+    Target().restore();
+}
 
 void TForwardingCanvas::setMapping(const platform::Mapping& mapping) {
     mapping_ = mapping;
     Target().setMapping(mapping);
 }
 
-platform::DeviceCaps TForwardingCanvas::deviceCaps() const { return Target().deviceCaps(); }
+platform::DeviceCaps TForwardingCanvas::deviceCaps() const {
+    return Target().deviceCaps();
+}

@@ -8,7 +8,7 @@
 #include "platform/Canvas.h"
 
 class TForwardingCanvas : public platform::Canvas {
-public:
+  public:
     // Hands the remembered state to the current target.
     void Refresh();
 
@@ -50,12 +50,12 @@ public:
     platform::Mapping mapping() const override { return mapping_; }
     platform::DeviceCaps deviceCaps() const override;
 
-protected:
+  protected:
     virtual platform::Canvas& Target() const = 0;
     // Called before anything is drawn.
     virtual void BeforeDrawing() {}
 
-private:
+  private:
     platform::FontSpec font_;
     platform::TColor textColor_ = 0;
     platform::TColor backgroundColor_ = 0x00FFFFFF;

@@ -5,16 +5,16 @@
 
 // Draws on the page being recorded.
 class TMetaFilePrinter::PageCanvas : public TForwardingCanvas {
-public:
+  public:
     explicit PageCanvas(TMetaFilePrinter& owner) : owner_(owner) {}
 
-protected:
+  protected:
     platform::Canvas& Target() const override {
         if (owner_.pages_.empty()) throw EPrinter(kNotPrinting);
         return owner_.pages_.back()->canvas();
     }
 
-private:
+  private:
     TMetaFilePrinter& owner_;
 };
 
@@ -37,10 +37,10 @@ void TMetaFilePrinter::NewPage() {
     std::unique_ptr<platform::PageRecording> page = platform::Printers().recordPage(printer_);
     platform::Canvas& canvas = page->canvas();
     // The whole sheet, also the strips the printer cannot reach, starts white.
-    canvas.fillRect({-printer_.offsetX, -printer_.offsetY,
-                     printer_.physicalWidth - printer_.offsetX,
-                     printer_.physicalHeight - printer_.offsetY},
-                    0x00FFFFFF);
+    canvas.fillRect(
+        {-printer_.offsetX, -printer_.offsetY, printer_.physicalWidth - printer_.offsetX,
+         printer_.physicalHeight - printer_.offsetY},
+        0x00FFFFFF);
     if (!pages_.empty()) pages_.back()->close();
     pages_.push_back(std::move(page));
     canvas_->Refresh();

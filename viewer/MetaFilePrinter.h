@@ -19,7 +19,7 @@ using TMetaPageEvent =
     std::function<void(TMetaFilePrinter* sender, int numPage, bool& stopPrinting)>;
 
 class TMetaFilePrinter {
-public:
+  public:
     TMetaFilePrinter();
     ~TMetaFilePrinter();
     TMetaFilePrinter(const TMetaFilePrinter&) = delete;
@@ -38,7 +38,9 @@ public:
     // The current page's canvas; asking for it counts the page as used.
     TForwardingCanvas& Canvas();
     int PageCount() const { return static_cast<int>(pages_.size()); }
-    const platform::PageRecording& Page(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
+    const platform::PageRecording& Page(int index) const {
+        return *pages_.at(static_cast<std::size_t>(index));
+    }
     bool Printing() const { return printing_; }
 
     // The printer's values taken at BeginDoc, in device pixels.
@@ -52,7 +54,7 @@ public:
     int PageWidth() const { return printer_.printableWidth; }
     int PageHeight() const { return printer_.printableHeight; }
 
-private:
+  private:
     class PageCanvas;
 
     std::vector<std::unique_ptr<platform::PageRecording>> pages_;

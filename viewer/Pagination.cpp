@@ -21,7 +21,9 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+    return -FloorDiv(-a, b);
+}
 
 // The document as it is printed: a copy with its own layout, from the top, in
 // printing mode, on white.
@@ -115,7 +117,7 @@ int LayOut(TSectionList& copy, platform::Canvas& canvas, const TPageGeometry& g)
 
 // Puts the printer that was current before a job back when the job is over.
 class CurrentPrinterSwap {
-public:
+  public:
     explicit CurrentPrinterSwap(std::unique_ptr<TvwPrinter> printer)
         : mine_(printer.get()), previous_(SetPrinter(std::move(printer))) {}
     ~CurrentPrinterSwap() { SetPrinter(std::move(previous_)); }
@@ -123,7 +125,7 @@ public:
     CurrentPrinterSwap& operator=(const CurrentPrinterSwap&) = delete;
     TvwPrinter& printer() { return *mine_; }
 
-private:
+  private:
     TvwPrinter* mine_;
     std::unique_ptr<TvwPrinter> previous_;
 };
@@ -134,8 +136,8 @@ int MulDiv(int a, int b, int c) {
     if (c == 0) return -1;
     const std::int64_t product = static_cast<std::int64_t>(a) * b;
     const bool negative = (product < 0) != (c < 0);
-    const std::uint64_t magnitude = product < 0 ? static_cast<std::uint64_t>(-product)
-                                                : static_cast<std::uint64_t>(product);
+    const std::uint64_t magnitude =
+        product < 0 ? static_cast<std::uint64_t>(-product) : static_cast<std::uint64_t>(product);
     const std::uint64_t divisor = c < 0 ? static_cast<std::uint64_t>(-static_cast<std::int64_t>(c))
                                         : static_cast<std::uint64_t>(c);
     const std::uint64_t quotient = (magnitude + divisor / 2) / divisor;
@@ -147,8 +149,8 @@ TPageGeometry TPageGeometry::Of(const platform::PrinterPage& page, const TPrintO
     TPageGeometry g;
     // One logical unit is a screen pixel at scale 1; a larger scale makes the units,
     // and so everything printed, larger.
-    g.logicalPerInch = std::max(
-        1, static_cast<int>(std::nearbyint(options.screenPixelsPerInch / options.scale)));
+    g.logicalPerInch =
+        std::max(1, static_cast<int>(std::nearbyint(options.screenPixelsPerInch / options.scale)));
     g.dpiX = std::max(1, page.dpiX);
     g.dpiY = std::max(1, page.dpiY);
     const int L = g.logicalPerInch;
@@ -209,7 +211,8 @@ int PrintDocument(const TSectionList& document, const TPrintOptions& options, in
         int previousBottom = 0;
         while (toPage >= page && !stopped) {
             const bool passOver = page < fromPage;
-            previousBottom = drawing.Draw(printer.Canvas(), page, previousBottom, passOver, stopped);
+            previousBottom =
+                drawing.Draw(printer.Canvas(), page, previousBottom, passOver, stopped);
             printedAny = printedAny || !passOver;
             ProcessPendingMessages();
             if (options.onPage) options.onPage(page, stopped);
@@ -246,7 +249,8 @@ int CountPrinterPages(const TSectionList& document, const TPrintOptions& options
     // Clipped to the page itself: a recording has no edges of its own.
     const Rect clip{0, std::max(0, g.top - 1), std::min(pageWidth, g.left + g.width + 2),
                     std::min(pageHeight, g.top + g.height + 2)};
-    PageDrawing drawing{*copy, g, options, g.Logical(clip), g.Logical({0, 0, pageWidth, pageHeight})};
+    PageDrawing drawing{*copy, g, options, g.Logical(clip),
+                        g.Logical({0, 0, pageWidth, pageHeight})};
     ProcessPendingMessages();
     bool stopped = false;
     int previousBottom = 0;

@@ -42,9 +42,13 @@ std::unique_ptr<TvwPrinter> SetPrinter(std::unique_ptr<TvwPrinter> printer) {
     return previous;
 }
 
-platform::Canvas& TPrinterCanvas::Target() const { return printer_.Handle().canvas(); }
+platform::Canvas& TPrinterCanvas::Target() const {
+    return printer_.Handle().canvas();
+}
 
-void TPrinterCanvas::BeforeDrawing() { printer_.CheckPrinting(true); }
+void TPrinterCanvas::BeforeDrawing() {
+    printer_.CheckPrinting(true);
+}
 
 TvwPrinter::~TvwPrinter() {
     try {
@@ -145,8 +149,14 @@ void TvwPrinter::Abort() {
     EndDoc();
 }
 
-int TvwPrinter::PageWidth() { return Handle().page().printableWidth; }
+int TvwPrinter::PageWidth() {
+    return Handle().page().printableWidth;
+}
 
-int TvwPrinter::PageHeight() { return Handle().page().printableHeight; }
+int TvwPrinter::PageHeight() {
+    return Handle().page().printableHeight;
+}
 
-platform::PrinterPage TvwPrinter::PageValues() { return Handle().page(); }
+platform::PrinterPage TvwPrinter::PageValues() {
+    return Handle().page();
+}

@@ -13,7 +13,7 @@
 
 // Printer calls made out of order, or a printer the system cannot use.
 class EPrinter : public platform::Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
@@ -27,19 +27,19 @@ class TvwPrinter;
 // The canvas of a TvwPrinter: it works on the printer's context (making one for
 // measuring when there is none yet); drawing on it fails while no document runs.
 class TPrinterCanvas : public TForwardingCanvas {
-public:
+  public:
     explicit TPrinterCanvas(TvwPrinter& printer) : printer_(printer) {}
 
-protected:
+  protected:
     platform::Canvas& Target() const override;
     void BeforeDrawing() override;
 
-private:
+  private:
     TvwPrinter& printer_;
 };
 
 class TvwPrinter {
-public:
+  public:
     // No context until the first need for one.
     enum State { kNoContext = 0, kInformation = 1, kDevice = 2 };
 
@@ -77,7 +77,7 @@ public:
     // Fails unless the printer's printing state is `printing`.
     void CheckPrinting(bool printing) const;
 
-private:
+  private:
     std::unique_ptr<TPrinterCanvas> canvas_;
     std::unique_ptr<platform::PrinterContext> context_;
     // A private copy of the settings the context was made from.

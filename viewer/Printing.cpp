@@ -36,7 +36,9 @@ void THTMLViewer::Print(int FromPage, int ToPage) {
     if (busy_ || document_->Count() == 0) return;
     TPrintOptions options = OptionsOf(*this);
     if (OnPrintPage)
-        options.onPage = [this](int page, bool& stopPrinting) { OnPrintPage(this, page, stopPrinting); };
+        options.onPage = [this](int page, bool& stopPrinting) {
+            OnPrintPage(this, page, stopPrinting);
+        };
     PrintDocument(*document_, options, FromPage, ToPage, stop);
 }
 

@@ -70,12 +70,12 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Printing/NumPrinterPagesBundledBiography",
                                  [&](benchmark::State& s) { Count(s, biography); })
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Printing/NumPrinterPagesGenerated1MB",
-                                 [&](benchmark::State& s) { Count(s, page1); })
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Printing/PrintToPdfGenerated1MB",
-                                 [&](benchmark::State& s) { PrintToPdf(s, page1, pdf); })
-        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Printing/NumPrinterPagesGenerated1MB", [&](benchmark::State& s) {
+        Count(s, page1);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Printing/PrintToPdfGenerated1MB", [&](benchmark::State& s) {
+        PrintToPdf(s, page1, pdf);
+    })->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -73,7 +73,8 @@ std::optional<PrintChoice> QtDialogs::printDialog(const PrintRequest& request) {
     const QString name = Q(request.documentName).trimmed();
     printer.setDocName(name);
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
-        printer.setOutputFileName(QDir::home().filePath((name.isEmpty() ? "Vultaria" : name) + ".pdf"));
+        printer.setOutputFileName(
+            QDir::home().filePath((name.isEmpty() ? "Vultaria" : name) + ".pdf"));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));

@@ -22,7 +22,9 @@ namespace platform {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.c_str()); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.c_str());
+}
 
 // The queue a print with these settings goes to; empty for a PDF file.
 QString QueueOf(const PrinterSettings& settings) {
@@ -91,7 +93,7 @@ std::string FileError(const std::string& path, const std::string& reason) {
 // resolution; printing draws a PDF with the same page into a temporary file, which
 // only becomes the output (or goes to the queue) when the document ends.
 class QtPrinterContext : public PrinterContext {
-public:
+  public:
     QtPrinterContext(const PrinterSettings& settings, QString queue)
         : settings_(settings), queue_(std::move(queue)), printer_(QPrinter::HighResolution) {
         ConfigurePrinter(printer_, settings_);
@@ -135,19 +137,13 @@ public:
 
     bool newPage() override {
         if (!painting_) return false;
-        if (keepGoing && !keepGoing()) {
-            abortDocument();
-            return false;
-        }
+        if (!GoesOn()) return false;
         return printer_.newPage();
     }
 
     bool endDocument() override {
         if (!painting_) return false;
-        if (keepGoing && !keepGoing()) {
-            abortDocument();
-            return false;
-        }
+        if (!GoesOn()) return false;
         const bool written = painting_->finish();
         painting_.reset();
         if (!written) {
@@ -181,7 +177,7 @@ public:
         QFile::remove(temporary_);
     }
 
-private:
+  private:
     // Beside the output file, so that becoming it is a rename within one folder; for a
     // queue, in the temporary folder.
     QString TemporaryName() const {
@@ -204,14 +200,14 @@ private:
 };
 
 class QtRecordedPage : public PageRecording {
-public:
+  public:
     explicit QtRecordedPage(const PrinterPage& page) : canvas_(&picture_) {
         canvas_.setDeviceCaps(page.Caps());
     }
     Canvas& canvas() override { return canvas_; }
     void close() override { canvas_.finish(); }
 
-private:
+  private:
     QPicture picture_;
     QtCanvas canvas_;
 };

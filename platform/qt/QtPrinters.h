@@ -12,7 +12,7 @@ class QPrinter;
 namespace platform {
 
 class QtPrinters : public PrinterService {
-public:
+  public:
     std::vector<std::string> printerNames() override;
     std::string defaultPrinterName() override;
     // A PDF file can always be written.

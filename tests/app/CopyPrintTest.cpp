@@ -29,6 +29,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/RecordingPrinters.h"
 #include "platform/Screen.h"
+#include "tests/support/ScratchFolder.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
 
@@ -39,18 +40,16 @@ namespace {
 constexpr char16_t kCopied[] = u"Texto copiado para a \u00C1rea de Transfer\u00EAncia";
 constexpr char16_t kExportFailed[] = u"Erro ao exportar arquivo";
 
-std::string Read(const fs::path& path) { return platform::ReadWholeFile(path.string()); }
+std::string Read(const fs::path& path) {
+    return platform::ReadWholeFile(path.string());
+}
 
 }  // namespace
 
 class CopyPrintTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vultaria-copy-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = ScratchFolder("vultaria-copy");
         fs::copy(VULTARIA_COLLECTION, folder / "output", fs::copy_options::recursive);
         auto dialogs = std::make_unique<platform::RecordingDialogs>();
         recorded = dialogs.get();

@@ -18,6 +18,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/QtPrinters.h"
 #include "platform/qt/QtScreen.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/viewer/PrintedPdf.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/Printer.h"
@@ -26,7 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBiography = std::string(VULTARIA_COLLECTION) + "/dados/literatura/erico_verissimo.htm";
+const std::string kBiography =
+    std::string(VULTARIA_COLLECTION) + "/dados/literatura/erico_verissimo.htm";
 
 // Paragraphs enough for a few A4 pages.
 std::string LongPage() {
@@ -41,13 +43,9 @@ std::string LongPage() {
 }  // namespace
 
 class PdfPrintTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vultaria-pdf-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = ScratchFolder("vultaria-pdf");
         previousScreen = platform::InstallScreen(std::make_unique<platform::QtScreen>());
         previousDialogs = platform::InstallDialogs(std::make_unique<platform::RecordingDialogs>());
         previousPrinters = platform::InstallPrinters(std::make_unique<platform::QtPrinters>());

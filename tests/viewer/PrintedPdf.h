@@ -19,23 +19,27 @@ struct PdfInfo {
 
 inline QString ToolOutput(const QString& tool, const QStringList& arguments) {
     if (QStandardPaths::findExecutable(tool).isEmpty()) {
-        ADD_FAILURE() << tool.toStdString() << " is missing (poppler-utils): scripts/install-deps.sh installs it";
+        ADD_FAILURE() << tool.toStdString()
+                      << " is missing (poppler-utils): scripts/install-deps.sh installs it";
         return {};
     }
     QProcess process;
     process.start(tool, arguments);
     process.waitForFinished(120000);
-    EXPECT_EQ(process.exitCode(), 0) << tool.toStdString() << ": "
-                                     << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.exitCode(), 0)
+        << tool.toStdString() << ": " << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 inline PdfInfo ReadPdfInfo(const std::string& path) {
     const QString out = ToolOutput("pdfinfo", {QString::fromStdString(path)});
     PdfInfo info;
-    const auto pages = QRegularExpression(R"(^Pages:\s+(\d+)$)", QRegularExpression::MultilineOption).match(out);
+    const auto pages =
+        QRegularExpression(R"(^Pages:\s+(\d+)$)", QRegularExpression::MultilineOption).match(out);
     if (pages.hasMatch()) info.pages = pages.captured(1).toInt();
-    const auto size = QRegularExpression(R"(^Page size:\s+(.*)$)", QRegularExpression::MultilineOption).match(out);
+    const auto size =
+        QRegularExpression(R"(^Page size:\s+(.*)$)", QRegularExpression::MultilineOption)
+            .match(out);
     if (size.hasMatch()) info.pageSize = size.captured(1).trimmed();
     return info;
 }

@@ -53,7 +53,7 @@ bool HasPrefix(const std::vector<std::string>& lines, const std::string& prefix)
 
 // An item that ends every page where the page begins, as a faulty item might.
 class StuckItem : public TSectionBase {
-public:
+  public:
     StuckItem(TSectionList* document, int height) : TSectionBase(document) { flowHeight = height; }
     std::unique_ptr<TSectionBase> CreatePrintCopy(TSectionList* document) const override {
         return std::make_unique<StuckItem>(document, flowHeight);
@@ -69,7 +69,7 @@ public:
 }  // namespace
 
 class PrintingTest : public ViewerTest {
-protected:
+  protected:
     void SetUp() override {
         ViewerTest::SetUp();
         auto service = std::make_unique<platform::RecordingPrinters>();
@@ -240,7 +240,8 @@ TEST_F(PrintingTest, TheCountMatchesThePrint) {
     EXPECT_GE(viewer->NumPrinterPages(), 2 * normal - 1) << "twice as large, twice the pages";
     viewer->SetPrintScale(2.0);
     viewer->Print(1, 1);
-    EXPECT_TRUE(Has(printers->jobs.back().pages[0], "mapping window 48x48 viewport 600x600 origin 0,0"));
+    EXPECT_TRUE(
+        Has(printers->jobs.back().pages[0], "mapping window 48x48 viewport 600x600 origin 0,0"));
 }
 
 TEST_F(PrintingTest, MarginBandsAndClip) {
@@ -298,7 +299,8 @@ TEST_F(PrintingTest, HeaderAndFooter) {
     EXPECT_EQ(footers[0].h, 1091 - kTopL - kHeightL);
     EXPECT_EQ(footers[0].origin, (platform::Point{0, -(kTopL + kHeightL)}));
     EXPECT_EQ(footers[0].align, platform::TextAlign::Baseline) << "as the header left it";
-    EXPECT_EQ(headers[1].align, platform::TextAlign::Top) << "each page starts again from the default";
+    EXPECT_EQ(headers[1].align, platform::TextAlign::Top)
+        << "each page starts again from the default";
     const auto texts = TextsOn(OnlyJob().pages.at(1));
     EXPECT_EQ(texts.count("Header 2"), 1u);
     EXPECT_EQ(texts.count("Footer"), 1u);
@@ -348,7 +350,8 @@ TEST_F(PrintingTest, NothingToPrint) {
 
 TEST_F(PrintingTest, APageThatDoesNotMoveOnStillEnds) {
     Show("<p>Top");
-    viewer->Document().items.push_back(std::make_unique<StuckItem>(&viewer->Document(), 3 * kHeightL));
+    viewer->Document().items.push_back(
+        std::make_unique<StuckItem>(&viewer->Document(), 3 * kHeightL));
     const int pages = viewer->NumPrinterPages();
     EXPECT_GE(pages, 3);
     EXPECT_LE(pages, 5);
@@ -400,7 +403,8 @@ TEST_F(PrintingTest, PrinterStateMessages) {
     EXPECT_FALSE(printer.Printing());
     ASSERT_EQ(printers->jobs.size(), 1u);
     EXPECT_EQ(printers->jobs[0].pages.size(), 2u);
-    EXPECT_TRUE(Has(printers->jobs[0].pages[0], "text 5,6 top font=Arial/20 color=#000000 bg=#FFFFFF \"on paper\""))
+    EXPECT_TRUE(Has(printers->jobs[0].pages[0],
+                    "text 5,6 top font=Arial/20 color=#000000 bg=#FFFFFF \"on paper\""))
         << "the font set before the document started is the page's font";
 
     printer.BeginDoc();
@@ -506,15 +510,17 @@ TEST_F(PrintingTest, TheCopySharesPicturesAndLeavesThePageAlone) {
     TSectionList& page = viewer->Document();
     EXPECT_FALSE(page.isPrinting);
     EXPECT_EQ(page.scrollY, scroll);
-    EXPECT_NE(platform::ColorToRGB(page.backgroundColor), 0xFFFFFFu) << "the screen keeps its colour";
+    EXPECT_NE(platform::ColorToRGB(page.backgroundColor), 0xFFFFFFu)
+        << "the screen keeps its colour";
     // The page can be printed again: the pictures are still there.
     viewer->Print(0, 1);
     EXPECT_TRUE(HasPrefix(printers->jobs.back().pages.at(0), "bitmap 1x1"));
 }
 
 TEST_F(PrintingTest, PrintOptionsReachThePrint) {
-    Show("<body style=\"margin:0\"><div style=\"background:#00FF00;color:#F0F0F0\">Pale</div>"
-         "<p style=\"color:#FF0000\">Red");
+    Show(
+        "<body style=\"margin:0\"><div style=\"background:#00FF00;color:#F0F0F0\">Pale</div>"
+        "<p style=\"color:#FF0000\">Red");
     auto lineOf = [&](const std::string& text) {
         for (const std::string& line : printers->jobs.back().pages.at(0))
             if (line.find('"' + text + '"') != std::string::npos) return line;
@@ -528,11 +534,14 @@ TEST_F(PrintingTest, PrintOptionsReachThePrint) {
 
     viewer->SethtOptions(0);
     viewer->Print(0, 1);
-    EXPECT_EQ(std::count_if(printers->jobs.back().pages.at(0).begin(),
-                            printers->jobs.back().pages.at(0).end(),
-                            [](const std::string& l) { return l.find("#00FF00") != std::string::npos; }),
-              0) << "no background without the option";
-    EXPECT_NE(lineOf("Pale").find("color=#A0A0A0"), std::string::npos) << "very light text turns grey";
+    EXPECT_EQ(
+        std::count_if(printers->jobs.back().pages.at(0).begin(),
+                      printers->jobs.back().pages.at(0).end(),
+                      [](const std::string& l) { return l.find("#00FF00") != std::string::npos; }),
+        0)
+        << "no background without the option";
+    EXPECT_NE(lineOf("Pale").find("color=#A0A0A0"), std::string::npos)
+        << "very light text turns grey";
 
     // A printer with two colours.
     printers->page.numColors = 2;

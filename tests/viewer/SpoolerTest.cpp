@@ -67,22 +67,23 @@ std::string RunCommand(const QStringList& command, int& exitCode) {
 }  // namespace
 
 TEST(Spooler, ABiographyPrintsThroughCups) {
-    const fs::path spool = fs::temp_directory_path() / ("vultaria-spooler-" + std::to_string(::getpid()));
+    const fs::path spool =
+        fs::temp_directory_path() / ("vultaria-spooler-" + std::to_string(::getpid()));
     // Job numbers of their own, so this run's job can be told from any other's.
     const std::string firstJob = std::to_string(100000 + ::getpid() % 800000);
     int code = 0;
     const std::string started =
         RunCommand({"/bin/bash", QString::fromStdString(kScript), "start",
-             QString::fromStdString(spool.string()), QString::fromStdString(firstJob)},
-            code);
+                    QString::fromStdString(spool.string()), QString::fromStdString(firstJob)},
+                   code);
     if (code != 0) GTEST_SKIP() << "no spooler to print through: " << started;
     struct Stop {
         fs::path spool;
         ~Stop() {
             int ignored = 0;
             RunCommand({"/bin/bash", QString::fromStdString(kScript), "stop",
-                 QString::fromStdString(spool.string())},
-                ignored);
+                        QString::fromStdString(spool.string())},
+                       ignored);
         }
     } stop{spool};
     const std::string socket = (spool / "cups.sock").string();
@@ -101,7 +102,8 @@ TEST(Spooler, ABiographyPrintsThroughCups) {
     {
         THTMLViewer viewer;
         viewer.resize(800, 600);
-        viewer.LoadFromFile(std::string(VULTARIA_COLLECTION) + "/dados/literatura/erico_verissimo.htm");
+        viewer.LoadFromFile(std::string(VULTARIA_COLLECTION) +
+                            "/dados/literatura/erico_verissimo.htm");
         viewer.SetPrintScale(4.0);
         const int pages = viewer.NumPrinterPages();
         ASSERT_GE(pages, 3);
@@ -113,8 +115,9 @@ TEST(Spooler, ABiographyPrintsThroughCups) {
         bool done = false;
         for (int i = 0; i < 600 && !done; ++i) {
             int status = 0;
-            done = RunCommand({"lpstat", "-W", "completed", "-o", "VultariaPDF"}, status).find(job) !=
-                   std::string::npos;
+            done =
+                RunCommand({"lpstat", "-W", "completed", "-o", "VultariaPDF"}, status).find(job) !=
+                std::string::npos;
             if (!done) QThread::msleep(200);
         }
         ASSERT_TRUE(done) << "the queue did not finish " << job << ": "
@@ -122,7 +125,8 @@ TEST(Spooler, ABiographyPrintsThroughCups) {
         fs::path written;
         for (const auto& [path, time] : PdfsIn(output)) {
             const auto old = before.find(path);
-            if ((old == before.end() || old->second != time) && time >= asked - std::chrono::seconds(2))
+            if ((old == before.end() || old->second != time) &&
+                time >= asked - std::chrono::seconds(2))
                 written = path;
         }
         ASSERT_FALSE(written.empty()) << "no new PDF in " << output;
