@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
-#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -16,6 +15,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/MetafileCanvas.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace platform {
@@ -199,17 +199,17 @@ class QtPrinterContext : public PrinterContext {
     QString temporary_;
 };
 
+// A page of the printer recorded as a list of what was drawn on it, measured as the
+// printer measures.
 class QtRecordedPage : public PageRecording {
   public:
-    explicit QtRecordedPage(const PrinterPage& page) : canvas_(&picture_) {
-        canvas_.setDeviceCaps(page.Caps());
-    }
+    explicit QtRecordedPage(const PrinterPage& page)
+        : canvas_(std::make_unique<QtCanvas>(nullptr), page.Caps()) {}
     Canvas& canvas() override { return canvas_; }
-    void close() override { canvas_.finish(); }
+    void close() override { canvas_.close(); }
 
   private:
-    QPicture picture_;
-    QtCanvas canvas_;
+    MetafileCanvas canvas_;
 };
 
 }  // namespace

@@ -3,7 +3,8 @@
 // when there is none. A print is always drawn into a PDF first, laid out on the
 // selected printer's paper and resolution: at its end the PDF is handed to the CUPS
 // queue, or renamed over the file the user chose; a print that is aborted leaves
-// nothing behind and sends nothing. Page recordings are QPictures.
+// nothing behind and sends nothing. Page recordings keep what was drawn where, measured
+// as the printer measures.
 
 #include "platform/Printers.h"
 
