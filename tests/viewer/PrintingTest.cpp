@@ -244,6 +244,72 @@ TEST_F(PrintingTest, TheCountMatchesThePrint) {
         Has(printers->jobs.back().pages[0], "mapping window 48x48 viewport 600x600 origin 0,0"));
 }
 
+TEST_F(PrintingTest, EveryPieceOfAMixedPageIsPrintedOnce) {
+    // Floats, lists, preformatted lines, rules, blocks kept whole and forced page breaks.
+    std::string html = "<body style=\"margin:0\">";
+    int pieces = 0;
+    auto piece = [&] { return "Piece_" + std::to_string(++pieces); };
+    std::vector<std::string> breaks;
+    for (int i = 0; i < 24; ++i) {
+        html += "<div style=\"float:left;width:100px;height:" + std::to_string(20 + 9 * i) +
+                "px\">" + piece() + "</div>";
+        html += "<p>" + piece() + "</p>";
+        html += "<p>" + piece() + "</p>";
+        if (i % 5 == 0) {
+            breaks.push_back(piece());
+            html += "<div style=\"page-break-before:always\">" + breaks.back() + "</div>";
+        }
+        if (i % 4 == 0) {
+            html += "<ol>";
+            for (int k = 0; k < 6; ++k) html += "<li>" + piece();
+            html += "</ol>";
+        }
+        if (i % 6 == 0) {
+            html += "<pre>" + piece();
+            html += "\n" + piece() + "</pre><hr>";
+        }
+        if (i % 7 == 0)
+            html += "<div style=\"page-break-inside:avoid;height:300px\">" + piece() + "</div>";
+    }
+    Show(html);
+    const int pages = viewer->NumPrinterPages();
+    viewer->Print(0, pages);
+    ASSERT_EQ(static_cast<int>(OnlyJob().pages.size()), pages);
+    // What shows on a page: text whose baseline is above the white band that clears
+    // everything below where the page's content ends.
+    static const std::regex text(R"re(^text (-?\d+),(-?\d+) .*"(.*)"$)re");
+    static const std::regex band(
+        R"re(^rectangle \d+,(\d+),\d+,\d+ pen=#FFFFFF/solid/1 brush=#FFFFFF$)re");
+    std::map<std::string, int> shown;
+    std::map<std::string, std::pair<int, int>> breakPlaces;  // text: its y, the highest y
+    for (const auto& page : OnlyJob().pages) {
+        int contentEnd = 1 << 30;
+        for (const std::string& line : page) {
+            std::smatch match;
+            if (std::regex_match(line, match, band) && std::stoi(match[1]) > 0)
+                contentEnd = std::stoi(match[1]);
+        }
+        int highest = 1 << 30;
+        std::vector<std::pair<std::string, int>> onPage;
+        for (const std::string& line : page) {
+            std::smatch match;
+            if (!std::regex_match(line, match, text) || std::stoi(match[2]) > contentEnd) continue;
+            onPage.emplace_back(match[3], std::stoi(match[2]));
+            highest = std::min(highest, std::stoi(match[2]));
+        }
+        for (const auto& [name, y] : onPage) {
+            ++shown[name];
+            breakPlaces[name] = {y, highest};
+        }
+    }
+    for (int i = 1; i <= pieces; ++i)
+        EXPECT_EQ(shown["Piece_" + std::to_string(i)], 1) << "Piece_" << i;
+    // A forced break starts its page.
+    ASSERT_EQ(breaks.size(), 5u);
+    for (const std::string& name : breaks)
+        EXPECT_EQ(breakPlaces[name].first, breakPlaces[name].second) << name;
+}
+
 TEST_F(PrintingTest, MarginBandsAndClip) {
     Show(Parts(10, 480));
     viewer->Print(1, 1);
