@@ -1,6 +1,11 @@
 #include "app/FormCopiar.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include <QButtonGroup>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QRadioButton>
@@ -30,6 +35,11 @@ TFocusLabel* MakeDialogLabel(QWidget* parent, const char* name, const QString& c
     return label;
 }
 
+// A label keeps the width it was given, or takes what its text needs when that is more.
+void FitWidth(QWidget* label, int width) {
+    label->resize(std::max(width, label->sizeHint().width()), label->height());
+}
+
 void Tell(const char16_t* text, platform::MessageIcon icon) {
     platform::Dialogs().messageBox(kApplicationTitle.toStdU16String(), text, icon);
 }
@@ -47,6 +57,8 @@ class ShownAgain {
 };
 
 constexpr int kClientWidth = 227;
+constexpr int kCancelWidth = 60;
+constexpr int kOKWidth = 24;
 constexpr int kGroupHeight = 81;
 
 }  // namespace
@@ -73,6 +85,7 @@ TformCopiar::TformCopiar(QWidget* parent, THTMLViewer* viewer)
         new QRadioButton(QString::fromUtf8("Para a área de transferência"), radioCopia);
     radioFile = new QRadioButton("Para um arquivo", radioCopia);
     auto* items = new QVBoxLayout(radioCopia);
+    items->setContentsMargins(6, 4, 4, 4);
     items->addWidget(radioClipboard);
     items->addWidget(radioFile);
     choices_ = new QButtonGroup(this);
@@ -84,6 +97,10 @@ TformCopiar::TformCopiar(QWidget* parent, THTMLViewer* viewer)
     labelCancelar->setGeometry(104, 84, 60, 19);
     labelOK = MakeDialogLabel(this, "labelOK", "OK");
     labelOK->setGeometry(184, 84, 24, 19);
+    FitWidth(labelCancelar, kCancelWidth);
+    FitWidth(labelOK, kOKWidth);
+    // As narrow as it is made, unless the choices' texts need more to be read whole.
+    resize(std::clamp(radioCopia->sizeHint().width(), kClientWidth, maximumWidth()), height());
     for (TFocusLabel* label : {labelCancelar, labelOK}) {
         label->OnMouseEnter = [this](TFocusLabel* sender) { labelOKMouseEnter(sender); };
         label->OnMouseLeave = [this](TFocusLabel* sender) { labelOKMouseLeave(sender); };
@@ -114,6 +131,9 @@ void TformCopiar::resizeEvent(QResizeEvent* event) {
 }
 
 void TformCopiar::ShowModal() {
+    // The mouse left the labels while the dialog was hidden: they open unlit.
+    labelOKMouseLeave(labelCancelar);
+    labelOKMouseLeave(labelOK);
     setWindowModality(Qt::ApplicationModal);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -131,10 +151,12 @@ void TformCopiar::labelCancelarClick() {
 
 void TformCopiar::labelOKMouseEnter(TFocusLabel* sender) {
     SetLabelLook(sender, QColor(0xFF, 0xFF, 0xFF), 13);
+    FitWidth(sender, sender == labelOK ? kOKWidth : kCancelWidth);
 }
 
 void TformCopiar::labelOKMouseLeave(TFocusLabel* sender) {
     SetLabelLook(sender, kPanelColor, 12);
+    FitWidth(sender, sender == labelOK ? kOKWidth : kCancelWidth);
 }
 
 void TformCopiar::labelOKClick() {
@@ -165,9 +187,12 @@ void TformCopiar::ExportToFile() {
     request.filter = u"Arquivo HTML|*.html|Arquivo Texto|*.txt";
     request.filterIndex = saveFilterIndex;
     request.defaultExtension = saveDefaultExtension;
+    if (saveFolder.empty()) saveFolder = QFile::encodeName(QDir::homePath()).toStdString();
+    request.initialFile = saveFolder;
     const std::optional<platform::SaveFileChoice> choice = platform::Dialogs().saveFile(request);
     if (!choice) return;
     saveFilterIndex = choice->filterIndex;
+    saveFolder = std::filesystem::path(choice->path).parent_path().string();
     platform::StringList lines;
     try {
         // The extension is set once the dialog is over: it is the next dialog that adds it.

@@ -41,6 +41,9 @@ class TformCopiar : public QDialog {
     // and the extension it adds to a name typed without one.
     int saveFilterIndex = 1;
     std::u16string saveDefaultExtension = u"html";
+    // Where the save dialog opens: the user's home the first time, then the folder of
+    // the last export.
+    std::string saveFolder;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -30,6 +32,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vultaria: %s\n%s", options.error.c_str(), app::UsageText());
         return 2;
     }
+
+    // The toolkit's own dialogs (save, print, message boxes) speak Portuguese too, when
+    // its translations are installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load("qtbase_pt_BR", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&toolkitTexts);
 
     application.setApplicationName(app::kApplicationTitle);
     application.setApplicationDisplayName(app::kApplicationTitle);

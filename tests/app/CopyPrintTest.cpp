@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -119,7 +120,9 @@ class CopyPrintTest : public ::testing::Test {
 TEST_F(CopyPrintTest, TheDialogAndItsLook) {
     EXPECT_EQ(copier->windowTitle(), "Copiar para...");
     EXPECT_FALSE(copier->isVisible()) << "made hidden";
-    EXPECT_EQ(copier->size(), QSize(227, 106));
+    EXPECT_GE(copier->width(), 227);
+    EXPECT_LE(copier->width(), 392);
+    EXPECT_EQ(copier->height(), 106);
     EXPECT_EQ(copier->minimumHeight(), copier->maximumHeight());
     EXPECT_TRUE(copier->radioClipboard->isChecked());
     EXPECT_EQ(copier->radioClipboard->text(), QString::fromUtf8("Para a área de transferência"));
@@ -127,6 +130,10 @@ TEST_F(CopyPrintTest, TheDialogAndItsLook) {
 
     main->labelCopiarClick();
     EXPECT_TRUE(copier->isVisible());
+    // Every text can be read whole.
+    for (QWidget* shown : std::initializer_list<QWidget*>{copier->radioClipboard, copier->radioFile,
+                                                          copier->labelCancelar, copier->labelOK})
+        EXPECT_GE(shown->width(), shown->sizeHint().width()) << shown->objectName().toStdString();
     copier->resize(300, 106);
     EXPECT_EQ(copier->radioCopia->width(), 300) << "the radio group spans the dialog";
     copier->resize(227, 106);
@@ -148,6 +155,13 @@ TEST_F(CopyPrintTest, TheDialogAndItsLook) {
     EXPECT_EQ(app::TextColor(copier->labelOK), QColor(0xE1, 0xCE, 0xB9));
     EXPECT_EQ(copier->labelOK->font().pixelSize(), app::PointsToPixels(12));
     EXPECT_EQ(copier->labelCancelar->font().pixelSize(), 16);
+    // Lit when the dialog closed, the label opens unlit the next time.
+    copier->labelOKMouseEnter(copier->labelOK);
+    EXPECT_GE(copier->labelOK->width(), copier->labelOK->sizeHint().width()) << "still readable";
+    copier->labelCancelarClick();
+    main->labelCopiarClick();
+    EXPECT_EQ(app::TextColor(copier->labelOK), QColor(0xE1, 0xCE, 0xB9));
+    copier->labelCancelarClick();
 }
 
 TEST_F(CopyPrintTest, CopyingWithoutASelectionCopiesThePageAndLeavesNone) {
@@ -199,10 +213,13 @@ TEST_F(CopyPrintTest, ExportingTextKeepsABackwardSelection) {
     EXPECT_EQ(recorded->saveRequests[0].filter, u"Arquivo HTML|*.html|Arquivo Texto|*.txt");
     EXPECT_EQ(recorded->saveRequests[0].defaultExtension, u"html");
     EXPECT_EQ(recorded->saveRequests[0].filterIndex, 1);
+    EXPECT_EQ(recorded->saveRequests[0].initialFile, QDir::homePath().toStdString())
+        << "not the program's folder";
     SaveAs(folder / "bio.html", 1);
     CopyTo(true);
     EXPECT_EQ(recorded->saveRequests[1].defaultExtension, u"txt");
     EXPECT_EQ(recorded->saveRequests[1].filterIndex, 2);
+    EXPECT_EQ(recorded->saveRequests[1].initialFile, folder.string()) << "where the last went";
     CopyTo(true);  // cancelled
     EXPECT_EQ(recorded->saveRequests[2].defaultExtension, u"html");
     EXPECT_FALSE(copier->isVisible());
