@@ -9,11 +9,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "app/Catalogue.h"
 #include "app/ErrorBox.h"
+#include "app/FindBar.h"
 #include "app/FocusLabel.h"
 #include "app/FormStatus.h"
 #include "app/HomePage.h"
@@ -75,8 +77,9 @@ WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen) {
     return geometry;
 }
 
-TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status)
-    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder) {
+TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status,
+                     CollectionWrites writes)
+    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder), writes_(writes) {
     setObjectName("formMain");
     BuildControls();
     DoCreate();
@@ -177,6 +180,8 @@ void TformMain::BuildControls() {
         viewer->PrintMarginBottom = 2.0;
     viewer->SetPrintScale(1.0);
     base->addWidget(viewer, 1);
+    findBar = new FindBar(viewer, panelBase);
+    base->addWidget(findBar);
     panelNavegar = MakePanel(panelBase, "panelNavegar", kPanelColor);
     panelNavegar->setFixedHeight(21);
     auto* navigation = new QHBoxLayout(panelNavegar);
@@ -187,7 +192,14 @@ void TformMain::BuildControls() {
     imageVai = MakeImage(panelNavegar, "imageVai", DrawNavigationButton(false));
     imageVai->setFixedSize(63, 21);
     for (QLabel* image : {imageVolta, imageVai}) image->setCursor(Qt::PointingHandCursor);
+    zoomLabel = new QLabel(panelNavegar);
+    zoomLabel->setObjectName("zoomLabel");
+    zoomLabel->setFont(MakeFont("Times New Roman", 15, true));
+    SetTextColor(zoomLabel, kLabelTextColor);
+    zoomLabel->hide();
     navigation->addWidget(imageVolta);
+    navigation->addSpacing(8);
+    navigation->addWidget(zoomLabel);
     navigation->addStretch(1);
     navigation->addWidget(imageVai);
     base->addWidget(panelNavegar);
@@ -232,6 +244,29 @@ void TformMain::BuildControls() {
     labelCopiar->OnClick = [this](TFocusLabel*) { labelCopiarClick(); };
     labelImprimir->OnClick = [this](TFocusLabel*) { labelImprimirClick(); };
     BuildPopupMenu();
+
+    // Finding in the page and zoom.
+    const auto shortcut = [this](const QKeySequence& keys, std::function<void()> action) {
+        auto* key = new QShortcut(keys, this);
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, std::move(action));
+    };
+    shortcut(QKeySequence::Find, [this] { findBar->Open(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { findBar->Step(false); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar->Step(true); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { ZoomBy(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { ZoomBy(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { ZoomBy(-1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetZoom(100); });
+    viewer->OnMouseWheel = [this](THTMLViewer*, Qt::KeyboardModifiers keys, int delta, int, int,
+                                  bool& handled) {
+        if (!(keys & Qt::ControlModifier) || delta == 0) return;
+        ZoomBy(delta > 0 ? 1 : -1);
+        handled = true;
+    };
+    viewer->OnProcessing = [this](THTMLViewer*, bool busy) {
+        if (!busy) findBar->PageChanged();
+    };
 }
 
 void TformMain::ReportError(const std::exception& error) {
@@ -261,6 +296,7 @@ void TformMain::FormCreate() {
     PastaBase = dataFolder_;
     if (PastaBase.empty() || PastaBase.back() != '/') PastaBase += '/';
     PastaDados = PastaBase + "dados/";
+    GeneratedPagesFolder = PrepareGeneratedPagesFolder(PastaBase, writes_);
 
     // Read all three before filling anything, so a missing one leaves every list empty.
     const std::string names = platform::ReadWholeFile(PastaBase + kNamesFile);
@@ -325,6 +361,17 @@ void TformMain::GridNomesDrawCell(QPainter& painter, int row, const QRect& rect,
                      FromAnsi(listNomes.at(static_cast<std::size_t>(row))));
 }
 
+void TformMain::ZoomBy(int direction) {
+    SetZoom(THTMLViewer::ZoomStep(viewer->Zoom(), direction));
+}
+
+void TformMain::SetZoom(int percent) {
+    viewer->SetZoom(percent);
+    const int zoom = viewer->Zoom();
+    zoomLabel->setText(QString("%1 %").arg(zoom));
+    zoomLabel->setVisible(zoom != 100);
+}
+
 void TformMain::labelSairClick() {
     close();
 }
@@ -344,9 +391,9 @@ void TformMain::PagPrincipal() {
     const std::string text = FillHomePageMarkers(lines.text(), CurrentShortDate(), CurrentLongTime);
     platform::StringList page;
     page.setText(text);
-    page.saveToFile(PastaBase + kHomePageFile);
+    page.saveToFile(GeneratedPagesFolder + kHomePageFile);
     try {
-        viewer->LoadFromFile(PastaBase + kHomePageFile);
+        viewer->LoadFromFile(GeneratedPagesFolder + kHomePageFile);
     } catch (const std::exception&) {
         // The home page is a courtesy: the reader works without it.
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/GeneratedPages.h"
 #include "platform/Screen.h"
 #include "platform/StringList.h"
 
@@ -21,6 +22,7 @@ struct TRightClickParameters;
 
 namespace app {
 
+class FindBar;
 class NameGrid;
 class TFocusLabel;
 class TformCopiar;
@@ -38,8 +40,10 @@ WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen);
 class TformMain : public QWidget {
   public:
     // `dataFolder` is the collection's folder; `status` is the start-up window, which
-    // this window closes when it is ready and owns from then on.
-    TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status);
+    // this window closes when it is ready and owns from then on; `writes` says whether
+    // the generated pages may go into the collection's folder.
+    TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status,
+              CollectionWrites writes = CollectionWrites::WhenPossible);
     ~TformMain() override;
 
     std::string RemoveAcentos(const std::string& text) const;
@@ -57,6 +61,7 @@ class TformMain : public QWidget {
     void editSearchChange();
     // A key typed in the search box; true when it was used up (Enter runs the search).
     bool editSearchKeyPress(int key);
+    // The search as "ok" runs it: a failure is reported. Enter runs it silently.
     void labelOKClick();
     void GridNomesClick();
 
@@ -77,9 +82,16 @@ class TformMain : public QWidget {
     // The copy dialog, made beside this window at start-up.
     TformCopiar* formCopiar = nullptr;
 
+    // Zoom of the page, a step up (+1) or down (-1), or to a percentage.
+    void ZoomBy(int direction);
+    void SetZoom(int percent);
+
     // The collection's folders, each with a trailing '/'.
     std::string PastaBase;
     std::string PastaDados;
+    // Where the home page and the search results are written: PastaBase, or the user's
+    // cache folder when the collection is read-only.
+    std::string GeneratedPagesFolder;
 
     platform::StringList listNomes;
     platform::StringList listBusca;
@@ -111,6 +123,8 @@ class TformMain : public QWidget {
     QMenu* PopupMenu1;
     QAction* Copiar1;
     QAction* SelecionarTudo1;
+    FindBar* findBar;
+    QLabel* zoomLabel;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,12 +137,14 @@ class TformMain : public QWidget {
     void FormDestroy();
     // The search box text in Windows-1252.
     std::string SearchText() const;
+    void RunSearch();
     void Step(platform::StringList& from, platform::StringList& to);
     // An error the user must see, in a message box captioned with the program's title.
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TformStatus> formStatus_;
     std::string dataFolder_;
+    CollectionWrites writes_;
 };
 
 }  // namespace app

@@ -24,6 +24,14 @@ bool IsWebOrMailAddress(const std::string& link) {
     return false;
 }
 
+// A link as UTF-8: the collection's pages are in Windows-1252, but a UTF-8 page's links
+// are already.
+std::string AsUtf8(const std::string& link) {
+    const std::u16string wide = platform::Utf8ToUtf16(link);
+    if (platform::Utf16ToUtf8(wide) == link) return link;
+    return platform::Utf16ToUtf8(platform::Ansi(link));
+}
+
 }  // namespace
 
 // One step through a history: the page shown goes on `to` (unless already on its top),
@@ -62,7 +70,7 @@ void TformMain::viewerHotSpotClick(THTMLViewer*, const std::string& src, bool& h
             return;
         }
         handled = true;
-        if (IsWebOrMailAddress(src) && platform::Dialogs().openWithShell(src)) return;
+        if (IsWebOrMailAddress(src) && platform::Dialogs().openWithShell(AsUtf8(src))) return;
         platform::Dialogs().messageBox(kApplicationTitle.toStdU16String(),
                                        u"N\u00E3o existe navegador de internet instalado.",
                                        platform::MessageIcon::Error);

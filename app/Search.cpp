@@ -62,7 +62,7 @@ bool TformMain::editSearchKeyPress(int key) {
         // The list takes the focus first: a grid that cannot take it runs no search.
         const bool canFocus = GridNomes->isVisible() && GridNomes->isEnabled();
         GridNomes->setFocus(Qt::OtherFocusReason);
-        if (canFocus) labelOKClick();
+        if (canFocus) RunSearch();
     } catch (const std::exception&) {
         // The search just does not happen.
     }
@@ -114,14 +114,18 @@ std::string SearchResultsPage(const platform::StringList& keys, const platform::
     return lines.text();
 }
 
-void TformMain::labelOKClick() {
+void TformMain::RunSearch() {
     listVolta.add(viewer->CurrentFile());
+    const std::string page =
+        SearchResultsPage(listBusca, listNomes, listArquivos, listAtuacao, SearchKey(SearchText()));
+    const std::string path = GeneratedPagesFolder + kSearchPageFile;
+    platform::WriteWholeFile(path, page);
+    viewer->LoadFromFile(path);
+}
+
+void TformMain::labelOKClick() {
     try {
-        const std::string page = SearchResultsPage(listBusca, listNomes, listArquivos, listAtuacao,
-                                                   SearchKey(SearchText()));
-        const std::string path = PastaBase + kSearchPageFile;
-        platform::WriteWholeFile(path, page);
-        viewer->LoadFromFile(path);
+        RunSearch();
     } catch (const std::exception& error) {
         ReportError(error);
     }

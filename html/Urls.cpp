@@ -131,21 +131,28 @@ std::string UrlToLocalPathUnderRoot(std::string_view url, std::string_view root)
     return path;
 }
 
-std::string ExpandLinkPath(std::string_view name, std::string_view serverRoot, std::string_view docBase,
-                           std::string_view currentFile) {
+std::string ExpandLinkPath(std::string_view name, std::string_view serverRoot,
+                           std::string_view docBase, std::string_view currentFile) {
     const auto scheme = name.find("://");
     if (scheme != std::string_view::npos && scheme > 0 &&
         platform::AsciiLowerCase(name).find("file://") == std::string::npos)
         return std::string(name);
-    std::string path = UrlToLocalPathUnderRoot(Trimmed(name), serverRoot);
-    if (!path.empty() && path[0] == '/' && path.compare(0, 2, "//") != 0) return platform::ExpandFileName(path);
+    // A file: URL names its own absolute path; the server root is for "/dir/page.htm".
+    const std::string trimmed = Trimmed(name);
+    std::string path = platform::AsciiLowerCase(trimmed).rfind("file:", 0) == 0
+                           ? UrlToLocalPath(trimmed)
+                           : UrlToLocalPathUnderRoot(trimmed, serverRoot);
+    if (!path.empty() && path[0] == '/' && path.compare(0, 2, "//") != 0)
+        return platform::ExpandFileName(path);
     const bool drive = path.size() >= 2 && path[1] == ':';
-    if (drive || path.compare(0, 2, "//") == 0 || platform::AsciiLowerCase(docBase) == "dospath") return path;
+    if (drive || path.compare(0, 2, "//") == 0 || platform::AsciiLowerCase(docBase) == "dospath")
+        return path;
     std::string folder;
     if (!docBase.empty()) {
         // A page read from disk may name a web folder as its base: its relative links
         // are web addresses, not files under a folder called "http:".
-        if (IsAbsoluteUrl(docBase) && platform::AsciiLowerCase(docBase).find("file:") == std::string::npos)
+        if (IsAbsoluteUrl(docBase) &&
+            platform::AsciiLowerCase(docBase).find("file:") == std::string::npos)
             return ResolveRelativeUrl(UrlDirectory(docBase), path);
         folder = UrlToLocalPath(docBase);
     } else {

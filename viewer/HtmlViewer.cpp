@@ -311,6 +311,7 @@ void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
 
 void THTMLViewer::PrepareLoad() {
     KeepFocusOutOfPage();
+    FindClear();
     if (!imageCache_) {
         imageCache_ = std::make_unique<TStringBitmapList>();
         imageCache_->SetCacheCount(imageCacheCount_);
@@ -493,6 +494,7 @@ void THTMLViewer::Clear() {
     if (busy_) return;
     leaveTimer_->stop();
     KeepFocusOutOfPage();
+    FindClear();
     document_->Clear();
     if (imageCache_) imageCache_->Clear();
     SetDocumentDefaults(*document_, defaults_);

@@ -7,8 +7,8 @@
 // The viewer's code is spread by concern: HtmlViewer.cpp (construction, properties,
 // loading, anchors, link paths), ViewerHistory.cpp (the history and visited links),
 // ViewerLayout.cpp (layout against the window, scroll bars, scrolling, resizing, the
-// border), ViewerInput.cpp (mouse, keyboard and wheel), PaintPanel.cpp (painting),
-// Printing.cpp (printing and counting printer pages).
+// border), ViewerInput.cpp (mouse, keyboard and wheel), ViewerFind.cpp (finding text),
+// PaintPanel.cpp (painting), Printing.cpp (printing and counting printer pages).
 
 #include <QTimer>
 #include <QWidget>
@@ -237,6 +237,37 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     const std::string& LinkUnderMouse() const { return linkUnderMouse_; }
     const std::string& TargetUnderMouse() const { return targetUnderMouse_; }
     bool MiddleScrollMode() const { return middleMode_; }
+
+    // ---- Zoom ----
+    // The page is shown at this percentage (50 to 300) of its size: laid out for the
+    // window's width divided by it, painted scaled. Printing is never zoomed.
+    int Zoom() const { return zoom_; }
+    void SetZoom(int percent);
+    // The zoom one step up (+1) or down (-1) from `percent`: steps of 10 up to 150, of 25
+    // beyond, from 50 to 300.
+    static int ZoomStep(int percent, int direction);
+    // The paint surface's size in page pixels, and conversions between screen and page
+    // pixels.
+    int PageWidth() const;
+    int PageHeight() const;
+    int ToPage(int screen) const { return zoom_ == 100 ? screen : screen * 100 / zoom_; }
+    int ToScreen(int page) const { return zoom_ == 100 ? page : (page * zoom_ + 99) / 100; }
+
+    // ---- Finding text in the page ----
+    // Marks every match of `text` (case and accents ignored); none is current yet. The
+    // number of matches.
+    int FindAll(const std::u16string& text);
+    // The first match at or after the top of the view (the first of all when none is).
+    int FindFirstInView() const;
+    // Makes a match current: selected and scrolled into view.
+    bool FindGo(int index);
+    // The next (or previous) match, round past either end; from the view when none is current.
+    bool FindNext(bool backward);
+    void FindClear();
+    int FindMatchCount() const { return static_cast<int>(findMatches_.size()); }
+    int FindCurrent() const { return findCurrent_; }
+    // Cursor positions where the matches begin, in page order.
+    const std::vector<int>& FindMatches() const { return findMatches_; }
     bool AutoScrolling() const { return autoScrolling_; }
 
   protected:
@@ -283,6 +314,9 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     // positions; false when the point is not over a word. Moves the caret there.
     bool WordAt(int x, int y, int& begin, int& end, std::u16string& word);
     void ReportError(const std::exception& error);
+    void PaintFindMatches(platform::Canvas& canvas, const platform::Rect& clip);
+    std::vector<QRect> MatchBoxes(int position) const;
+    void InvalidateMatch(int index);
 
     TDocumentDefaults defaults_;
     THTMLBorderStyle borderStyle_ = THTMLBorderStyle::htFocused;
@@ -333,4 +367,9 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     QTimer* autoScrollTimer_ = nullptr;
     qint64 lastAutoScrollStep_ = -1000;  // ms, kept across runs of the loop
     std::string shownTitle_;
+
+    int zoom_ = 100;
+    std::vector<int> findMatches_;
+    int findCurrent_ = -1;
+    int findLength_ = 0;
 };

@@ -28,12 +28,25 @@ void TPaintPanel::SetColor(platform::TColor color) {
     update();
 }
 
+namespace {
+
+qint64 bufferPixelLimit = 0;
+
+}  // namespace
+
+void TPaintPanel::SetBufferPixelLimit(qint64 pixels) {
+    bufferPixelLimit = pixels;
+}
+
 void TPaintPanel::paintEvent(QPaintEvent* event) {
     if (viewer_->NoDraw() || painting_) return;
     const QRect clip = event->rect();
     const qreal ratio = devicePixelRatioF();
     try {
-        QImage buffer(clip.size() * ratio, QImage::Format_RGB32);
+        const QSize size = clip.size() * ratio;
+        QImage buffer;
+        if (bufferPixelLimit <= 0 || qint64(size.width()) * size.height() <= bufferPixelLimit)
+            buffer = QImage(size, QImage::Format_RGB32);
         buffer.setDevicePixelRatio(ratio);
         PaintRect(clip, &buffer);
         QPainter(this).drawImage(clip.topLeft(), buffer);
@@ -68,10 +81,19 @@ void TPaintPanel::PaintRect(const QRect& clip, QImage* buffer) {
     ++paintCount_;
     lastPaintRect_ = clip;
     platform::QtCanvas canvas(buffer);
+    // Page pixels onto the buffer's corner, scaled by the zoom.
+    const int zoom = viewer_->Zoom();
     platform::Mapping mapping;
+    mapping.windowExtent = {100, 100};
+    mapping.viewportExtent = {zoom, zoom};
     mapping.viewportOrigin = {-clip.left(), -clip.top()};
     canvas.setMapping(mapping);
-    const platform::Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
+    const auto down = [zoom](int screen) {
+        return screen >= 0 ? screen * 100 / zoom : -((-screen * 100 + zoom - 1) / zoom);
+    };
+    const auto up = [zoom](int screen) { return (screen * 100 + zoom - 1) / zoom; };
+    const platform::Rect area{down(clip.left()), down(clip.top()), up(clip.right() + 1),
+                              up(clip.bottom() + 1)};
     PaintBackground(canvas, area);
     viewer_->PaintDocument(canvas, area);
 }
@@ -90,7 +112,7 @@ void TPaintPanel::PaintBackground(platform::Canvas& canvas, const platform::Rect
     viewer_->SetBackgroundFixed(fixed);
     platform::Rect area;
     if (fixed) {
-        area = {0, 0, width(), height()};
+        area = {0, 0, viewer_->PageWidth(), viewer_->PageHeight()};
     } else {
         const int x = viewer_->HScrollBar()->Position(), y = document.scrollY;
         area = {-x, -y, -x + viewer_->HScrollBar()->Max(), -y + viewer_->DocHeight()};
@@ -102,28 +124,38 @@ void TPaintPanel::PaintBackground(platform::Canvas& canvas, const platform::Rect
         backgroundMask_ = document.backgroundMask;
         background_.SetPicture(backgroundPicture_, backgroundMask_);
     }
-    background_.Paint(canvas, area, clip, placement);
+    background_.Paint(canvas, area, clip, placement, true);
+}
+
+// Mouse positions reach the viewer in page pixels.
+QPoint TPaintPanel::PagePoint(const QMouseEvent* event) const {
+    const QPoint at = event->position().toPoint();
+    return {viewer_->ToPage(at.x()), viewer_->ToPage(at.y())};
 }
 
 void TPaintPanel::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PagePoint(event);
     viewer_->PanelMouseUp(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint at = event->position().toPoint();
-    viewer_->PanelDoubleClick(event->modifiers(), at.x(), at.y());
+    const QPoint at = PagePoint(event);
+    // Qt reports a quick second press as a double click: only the left button's means
+    // anything more than a press.
+    if (event->button() != Qt::LeftButton)
+        viewer_->PanelMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    else
+        viewer_->PanelDoubleClick(event->modifiers(), at.x(), at.y());
 }
 
 void TPaintPanel::dragEnterEvent(QDragEnterEvent* event) {

@@ -35,6 +35,10 @@ class TPaintPanel : public QWidget {
     // The background under `clip`: the surface colour, or the page's picture tiled.
     void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip);
 
+    // Buffers larger than this many pixels are not to be had (0: no limit but the
+    // system's); for trying out what a paint does without memory.
+    static void SetBufferPixelLimit(qint64 pixels);
+
     // How many paints have drawn since the surface was made, and the last rectangle
     // drawn: what scrolling costs can be seen from outside.
     int paintCount() const { return paintCount_; }
@@ -51,6 +55,8 @@ class TPaintPanel : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    QPoint PagePoint(const QMouseEvent* event) const;
+
     THTMLViewer* viewer_;
     platform::TColor color_ = 0x00FFFFFF;
     bool painting_ = false;

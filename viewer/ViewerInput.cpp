@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "layout/FontObj.h"
@@ -135,14 +135,14 @@ void THTMLViewer::PanelMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers
     }
 
     if (buttons & Qt::LeftButton) {
-        if ((y <= 0 || y >= height()) && !autoScrolling_) StartAutoScroll();
+        if ((y <= 0 || y >= ToPage(height())) && !autoScrolling_) StartAutoScroll();
         if (!noSelect_) ExtendSelectionTo(x, y);
     }
 }
 
 void THTMLViewer::ExtendSelectionTo(int x, int y) {
     if (!dragActive_ || buttonDownIndex_ < 0) return;
-    y = std::clamp(y, 0, height());
+    y = std::clamp(y, 0, ToPage(height()));
     int xr = 0, yr = 0, caretHeight = 0;
     bool inText = false;
     const int at = document_->CursorAtPoint(platform::Screen().measuringCanvas(), x,
@@ -280,7 +280,8 @@ void THTMLViewer::StartAutoScroll() {
 
 void THTMLViewer::AutoScrollStep() {
     const int y = pointer_.y();
-    const bool dragging = autoScrolling_ && leftButtonDown_ && (y <= 0 || y > height());
+    const int bottom = ToPage(height());
+    const bool dragging = autoScrolling_ && leftButtonDown_ && (y <= 0 || y > bottom);
     const bool middle = middleMode_ && std::abs(y - middleStartY_) > kMiddleDeadZone;
     if (!dragging && !middle) {
         autoScrollTimer_->stop();
@@ -288,7 +289,9 @@ void THTMLViewer::AutoScrollStep() {
         if (middleMode_) paintPanel_->setCursor(UpDownCursor());
         return;
     }
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
     if (now - lastAutoScrollStep_ < kAutoScrollInterval) return;
     lastAutoScrollStep_ = now;
     int step = 0;
@@ -297,10 +300,9 @@ void THTMLViewer::AutoScrollStep() {
         step = d < -60 ? -32 : d < -20 ? -8 : d > 60 ? 32 : d <= 20 ? 0 : 8;
         paintPanel_->setCursor(step < 0 ? UpOnlyCursor() : DownOnlyCursor());
     } else {
-        step = y < -15 ? -128 : y <= 0 ? -16 : y > height() + 15 ? 128 : 16;
+        step = y < -15 ? -128 : y <= 0 ? -16 : y > bottom + 15 ? 128 : 16;
     }
-    const int offset =
-        std::max(0, std::min(document_->scrollY + step, docHeight_ - paintPanel_->height()));
+    const int offset = std::max(0, std::min(document_->scrollY + step, docHeight_ - PageHeight()));
     document_->SetScrollY(offset);
     vScrollBar_->SetPosition(offset);
     ExtendSelectionTo(pointer_.x(), y);
@@ -365,11 +367,12 @@ void THTMLViewer::FollowLink() {
 }
 
 void THTMLViewer::FollowLinkLater(const TUrlTarget& link) {
-    linkUnderMouse_ = link.Url;
-    targetUnderMouse_ = link.Target;
+    // The link is taken now: the mouse may cover another one before the follow runs.
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, url = link.Url, target = link.Target] {
+            linkUnderMouse_ = url;
+            targetUnderMouse_ = target;
             try {
                 FollowLink();
             } catch (const std::exception& error) {
@@ -390,7 +393,7 @@ std::unique_ptr<platform::TabStopWindow> THTMLViewer::CreateTabStopWindow() {
 
 void THTMLViewer::ScrollFocusedIntoView(int y, bool formControl) {
     const int offset = VerticalOffset();
-    const int client = paintPanel_->height();
+    const int client = PageHeight();
     if (formControl) {
         if (offset <= y && y <= offset + client - 20) return;
         ScrollToY(y - client / 2);
@@ -449,7 +452,7 @@ void THTMLViewer::CopyToClipboard() {
 // ---- The keyboard and the wheel ----
 
 void THTMLViewer::ScrollByKey(int y, bool strip) {
-    y = std::max(0, std::min(y, docHeight_ - paintPanel_->height()));
+    y = std::max(0, std::min(y, docHeight_ - PageHeight()));
     if (strip) {
         ScrollSurfaceTo(y);
         return;
@@ -490,8 +493,8 @@ void THTMLViewer::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Right: {
             const int step =
                 key == Qt::Key_Left ? -hScrollBar_->SmallChange() : hScrollBar_->SmallChange();
-            const int x = std::max(0, std::min(hScrollBar_->Position() + step,
-                                               hScrollBar_->Max() - paintPanel_->width()));
+            const int x = std::max(
+                0, std::min(hScrollBar_->Position() + step, hScrollBar_->Max() - PageWidth()));
             hScrollBar_->SetPosition(x);
             InvalidatePaintSurface();
             break;
@@ -525,7 +528,6 @@ void THTMLViewer::wheelEvent(QWheelEvent* event) {
     // 120 is one notch; wheels that report finer steps move in proportion.
     const int lines = QApplication::wheelScrollLines();
     const int step = lines > 0 ? delta * lines * 16 / 120 : delta / 2;
-    const int y =
-        std::max(0, std::min(VerticalOffset() - step, docHeight_ - paintPanel_->height()));
+    const int y = std::max(0, std::min(VerticalOffset() - step, docHeight_ - PageHeight()));
     if (y != VerticalOffset()) ScrollSurfaceTo(y);
 }

@@ -36,8 +36,9 @@ void THTMLViewer::LayoutAt(int width) {
     docWidth_ = 0;
     const int border = borderStyle_ == THTMLBorderStyle::htNone ? 0 : 2;
     int scrollWidth = 0, cursor = 0;
-    docHeight_ = document_->LayoutCell(platform::Screen().measuringCanvas(), 0, std::max(0, width),
-                                       height() - border, scrollWidth, cursor);
+    docHeight_ =
+        document_->LayoutCell(platform::Screen().measuringCanvas(), 0, std::max(0, ToPage(width)),
+                              ToPage(height() - border), scrollWidth, cursor);
     docWidth_ = scrollWidth;
 }
 
@@ -45,10 +46,11 @@ void THTMLViewer::LayoutAt(int width) {
 // is the one for a page laid out beside the bar.
 bool THTMLViewer::NeedsVerticalBar(bool assumeBar) const {
     const int border = borderStyle_ == THTMLBorderStyle::htNone ? 0 : 2;
-    if (docHeight_ >= height() - border) return true;
+    const int docHeight = ToScreen(docHeight_), docWidth = ToScreen(docWidth_);
+    if (docHeight >= height() - border) return true;
     const int room = assumeBar ? width() - border : width() - scrollBarWidth_ - border;
     return scrollBars_ == TScrollStyle::ssBoth &&
-           docHeight_ >= height() - border - scrollBarWidth_ && room < docWidth_;
+           docHeight >= height() - border - scrollBarWidth_ && room < docWidth;
 }
 
 void THTMLViewer::LayoutDocument() {
@@ -85,23 +87,25 @@ void THTMLViewer::UpdateScrollBars() {
     }
     const int border = framed ? 2 : 0;
     const int w = width(), h = height();
+    // The page's size on the screen, for comparing with the window's.
+    const int docHeight = ToScreen(docHeight_), docWidth = ToScreen(docWidth_);
     const bool keepBar = options_ & htShowVScroll;
     const bool vertical =
         scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth;
 
     bool horizontalShown = false, verticalShown = false, verticalNeeded = false;
-    if ((!keepBar && docHeight_ < h - border && w - border >= docWidth_) ||
+    if ((!keepBar && docHeight < h - border && w - border >= docWidth) ||
         scrollBars_ == TScrollStyle::ssNone) {
         // Everything fits.
     } else if (scrollBars_ == TScrollStyle::ssHorizontal) {
-        horizontalShown = w - border < docWidth_;
+        horizontalShown = w - border < docWidth;
     } else {
-        verticalNeeded = docHeight_ >= h - border || (scrollBars_ == TScrollStyle::ssBoth &&
-                                                      docHeight_ >= h - border - scrollBarWidth_ &&
-                                                      w - scrollBarWidth_ - border < docWidth_);
+        verticalNeeded = docHeight >= h - border || (scrollBars_ == TScrollStyle::ssBoth &&
+                                                     docHeight >= h - border - scrollBarWidth_ &&
+                                                     w - scrollBarWidth_ - border < docWidth);
         horizontalShown = scrollBars_ == TScrollStyle::ssBoth &&
-                          (w - border < docWidth_ || ((verticalNeeded || keepBar) &&
-                                                      w - scrollBarWidth_ - border < docWidth_));
+                          (w - border < docWidth || ((verticalNeeded || keepBar) &&
+                                                     w - scrollBarWidth_ - border < docWidth));
         verticalShown = verticalNeeded || keepBar;
     }
 
@@ -113,12 +117,12 @@ void THTMLViewer::UpdateScrollBars() {
     hScrollBar_->SetLargeChange(std::max(1, pageWidth - 20));
     hScrollBar_->setGeometry(border / 2, h - border / 2 - scrollBarWidth_,
                              std::max(0, pageWidth - (framed ? 1 : 0)), scrollBarWidth_);
-    hScrollBar_->SetParams(hScrollBar_->Position(), pageWidth,
-                           std::max({0, docWidth_, pageWidth - border}));
+    hScrollBar_->SetParams(hScrollBar_->Position(), ToPage(pageWidth),
+                           std::max({0, docWidth_, ToPage(pageWidth - border)}));
 
     vScrollBar_->setGeometry(w - border / 2 - scrollBarWidth_, border / 2, scrollBarWidth_,
                              std::max(0, paintPanel_->height()));
-    vScrollBar_->SetLargeChange(paintPanel_->height() - 16);
+    vScrollBar_->SetLargeChange(PageHeight() - 16);
     if (keepBar) {
         vScrollBar_->setVisible(vertical);
         vScrollBar_->setEnabled(verticalNeeded);
@@ -126,7 +130,7 @@ void THTMLViewer::UpdateScrollBars() {
         vScrollBar_->setVisible(verticalShown);
         vScrollBar_->setEnabled(true);
     }
-    vScrollBar_->SetParams(vScrollBar_->Position(), paintPanel_->height() + 1, docHeight_, 0);
+    vScrollBar_->SetParams(vScrollBar_->Position(), PageHeight() + 1, docHeight_, 0);
 }
 
 void THTMLViewer::UpdateBorder() {
@@ -148,7 +152,7 @@ void THTMLViewer::Repaint() {
 // ---- Scrolling ----
 
 void THTMLViewer::ScrollToY(int y) {
-    y = std::max(0, std::min(y, docHeight_ - paintPanel_->height()));
+    y = std::max(0, std::min(y, docHeight_ - PageHeight()));
     vScrollBar_->SetPosition(y);
     document_->SetScrollY(y);
     InvalidatePaintSurface();
@@ -159,7 +163,7 @@ int THTMLViewer::VerticalOffset() const {
 }
 
 void THTMLViewer::SetVerticalOffset(int y) {
-    y = std::max(0, std::min(y, docHeight_ - paintPanel_->height()));
+    y = std::max(0, std::min(y, docHeight_ - PageHeight()));
     if (y != VerticalOffset()) ScrollToY(y);
 }
 
@@ -205,10 +209,15 @@ void THTMLViewer::ScrollSurfaceTo(int y) {
     const int old = document_->scrollY;
     vScrollBar_->SetPosition(y);
     document_->SetScrollY(y);
-    if (backgroundFixed_)
+    // The contents move by whole screen pixels only when the page is not zoomed.
+    if (backgroundFixed_ || zoom_ != 100) {
         paintPanel_->update();
-    else if (y != old)
+    } else if (y != old) {
+        // Embedded windows move with the contents; the strip painted next must not take
+        // those outside it for scrolled away.
+        document_->scrollChanged = false;
         paintPanel_->scroll(0, old - y);
+    }
 }
 
 void THTMLViewer::VScrollAction(int action) {
@@ -234,12 +243,12 @@ void THTMLViewer::VScrollAction(int action) {
             y = 0;
             break;
         case QAbstractSlider::SliderToMaximum:
-            y = docHeight_ - paintPanel_->height();
+            y = docHeight_ - PageHeight();
             break;
         default:
             break;
     }
-    y = std::max(0, std::min(y, docHeight_ - paintPanel_->height()));
+    y = std::max(0, std::min(y, docHeight_ - PageHeight()));
     vScrollBar_->setSliderPosition(y);
     ScrollSurfaceTo(y);
 }
@@ -270,7 +279,7 @@ void THTMLViewer::HScrollAction(int action) {
             x = hScrollBar_->sliderPosition();
             break;
     }
-    x = std::max(0, std::min(x, hScrollBar_->Max() - paintPanel_->width()));
+    x = std::max(0, std::min(x, hScrollBar_->Max() - PageWidth()));
     hScrollBar_->setSliderPosition(x);
     paintPanel_->update();
 }
@@ -281,17 +290,48 @@ void THTMLViewer::resizeEvent(QResizeEvent* event) {
         UpdateScrollBars();
     else
         Relayout();
-    if (docHeight_ < paintPanel_->height())
+    if (docHeight_ < PageHeight())
         ScrollToY(0);
     else
         ScrollToY(VerticalOffset());
-    hScrollBar_->SetPosition(
-        std::min(hScrollBar_->Position(), hScrollBar_->Max() - paintPanel_->width()));
+    hScrollBar_->SetPosition(std::min(hScrollBar_->Position(), hScrollBar_->Max() - PageWidth()));
 }
 
 void THTMLViewer::PaintDocument(platform::Canvas& canvas, const platform::Rect& clip) {
     if (noDraw_) return;
-    const platform::Rect view{0, 1, paintPanel_->width(), paintPanel_->height()};
+    const platform::Rect view{0, 1, PageWidth(), PageHeight()};
     document_->Draw(canvas, view.intersected(clip), kMaxDocWidth, -hScrollBar_->Position(), 0, 0,
                     0);
+    PaintFindMatches(canvas, clip);
+}
+
+// ---- Zoom ----
+
+int THTMLViewer::PageWidth() const {
+    return ToPage(paintPanel_->width());
+}
+int THTMLViewer::PageHeight() const {
+    return ToPage(paintPanel_->height());
+}
+
+int THTMLViewer::ZoomStep(int percent, int direction) {
+    static constexpr int kSteps[] = {50,  60,  70,  80,  90,  100, 110, 120, 130,
+                                     140, 150, 175, 200, 225, 250, 275, 300};
+    if (direction > 0) {
+        for (int step : kSteps)
+            if (step > percent) return step;
+        return 300;
+    }
+    for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it)
+        if (*it < percent) return *it;
+    return 50;
+}
+
+void THTMLViewer::SetZoom(int percent) {
+    percent = std::clamp(percent, 50, 300);
+    if (percent == zoom_) return;
+    zoom_ = percent;
+    if (busy_) return;
+    Relayout();
+    InvalidatePaintSurface();
 }

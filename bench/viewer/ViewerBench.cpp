@@ -1,7 +1,7 @@
 // The viewer on real fonts, offscreen, at 1280 x 1024: loading a page until its first
-// screen is painted (a bundled biography, generated pages of 1 MB and 5 MB), and one
-// wheel notch of scrolling until the uncovered strip is painted, at the top of the 5 MB
-// page and at its end.
+// screen is painted (a bundled biography, generated pages of 1 MB and 5 MB); one wheel
+// notch of scrolling until the uncovered strip is painted, at the top of the 5 MB page and
+// at its end; finding a word in the 5 MB page and the next match; one zoom step.
 //
 //   bench_viewer [benchmark flags]
 //   bench_viewer --memory     the memory the 5 MB page takes in the viewer, then exits
@@ -80,6 +80,42 @@ void WheelNotch(benchmark::State& state, const std::string& path, bool atEnd) {
     state.counters["offset"] = viewer->VerticalOffset();
 }
 
+// All matches of a word found and the first one shown.
+void FindAll(benchmark::State& state, const std::string& path) {
+    auto viewer = MakeViewer();
+    viewer->LoadFromFile(path);
+    int count = 0;
+    for (auto _ : state) {
+        count = viewer->FindAll(u"obra");
+        viewer->FindGo(viewer->FindFirstInView());
+        viewer->PaintPanel()->repaint();
+    }
+    state.counters["matches"] = count;
+}
+
+void FindNext(benchmark::State& state, const std::string& path) {
+    auto viewer = MakeViewer();
+    viewer->LoadFromFile(path);
+    viewer->FindAll(u"obra");
+    Settle();
+    for (auto _ : state) {
+        viewer->FindNext(false);
+        Settle();  // paints what changed
+    }
+}
+
+// One step of zoom, alternating in and out, until the view is painted.
+void ZoomStep(benchmark::State& state, const std::string& path) {
+    auto viewer = MakeViewer();
+    viewer->LoadFromFile(path);
+    bool in = true;
+    for (auto _ : state) {
+        viewer->SetZoom(in ? 110 : 100);
+        in = !in;
+        viewer->PaintPanel()->repaint();
+    }
+}
+
 std::string WritePage(const std::filesystem::path& folder, const std::string& name,
                       std::size_t size) {
     const std::filesystem::path path = folder / name;
@@ -140,6 +176,15 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Viewer/WheelNotchEnd5MB", [&](benchmark::State& s) {
         WheelNotch(s, page5, true);
     })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Viewer/FindAll5MB", [&](benchmark::State& s) {
+        FindAll(s, page5);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Viewer/FindNext5MB", [&](benchmark::State& s) {
+        FindNext(s, page5);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Viewer/ZoomStep1MB", [&](benchmark::State& s) {
+        ZoomStep(s, page1);
+    })->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

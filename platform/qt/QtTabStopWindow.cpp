@@ -28,13 +28,17 @@ class QtTabStopWindow::StandIn : public QWidget {
             if (owner_ && owner_->onActivate) owner_->onActivate();
             return;
         }
-        if (keyTarget_) QApplication::sendEvent(keyTarget_, event);
+        Forward(event);
     }
-    void keyReleaseEvent(QKeyEvent* event) override {
-        if (keyTarget_) QApplication::sendEvent(keyTarget_, event);
-    }
+    void keyReleaseEvent(QKeyEvent* event) override { Forward(event); }
 
   private:
+    // The viewer gets the key once: it does not travel on up from here as well.
+    void Forward(QKeyEvent* event) {
+        if (keyTarget_) QApplication::sendEvent(keyTarget_, event);
+        event->accept();
+    }
+
     QtTabStopWindow* owner_;
     QPointer<QWidget> keyTarget_;
 };

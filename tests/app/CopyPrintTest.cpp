@@ -30,7 +30,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/RecordingPrinters.h"
 #include "platform/Screen.h"
-#include "tests/support/ScratchFolder.h"
+#include "tests/app/AppTestSupport.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
 
@@ -50,15 +50,14 @@ std::string Read(const fs::path& path) {
 class CopyPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = ScratchFolder("vultaria-copy");
+        folder = apptest::ScratchFolder("vultaria-copy");
+        fs::create_directories(folder);
         fs::copy(VULTARIA_COLLECTION, folder / "output", fs::copy_options::recursive);
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
+        environment = std::make_unique<apptest::WindowTestEnvironment>();
+        recorded = environment->recorded;
         auto service = std::make_unique<platform::RecordingPrinters>();
         printers = service.get();
         previousPrinters = platform::InstallPrinters(std::move(service));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
         main = std::make_unique<app::TformMain>((folder / "output").string(),
                                                 std::make_unique<app::TformStatus>());
         copier = std::make_unique<app::TformCopiar>(main.get(), main->viewer);
@@ -72,8 +71,7 @@ class CopyPrintTest : public ::testing::Test {
         copier.reset();
         main.reset();
         platform::InstallPrinters(std::move(previousPrinters));
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
+        environment.reset();
         fs::remove_all(folder);
     }
 
@@ -108,9 +106,9 @@ class CopyPrintTest : public ::testing::Test {
     }
 
     fs::path folder;
+    std::unique_ptr<apptest::WindowTestEnvironment> environment;
     platform::RecordingDialogs* recorded = nullptr;
     platform::RecordingPrinters* printers = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     std::unique_ptr<platform::PrinterService> previousPrinters;
     std::unique_ptr<app::TformMain> main;
     std::unique_ptr<app::TformCopiar> copier;

@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "app/FindBar.h"
 #include "app/FocusLabel.h"
 #include "app/FormMain.h"
 #include "app/FormStatus.h"
@@ -22,6 +25,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "tests/app/AppTestSupport.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
 
@@ -38,11 +42,6 @@ std::string Read(const fs::path& path) {
     return platform::ReadWholeFile(path.string());
 }
 
-// The row type-ahead lands on for an upper-cased key.
-int TypeAheadRowOf(app::TformMain& main, const std::string& key) {
-    return app::TypeAheadRow(main.listBusca, key);
-}
-
 constexpr const char* kResultsHead =
     "<head><title>Resultado da Busca</title><link rel=\"stylesheet\" type=\"text/css\" "
     "href=\"main.css\" "
@@ -52,20 +51,9 @@ constexpr const char* kResultsHead =
 
 class NavigationTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("vultaria-nav-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
-    }
+    void SetUp() override { folder = apptest::ScratchFolder("vultaria-nav"); }
     void TearDown() override {
         form.reset();
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
         fs::remove_all(folder);
     }
 
@@ -113,9 +101,9 @@ class NavigationTest : public ::testing::Test {
         form->editSearch->setText(text);
     }
 
+    apptest::WindowTestEnvironment environment;
+    platform::RecordingDialogs* recorded = environment.recorded;
     fs::path folder;
-    platform::RecordingDialogs* recorded = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     std::unique_ptr<app::TformMain> form;
 };
 
@@ -141,9 +129,14 @@ TEST_F(NavigationTest, TypeAheadMovesTheListButLoadsNothing) {
     EXPECT_EQ(main.GridNomes->row(), expected) << "blanks move nothing";
     Type("zzzz");
     EXPECT_EQ(main.GridNomes->row(), 0) << "past the end: the first row";
-    // Accents are not folded in the key, case is.
+    // Accents are not folded in the key, case is: the first key at or after "ÉRICO".
     Type(QString::fromUtf8("érico"));
-    EXPECT_EQ(main.GridNomes->row(), TypeAheadRowOf(main, "\xC9RICO"));
+    int accented = 0;
+    while (platform::AnsiCompareText(main.listBusca.at(static_cast<std::size_t>(accented)),
+                                     "\xC9RICO") < 0)
+        ++accented;
+    EXPECT_EQ(main.GridNomes->row(), accented);
+    EXPECT_NE(accented, expected);
 }
 
 TEST(TypeAhead, BinarySearchFindsTheFirstAtOrAfter) {
@@ -257,10 +250,12 @@ TEST_F(NavigationTest, AHitBeyondTheCatalogueIsReported) {
 TEST_F(NavigationTest, EnterInTheSearchBoxSearchesAndKeepsTheFocus) {
     app::TformMain& main = Start();
     Type("carlos");
+    int returns = 0;
+    QObject::connect(main.editSearch, &QLineEdit::returnPressed, [&] { ++returns; });
     QTest::keyClick(main.editSearch, Qt::Key_Return);
+    EXPECT_EQ(returns, 0) << "the key goes no further than the search";
     EXPECT_EQ(Current(), folder.string() + "/search.html");
     EXPECT_TRUE(main.editSearch->hasFocus());
-    EXPECT_EQ(main.editSearch->text(), "carlos") << "the key goes no further";
     EXPECT_NE(Read(folder / "search.html").find("Carlos Drummond de Andrade"), std::string::npos);
     EXPECT_EQ(Back().size(), 1u);
 }
@@ -361,16 +356,7 @@ TEST_F(NavigationTest, ADotDotLinkClickedIsFollowedByTheViewer) {
     app::TformMain& main = Start();
     ClickRow(RowOf("politica\\juscelino_kubitschek.htm"));
     const std::string before = Current();
-    THTMLViewer& viewer = *main.viewer;
-    viewer.PaintPanel()->repaint();
-    const int link = viewer.Document().SearchForward(0, u"Oscar Niemeyer", true);
-    ASSERT_GE(link, 0);
-    int x = 0, y = 0;
-    ASSERT_TRUE(viewer.Document().PointOfCursor(&platform::Screen().measuringCanvas(), link, x, y));
-    viewer.ScrollToY(y - 20);
-    viewer.PaintPanel()->repaint();
-    QTest::mouseClick(viewer.PaintPanel(), Qt::LeftButton, {},
-                      QPoint(x + 2, y - viewer.Document().scrollY + 3));
+    apptest::ClickTextInPage(*main.viewer, u"Oscar Niemeyer");
     EXPECT_EQ(Current(), Page("artes/oscar_niemeyer.htm")) << "relative to the page shown";
     EXPECT_EQ(Back().back(), before);
 }
@@ -434,4 +420,110 @@ TEST_F(NavigationTest, TheHomePageKeepsLaterMarkers) {
     EXPECT_NE(page.find(" ##DATA</p>"), std::string::npos);
     EXPECT_NE(page.find(" ##HORA</p>"), std::string::npos);
     EXPECT_EQ(Current(), folder.string() + "/principal.txt");
+}
+
+// ---- Finding in the page and zoom, from the keyboard ----
+
+TEST_F(NavigationTest, TheFindBarCountsAndStepsThroughMatches) {
+    app::TformMain& main = Start();
+    ClickRow(RowOf("literatura\\erico_verissimo.htm"));
+    EXPECT_FALSE(main.findBar->isVisible());
+    main.viewer->setFocus();
+    QTest::keyClick(main.viewer, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(main.findBar->isVisible());
+    EXPECT_TRUE(main.findBar->field()->hasFocus());
+    EXPECT_EQ(main.findBar->field()->placeholderText(), QString::fromUtf8("Localizar na página"));
+    QTest::keyClicks(main.findBar->field(), "erico");
+    const int count = main.viewer->FindMatchCount();
+    ASSERT_GE(count, 2) << "\xC9rico, twice at least";
+    EXPECT_EQ(main.findBar->status()->text(), QString("1 de %1").arg(count));
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return);
+    EXPECT_EQ(main.findBar->status()->text(), QString("2 de %1").arg(count));
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(main.findBar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(main.findBar->status()->text(), QString("%1 de %1").arg(count))
+        << "round to the last";
+    QTest::keyClick(main.findBar->field(), Qt::Key_F3);
+    EXPECT_EQ(main.findBar->status()->text(), QString("1 de %1").arg(count));
+    EXPECT_EQ(main.viewer->SelText(), u"\u00C9rico");
+    QTest::keyClicks(main.findBar->field(), "zzz");
+    EXPECT_EQ(main.findBar->status()->text(), QString::fromUtf8("Nenhuma ocorrência"));
+    // Escape: the bar goes, the viewer has the focus, the match stays selected.
+    main.findBar->field()->setText("erico");
+    QTest::keyClick(main.findBar->field(), Qt::Key_Escape);
+    EXPECT_FALSE(main.findBar->isVisible());
+    EXPECT_TRUE(main.viewer->hasFocus());
+    EXPECT_EQ(main.viewer->SelText(), u"\u00C9rico");
+    EXPECT_EQ(main.viewer->FindMatchCount(), 0) << "no marks once the bar is closed";
+    // Opened again, the old text is there, selected.
+    QTest::keyClick(main.viewer, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(main.findBar->field()->selectedText(), "erico");
+    // Another page clears the matches and the count.
+    ClickRow(RowOf("musica\\tom_jobim.htm"));
+    EXPECT_EQ(main.viewer->FindMatchCount(), 0);
+}
+
+TEST_F(NavigationTest, ZoomKeysStepAndShowTheZoom) {
+    app::TformMain& main = Start();
+    ClickRow(RowOf("literatura\\erico_verissimo.htm"));
+    main.viewer->setFocus();
+    EXPECT_FALSE(main.zoomLabel->isVisible());
+    QTest::keyClick(main.viewer, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 110);
+    EXPECT_TRUE(main.zoomLabel->isVisible());
+    EXPECT_EQ(main.zoomLabel->text(), "110 %");
+    QTest::keyClick(main.viewer, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    QTest::keyClick(main.viewer, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 110);
+    // Ctrl and the wheel too.
+    const QPoint at(50, 50);
+    QWheelEvent wheel(at, main.viewer->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(main.viewer, &wheel);
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    EXPECT_EQ(main.viewer->VerticalOffset(), 0) << "a zooming wheel does not scroll";
+    // Kept for the next page; Ctrl+0 goes back.
+    ClickRow(RowOf("musica\\tom_jobim.htm"));
+    EXPECT_EQ(main.viewer->Zoom(), 120);
+    QTest::keyClick(main.viewer, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(main.viewer->Zoom(), 100);
+    EXPECT_FALSE(main.zoomLabel->isVisible());
+}
+
+TEST_F(NavigationTest, AFailedSearchIsReportedFromOkButNotFromEnter) {
+    WriteCatalogues("Ana\r\nBia\r\n", "a.htm\r\n", "x\r\ny\r\n");
+    app::TformMain& main = Start(false);
+    Type("bia");
+    QTest::keyClick(main.editSearch, Qt::Key_Return);
+    EXPECT_TRUE(recorded->messages.empty()) << "Enter fails silently";
+    QTest::mouseClick(main.labelOK, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(recorded->messages.size(), 1u);
+    EXPECT_EQ(recorded->messages[0].text, u"List index out of bounds (1)");
+}
+
+TEST_F(NavigationTest, AListThatCannotTakeTheFocusRunsNoSearch) {
+    app::TformMain& main = Start();
+    main.GridNomes->hide();
+    Type("carlos");
+    QTest::keyClick(main.editSearch, Qt::Key_Return);
+    EXPECT_EQ(Current(), folder.string() + "/principal.txt");
+    EXPECT_TRUE(Back().empty());
+}
+
+TEST_F(NavigationTest, ARowWithoutAPageDoesNothing) {
+    WriteCatalogues("Ana\r\nBia\r\n", "a.htm\r\n", "x\r\ny\r\n");
+    app::TformMain& main = Start(false);
+    ClickRow(1);
+    EXPECT_TRUE(Back().empty()) << "nothing is pushed for a row past the page list";
+    EXPECT_EQ(main.GridNomes->row(), 1);
+}
+
+TEST_F(NavigationTest, AHomePageThatCannotBeWrittenIsReported) {
+    WriteCatalogues("Ana\r\n", "a.htm\r\n", "x\r\n");
+    fs::create_directories(folder / "principal.txt");  // a folder where the page would go
+    app::TformMain& main = Start(false);
+    ASSERT_EQ(recorded->messages.size(), 1u);
+    EXPECT_NE(recorded->messages[0].text.find(u"principal.txt"), std::u16string::npos);
+    EXPECT_EQ(main.viewer->CurrentFile(), "");
 }

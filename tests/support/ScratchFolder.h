@@ -1,5 +1,5 @@
 #pragma once
-// An empty folder of the running test's own under the temporary folder, named after the
+// A folder of the running test's own under the temporary folder, named after the
 // process and the test so that runs side by side never share one.
 
 #include <gtest/gtest.h>
@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <string>
 
+// "<temp>/<prefix>-<process>-<test>", not there yet.
 inline std::filesystem::path ScratchFolder(const std::string& prefix) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() /
         (prefix + "-" + std::to_string(::getpid()) + "-" + (test ? test->name() : "suite"));
     std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     return folder;
 }

@@ -46,6 +46,7 @@ class PdfPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder = ScratchFolder("vultaria-pdf");
+        fs::create_directories(folder);
         previousScreen = platform::InstallScreen(std::make_unique<platform::QtScreen>());
         previousDialogs = platform::InstallDialogs(std::make_unique<platform::RecordingDialogs>());
         previousPrinters = platform::InstallPrinters(std::make_unique<platform::QtPrinters>());

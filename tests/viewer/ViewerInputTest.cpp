@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "layout/FontObj.h"
+#include "layout/PanelObj.h"
 #include "platform/qt/QtDialogs.h"
 #include "tests/viewer/ViewerTestSupport.h"
 #include "viewer/Cursors.h"
@@ -63,6 +64,16 @@ class ViewerInputTest : public ViewerTest {
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers keys = {}) {
         QTest::mouseClick(Surface(), button, keys, at);
+    }
+    // A double click as the mouse gives it: press, release, the second press reported as a
+    // double click, release.
+    void DoubleClick(QPoint at) {
+        QTest::mousePress(Surface(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Surface(), Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, Surface()->mapToGlobal(at),
+                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Surface(), &second);
+        QTest::mouseRelease(Surface(), Qt::LeftButton, {}, at);
     }
 };
 
@@ -152,7 +163,7 @@ TEST_F(ViewerInputTest, NoSelectKeepsEverythingUnselected) {
     QTest::mouseMove(Surface(), At(u"gamma"));
     QTest::mouseRelease(Surface(), Qt::LeftButton, {}, At(u"gamma"));
     EXPECT_EQ(viewer->SelText(), u"");
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"beta"));
+    DoubleClick(At(u"beta"));
     EXPECT_EQ(viewer->SelText(), u"");
     EXPECT_EQ(viewer->Document().selStart, -1);
 }
@@ -200,15 +211,15 @@ TEST_F(ViewerInputTest, DoubleClicksSelectWholeWords) {
     viewer->OnMouseDouble = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int) {
         doubles.push_back(x);
     };
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"ei\u00E7\u00E3o"));
+    DoubleClick(At(u"ei\u00E7\u00E3o"));
     EXPECT_EQ(viewer->SelText(), u"Concei\u00E7\u00E3o");
     EXPECT_EQ(viewer->CaretIndex(), PositionOf(u"Concei"));
     viewer->SetSelStart(0);
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"(dizem"));
+    DoubleClick(At(u"(dizem"));
     EXPECT_EQ(viewer->SelText(), u"") << "a bracket is no word";
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u", ele"));
+    DoubleClick(At(u", ele"));
     EXPECT_EQ(viewer->SelText(), u"");
-    QTest::mouseDClick(Surface(), Qt::LeftButton, {}, At(u"izem"));
+    DoubleClick(At(u"izem"));
     EXPECT_EQ(viewer->SelText(), u"dizem");
     EXPECT_EQ(doubles.size(), 4u);
 }
@@ -436,4 +447,76 @@ TEST_F(ViewerInputTest, PicturesReportMovesAndClicks) {
     ASSERT_FALSE(overs.empty());
     EXPECT_EQ(overs.back(), std::make_pair(10, 12));
     EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{10, 12}}));
+}
+
+// ---- What a review found ----
+
+TEST_F(ViewerInputTest, EnterOnALinkFollowsThatLinkWhateverTheMouseDoesMeanwhile) {
+    Show("<p><a href=a.htm>first link</a> and plain text");
+    std::vector<std::string> clicks;
+    viewer->OnHotSpotClick = [&](THTMLViewer*, const std::string& src, bool& handled) {
+        clicks.push_back(src);
+        handled = true;
+    };
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+    viewer->setFocus();
+    QTest::keyClick(viewer.get(), Qt::Key_Tab);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &enter);
+    // The mouse moves onto empty space before the follow runs.
+    const QPointF away(390, 290);
+    QMouseEvent move(QEvent::MouseMove, away, Surface()->mapToGlobal(away), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Surface(), &move);
+    QApplication::processEvents();
+    EXPECT_EQ(clicks, (std::vector<std::string>{"a.htm"}));
+}
+
+TEST_F(ViewerInputTest, KeysReachTheViewerOnceWhileALinkHasTheFocus) {
+    Show("<p><a href=a.htm>first link</a>");
+    int downs = 0, presses = 0, ups = 0;
+    viewer->OnKeyDown = [&](THTMLViewer*, int&, Qt::KeyboardModifiers) { ++downs; };
+    viewer->OnKeyPress = [&](THTMLViewer*, char16_t&) { ++presses; };
+    viewer->OnKeyUp = [&](THTMLViewer*, int&, Qt::KeyboardModifiers) { ++ups; };
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+    viewer->setFocus();
+    QTest::keyClick(viewer.get(), Qt::Key_Tab);
+    downs = presses = ups = 0;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(ups, 1);
+}
+
+TEST_F(ViewerInputTest, AQuickSecondMiddleClickEndsTheScrollMode) {
+    Show(TallPage(2000));
+    QTest::mousePress(Surface(), Qt::MiddleButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(Surface(), Qt::MiddleButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(viewer->MiddleScrollMode());
+    // Qt reports the second press as a double click.
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(100, 100),
+                      Surface()->mapToGlobal(QPointF(100, 100)), Qt::MiddleButton, Qt::MiddleButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(Surface(), &twice);
+    EXPECT_FALSE(viewer->MiddleScrollMode());
+}
+
+TEST_F(ViewerInputTest, ALineScrollKeepsEmbeddedPanelsInView) {
+    Show(
+        "<body style=\"margin:0\"><div style=\"height:100px;margin:0\"></div><panel name=p "
+        "width=50 height=50>"
+        "<div style=\"height:3000px;margin:0\"></div>");
+    ASSERT_EQ(viewer->Document().panels.size(), 1u);
+    const platform::PanelWindow& panel = viewer->Document().panels[0]->Panel();
+    ASSERT_TRUE(panel.isVisible());
+    viewer->VScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->PaintPanel()->lastPaintRect().height(), 16) << "still a strip";
+    EXPECT_TRUE(panel.isVisible());
+    // Scrolled far away, the panel goes.
+    viewer->ScrollToY(2000);
+    QApplication::processEvents();
+    EXPECT_FALSE(panel.isVisible());
 }

@@ -313,14 +313,31 @@ TEST_F(ViewerPaintTest, AFixedBackgroundStaysWhileTheTextScrolls) {
 TEST_F(ViewerPaintTest, NoBufferForAPaintIsReportedOnce) {
     viewer->LoadFromString("<p>text");
     QImage none;
-    EXPECT_THROW(viewer->PaintPanel()->PaintRect(QRect(0, 0, 10, 10), &none), EOutOfResources);
+    std::string message;
     try {
         viewer->PaintPanel()->PaintRect(QRect(0, 0, 10, 10), &none);
     } catch (const EOutOfResources& error) {
-        EXPECT_EQ(error.message(), "Out of Resources");
+        message = error.message();
     }
+    EXPECT_EQ(message, "Out of Resources");
     // An empty rectangle needs no buffer.
     EXPECT_NO_THROW(viewer->PaintPanel()->PaintRect(QRect(), &none));
+
+    // Paints that cannot get their buffer say so once, after the paint, until one succeeds.
+    TPaintPanel::SetBufferPixelLimit(4);
+    viewer->PaintPanel()->repaint();
+    viewer->PaintPanel()->repaint();
+    QApplication::processEvents();
+    ASSERT_EQ(recorded->messages.size(), 1u);
+    EXPECT_EQ(recorded->messages[0].text, u"Out of Resources");
+    EXPECT_EQ(recorded->messages[0].icon, platform::MessageIcon::Error);
+    TPaintPanel::SetBufferPixelLimit(0);
+    viewer->PaintPanel()->repaint();
+    TPaintPanel::SetBufferPixelLimit(4);
+    viewer->PaintPanel()->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(recorded->messages.size(), 2u) << "a good paint in between: said again";
+    TPaintPanel::SetBufferPixelLimit(0);
 }
 
 TEST_F(ViewerPaintTest, TheBorderShowsWhileFocused) {
@@ -344,4 +361,56 @@ TEST_F(ViewerPaintTest, TheBorderShowsWhileFocused) {
     EXPECT_EQ(frame->frameStyle(), int(QFrame::Box | QFrame::Plain));
     viewer->SetBorderStyle(THTMLBorderStyle::htNone);
     EXPECT_EQ(frame->frameStyle(), int(QFrame::NoFrame));
+}
+
+TEST_F(ViewerPaintTest, ARepeatingPageBackgroundCoversAShortPageWindow) {
+    Write("dot.bmp", kDotBmp);
+    viewer->LoadFromFile(Write("short.htm", "<body background=dot.bmp bgcolor=#ffffff><p>short"));
+    ASSERT_LT(viewer->DocHeight(), SurfaceHeight() / 2);
+    viewer->PaintPanel()->repaint();
+    const QImage shot = Grab();
+    EXPECT_EQ(shot.pixelColor(5, shot.height() - 3), QColor(0, 0, 255))
+        << "tiled below the text too";
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 2), QColor(0, 0, 255));
+}
+
+TEST_F(ViewerPaintTest, LineKeysPaintAStripOtherKeysTheWholeView) {
+    viewer->LoadFromString(TallPage(5000));
+    QApplication::processEvents();
+    QTest::keyClick(viewer.get(), Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->PaintPanel()->lastPaintRect(),
+              QRect(0, SurfaceHeight() - 16, SurfaceWidth(), 16));
+    QTest::keyClick(viewer.get(), Qt::Key_Up);
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->PaintPanel()->lastPaintRect(), QRect(0, 0, SurfaceWidth(), 16));
+    QTest::keyClick(viewer.get(), Qt::Key_PageDown);
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->PaintPanel()->lastPaintRect(), viewer->PaintPanel()->rect());
+}
+
+TEST_F(ViewerBarsTest, TheHorizontalBarStepsAndStaysInsideThePage) {
+    viewer->LoadFromString(BoxPage(1000, 100));
+    ASSERT_TRUE(HorizontalShown());
+    QScrollBar* bar = viewer->HScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(viewer->HScrollBar()->Position(), 15);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(viewer->HScrollBar()->Position(), 15 + 300 - 20);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(viewer->HScrollBar()->Position(), 1000 - SurfaceWidth());
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(viewer->HScrollBar()->Position(), 0);
+}
+
+TEST_F(ViewerTest, AnItemTallerThan65535PixelsKeepsThePlaceInsideIt) {
+    viewer->show();
+    viewer->LoadFromString(
+        "<html><body style=\"margin:0\"><img src=none width=10 height=90000 border=0 "
+        "style=\"margin:0\"><p>after");
+    viewer->ScrollToY(70000);
+    const std::int64_t position = viewer->LayoutPosition();
+    viewer->resize(300, 300);
+    viewer->SetLayoutPosition(position);
+    EXPECT_EQ(viewer->VerticalOffset(), 70000);
 }

@@ -3,10 +3,12 @@
 
 #include <vector>
 
+#include <QTest>
 #include "html/Urls.h"
 #include "layout/ImageObj.h"
 #include "layout/Section.h"
 #include "platform/CodePage.h"
+
 #include "tests/viewer/ViewerTestSupport.h"
 
 namespace {
@@ -334,4 +336,94 @@ TEST_F(ViewerTest, AttributeTextsOfMultibytePagesReadAsText) {
     image = FirstImage(viewer->Document());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->altText, "Pr\xC3\xB3xima");
+}
+
+TEST_F(ViewerTest, ParserEventsReachTheViewersHandlers) {
+    std::vector<std::string> seen;
+    viewer->OnLink = [&](THTMLViewer* sender, const std::string& rel, const std::string& rev,
+                         const std::string& href) {
+        EXPECT_EQ(sender, viewer.get());
+        seen.push_back("link " + rel + " " + rev + " " + href);
+    };
+    viewer->OnInclude = [&](THTMLViewer*, const std::string& command,
+                            const platform::StringList& params, std::string& text) {
+        seen.push_back("include " + command + " " + std::string(params.at(0)));
+        text = "<b>included</b>";
+    };
+    viewer->OnScript = [&](THTMLViewer*, const std::string& name, const std::string& language,
+                           const std::string& script) {
+        seen.push_back("script " + language + " " + script);
+    };
+    viewer->OnhtStreamRequest = [&](THTMLViewer*, const std::string& src, std::string& stream) {
+        seen.push_back("stream " + src);
+        stream = "p { color: #ff0000 }";
+        return true;
+    };
+    viewer->LoadFromString(
+        "<link rel=stylesheet rev=made href=look.css><!--#insert name=x--><script "
+        "language=js>go()</script><p>text");
+    // The include is read as the text is, ahead of the tags around it.
+    EXPECT_EQ(seen, (std::vector<std::string>{"include insert name=x", "stream look.css",
+                                              "link stylesheet made look.css", "script js go()"}));
+    EXPECT_EQ(viewer->SelText(), u"");
+    viewer->SelectAll();
+    EXPECT_EQ(viewer->SelText(), u"included\r\ntext");
+    // A picture is shown with none of them.
+    seen.clear();
+    viewer->LoadImageFile(Write("pic.bmp", kDotBmp));
+    EXPECT_TRUE(seen.empty());
+}
+
+namespace {
+
+// An animated picture that only counts what the document asks of it.
+class CountingAnimation : public TAnimatedPicture {
+  public:
+    void Rewind() override { ++rewinds; }
+    void Stop() override {}
+    void Start() override {}
+    void Advance() override { ++advances; }
+    int rewinds = 0;
+    int advances = 0;
+};
+
+}  // namespace
+
+TEST_F(ViewerTest, TheViewerRunsTheAnimationTimer) {
+    viewer->LoadFromString("<p>animated");
+    EXPECT_FALSE(viewer->AnimationTimer()->isActive()) << "no animated pictures, no timer";
+    CountingAnimation picture;
+    viewer->Document().animatedImages.push_back(&picture);
+    viewer->Relayout();
+    ASSERT_TRUE(viewer->AnimationTimer()->isActive());
+    EXPECT_EQ(viewer->AnimationTimer()->interval(), 50);
+    EXPECT_EQ(picture.rewinds, 1);
+    picture.drawn = true;
+    QTest::qWait(80);
+    EXPECT_GE(picture.advances, 1);
+    EXPECT_EQ(viewer->AnimationTimer()->interval(), 40) << "after the first tick";
+    viewer->Document().animatedImages.clear();
+    viewer->Clear();
+    EXPECT_FALSE(viewer->AnimationTimer()->isActive());
+}
+
+TEST_F(ViewerTest, AnErrorAfterThePageWasClearedStillShowsWhatWasBuilt) {
+    viewer->LoadFromFile(Write("first.htm", TallPage(2000)));
+    const std::string second = Write("second.htm", "<p>second page");
+    viewer->OnParseBegin = [](THTMLViewer*, std::string&) {
+        throw platform::Exception("reading failed");
+    };
+    EXPECT_THROW(viewer->LoadFromFile(second), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_EQ(viewer->CurrentFile(), second);
+    EXPECT_EQ(viewer->VerticalOffset(), 0);
+    EXPECT_LT(viewer->DocHeight(), 2000) << "the old page is gone, laid out empty";
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(ViewerTest, AFileUrlIsNeverPutUnderTheServerRoot) {
+    viewer->LoadFromFile(Write("page.htm", "<p>x"));
+    viewer->SetServerRoot("/srv/root");
+    EXPECT_EQ(viewer->ExpandLinkPath("file:///home/ana/a.htm"), "/home/ana/a.htm");
+    EXPECT_EQ(viewer->ExpandLinkPath("/home/ana/a.htm"), "/srv/root/home/ana/a.htm");
 }

@@ -36,7 +36,8 @@ const char* kUsage =
     "  --text         print the page text (as a select-all copy gives it)\n"
     "  --dump         print the layout dump\n"
     "  --symbols      print the symbols the HTML reader sees\n"
-    "  --plain        read PAGE as plain text instead of HTML\n";
+    "  --plain        read PAGE as plain text instead of HTML\n"
+    "  --version      print the version\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "vultaria-render: %s\n", message.c_str());
@@ -85,6 +86,9 @@ int main(int argc, char** argv) {
             plain = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::fputs("vultaria-render " VULTARIA_VERSION "\n", stdout);
             return 0;
         } else if (!arg.empty() && arg[0] != '-' && page.empty()) {
             page = arg;
