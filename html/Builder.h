@@ -8,7 +8,7 @@
 // main flow, the property stack, body attributes), BuilderHead.cpp (title, meta, link,
 // style, sound, script, base), BuilderInline.cpp (paragraphs, inline elements, fonts,
 // headings, breaks, rules, maps), BuilderBlocks.cpp (lists, items, containers,
-// preformatted text, plain text).
+// preformatted text, plain text), BuilderTables.cpp (tables).
 
 #include <bitset>
 #include <cstdint>
@@ -153,6 +153,16 @@ class THtmlBuilder {
     void ParseContainer(const TSymbolSet& terminators);
     void ParsePreformatted();
     void ParsePlainText();
+
+    // BuilderTables.cpp
+    struct TTableBuild;
+    void ParseTable();
+    void ReadTableContent(TTableBuild& table);
+    void ParseCell(TTableBuild& table);
+    void CloseCell(TTableBuild& table);
+    void CloseRow(TTableBuild& table);
+    void ParseColumns(TTableBuild& table);
+    void FinishTable(TTableBuild& table);
 
     TSectionList& doc_;
     const THtmlBuildEvents& events_;
