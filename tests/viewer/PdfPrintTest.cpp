@@ -90,10 +90,11 @@ class PdfPrintTest : public ::testing::Test {
 
 TEST_F(PdfPrintTest, ABiographyPrintsAsManyPagesAsCounted) {
     viewer->LoadFromFile(kBiography);
-    EXPECT_EQ(viewer->NumPrinterPages(), 1);
+    const int normal = viewer->NumPrinterPages();
+    EXPECT_GE(normal, 1);
     viewer->SetPrintScale(4.0);
     const int pages = viewer->NumPrinterPages();
-    ASSERT_GE(pages, 3);
+    ASSERT_GE(pages, 3 * normal) << "four times as large";
     viewer->Print(0, pages);
     const PdfInfo info = ReadPdfInfo((folder / "print.pdf").string());
     EXPECT_EQ(info.pages, pages);
@@ -155,7 +156,7 @@ TEST_F(PdfPrintTest, AStoppedOrFailedPrintLeavesTheOldFile) {
     platform::Printers().settings.outputFile.clear();
     if (platform::Printers().defaultPrinterName().empty()) {
         EXPECT_THROW(viewer->Print(0, 1), EPrinter);
-        EXPECT_EQ(viewer->NumPrinterPages(), 1);
+        EXPECT_GE(viewer->NumPrinterPages(), 1);
     }
 
     // And a print that works replaces the old file.

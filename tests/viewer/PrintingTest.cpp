@@ -245,7 +245,8 @@ TEST_F(PrintingTest, TheCountMatchesThePrint) {
 }
 
 TEST_F(PrintingTest, EveryPieceOfAMixedPageIsPrintedOnce) {
-    // Floats, lists, preformatted lines, rules, blocks kept whole and forced page breaks.
+    // Floats, lists, preformatted lines, rules, tables, blocks kept whole and forced page
+    // breaks.
     std::string html = "<body style=\"margin:0\">";
     int pieces = 0;
     auto piece = [&] { return "Piece_" + std::to_string(++pieces); };
@@ -270,6 +271,14 @@ TEST_F(PrintingTest, EveryPieceOfAMixedPageIsPrintedOnce) {
         }
         if (i % 7 == 0)
             html += "<div style=\"page-break-inside:avoid;height:300px\">" + piece() + "</div>";
+        if (i % 8 == 3) {
+            html += "<table border=1>";
+            for (int row = 0; row < 30; ++row) {
+                html += "<tr><td>" + piece();
+                html += "<td>" + piece() + "</tr>";
+            }
+            html += "</table>";
+        }
     }
     Show(html);
     const int pages = viewer->NumPrinterPages();
