@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Catalogue.h"
+#include "app/ErrorBox.h"
 #include "app/FindBar.h"
 #include "app/FocusLabel.h"
 #include "app/FormStatus.h"
@@ -35,11 +36,6 @@ QString FromAnsi(std::string_view text) {
     const std::u16string wide = platform::Ansi(text);
     return QString(reinterpret_cast<const QChar*>(wide.data()),
                    static_cast<qsizetype>(wide.size()));
-}
-
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
 }
 
 QWidget* MakePanel(QWidget* parent, const char* name, const QColor& color) {
@@ -245,6 +241,9 @@ void TformMain::BuildControls() {
     viewer->OnHotSpotClick = [this](THTMLViewer* sender, const std::string& src, bool& handled) {
         viewerHotSpotClick(sender, src, handled);
     };
+    labelCopiar->OnClick = [this](TFocusLabel*) { labelCopiarClick(); };
+    labelImprimir->OnClick = [this](TFocusLabel*) { labelImprimirClick(); };
+    BuildPopupMenu();
 
     // Finding in the page and zoom.
     const auto shortcut = [this](const QKeySequence& keys, std::function<void()> action) {
@@ -271,8 +270,7 @@ void TformMain::BuildControls() {
 }
 
 void TformMain::ReportError(const std::exception& error) {
-    platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.what()),
-                                   platform::MessageIcon::Error);
+    ShowError(error);
 }
 
 void TformMain::DoCreate() {

@@ -11,17 +11,21 @@
 #include "platform/Screen.h"
 #include "platform/StringList.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QSplitter;
 class QPainter;
 class THTMLViewer;
+struct TRightClickParameters;
 
 namespace app {
 
 class FindBar;
 class NameGrid;
 class TFocusLabel;
+class TformCopiar;
 class TformStatus;
 
 // The window's size for a screen: maximised on screens smaller than 800 x 600,
@@ -67,6 +71,17 @@ class TformMain : public QWidget {
     void viewerHotSpotClick(THTMLViewer* sender, const std::string& src, bool& handled);
     void labelClick(TFocusLabel* sender);
 
+    // Copy, export and print, and the page's context menu.
+    void labelCopiarClick();
+    void labelImprimirClick();
+    void viewerRightClick(THTMLViewer* sender, TRightClickParameters& parameters);
+    void PopupMenu1Popup();
+    void Copiar1Click();
+    void SelecionarTudo1Click();
+
+    // The copy dialog, made beside this window at start-up.
+    TformCopiar* formCopiar = nullptr;
+
     // Zoom of the page, a step up (+1) or down (-1), or to a percentage.
     void ZoomBy(int direction);
     void SetZoom(int percent);
@@ -105,6 +120,9 @@ class TformMain : public QWidget {
     QLabel* imageVolta;
     QLabel* imageVai;
     THTMLViewer* viewer;
+    QMenu* PopupMenu1;
+    QAction* Copiar1;
+    QAction* SelecionarTudo1;
     FindBar* findBar;
     QLabel* zoomLabel;
 
@@ -113,6 +131,7 @@ class TformMain : public QWidget {
 
   private:
     void BuildControls();
+    void BuildPopupMenu();
     void DoCreate();
     void FormCreate();
     void FormDestroy();

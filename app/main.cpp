@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -47,6 +49,12 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The toolkit's own dialogs (save, print, message boxes) speak Portuguese too, when
+    // its translations are installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load("qtbase_pt_BR", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&toolkitTexts);
+
     application.setApplicationName(app::kApplicationTitle);
     application.setApplicationDisplayName(app::kApplicationTitle);
     QGuiApplication::setDesktopFileName(VULTARIA_APP_ID);
@@ -60,7 +68,8 @@ int main(int argc, char** argv) {
     app::TformMain formMain(options.dataFolder, std::move(status),
                             options.installedCollection ? app::CollectionWrites::Never
                                                         : app::CollectionWrites::WhenPossible);
-    app::TformCopiar formCopiar(&formMain);
+    app::TformCopiar formCopiar(&formMain, formMain.viewer);
+    formMain.formCopiar = &formCopiar;
     formMain.show();
 
     std::unique_ptr<app::FirstPaintWatch> watch;

@@ -8,7 +8,7 @@
 // loading, anchors, link paths), ViewerHistory.cpp (the history and visited links),
 // ViewerLayout.cpp (layout against the window, scroll bars, scrolling, resizing, the
 // border), ViewerInput.cpp (mouse, keyboard and wheel), ViewerFind.cpp (finding text),
-// PaintPanel.cpp (painting).
+// PaintPanel.cpp (painting), Printing.cpp (printing and counting printer pages).
 
 #include <QTimer>
 #include <QWidget>
@@ -149,6 +149,13 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     bool Busy() const { return busy_; }
 
     bool ScrollToAnchor(const std::string& dest);
+
+    // ---- Printing (on the printer the printer settings select) ----
+    // Prints pages FromPage to ToPage, counted from 1; a FromPage below 1 prints from
+    // the first page.
+    void Print(int FromPage, int ToPage);
+    // The number of pages Print would print of the whole page.
+    int NumPrinterPages();
     virtual std::string ExpandLinkPath(const std::string& name) const;
 
     // ---- History and visited links ----

@@ -127,13 +127,28 @@ QtFontEntry& FontEntryFor(const FontSpec& spec) {
 QtCanvas::QtCanvas(QPaintDevice* device) : device_(device) {
     if (device_) {
         painter_.emplace(device_);
+        // A device that cannot be painted on (a printer that refused the job) leaves a
+        // canvas that only measures.
+        if (!painter_->isActive()) {
+            painter_.reset();
+            return;
+        }
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
     }
 }
 
 QtCanvas::~QtCanvas() {
-    if (painter_) painter_->end();
+    if (painter_ && painter_->isActive()) painter_->end();
+}
+
+bool QtCanvas::finish() {
+    if (!painter_) return true;
+    const bool ended = painter_->isActive() && painter_->end();
+    painter_.reset();
+    clip_.reset();
+    clipStack_.clear();
+    return ended;
 }
 
 QtFontEntry& QtCanvas::entry() {
@@ -353,10 +368,17 @@ void QtCanvas::intersectClipRect(const Rect& r) {
 Rect QtCanvas::clipBox() const {
     if (clip_) return *clip_;
     if (!device_) return {};
+    // The whole device in logical units.
     const Mapping& m = mapping_;
-    const int w = device_->width() * m.windowExtent.cx / std::max(1, m.viewportExtent.cx);
-    const int h = device_->height() * m.windowExtent.cy / std::max(1, m.viewportExtent.cy);
-    return {0, 0, w, h};
+    auto logicalX = [&](int x) {
+        return (x - m.viewportOrigin.x) * m.windowExtent.cx / std::max(1, m.viewportExtent.cx) +
+               m.windowOrigin.x;
+    };
+    auto logicalY = [&](int y) {
+        return (y - m.viewportOrigin.y) * m.windowExtent.cy / std::max(1, m.viewportExtent.cy) +
+               m.windowOrigin.y;
+    };
+    return {logicalX(0), logicalY(0), logicalX(device_->width()), logicalY(device_->height())};
 }
 
 void QtCanvas::save() { clipStack_.push_back(clip_); }
@@ -379,10 +401,12 @@ void QtCanvas::setMapping(const Mapping& mapping) {
     transform.translate(mapping.viewportOrigin.x, mapping.viewportOrigin.y);
     transform.scale(static_cast<double>(mapping.viewportExtent.cx) / std::max(1, mapping.windowExtent.cx),
                     static_cast<double>(mapping.viewportExtent.cy) / std::max(1, mapping.windowExtent.cy));
+    transform.translate(-mapping.windowOrigin.x, -mapping.windowOrigin.y);
     painter_->setWorldTransform(transform);
 }
 
 DeviceCaps QtCanvas::deviceCaps() const {
+    if (capsOverride_) return *capsOverride_;
     DeviceCaps caps;
     if (!device_) return caps;
     caps.dpiX = device_->logicalDpiX();

@@ -16,20 +16,13 @@
 #include "platform/Dialogs.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/Screen.h"
+#include "tests/support/ScratchFolder.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
 
 namespace apptest {
 
-// "<temp>/<prefix>-<process>-<test>", not there yet.
-inline std::filesystem::path ScratchFolder(const std::string& prefix) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        (prefix + "-" + std::to_string(::getpid()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    return folder;
-}
+using ::ScratchFolder;
 
 // For as long as it lives: dialogs and message boxes go to `recorded`, and the screen is
 // 1024 x 768 at 96 dpi in true colour.
