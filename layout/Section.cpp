@@ -205,7 +205,9 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
             }
         }
     } else {
-        if (ownerDocument && run.IsLink()) ownerDocument->ForgetLinkRun(&run);
+        // A link without an address still got a tab stop; the run may be this same one,
+        // reused, and the section may be dropped later: the tab order must let go of it.
+        if (ownerDocument && (run.IsLink() || run.hasTabStop)) ownerDocument->ForgetLinkRun(&run);
         run.linkVariants.reset();
         run.linkTarget.Clear();
         run.DetachTabStop();

@@ -328,3 +328,14 @@ TEST(BuilderTables, APageCutInsideATableKeepsWhatWasRead) {
     EXPECT_EQ(anchor, OnlySection(*CellAt(*grids[0], 0, 0)));
     EXPECT_FALSE(page.Layout(300).empty());
 }
+
+TEST(BuilderTables, AnEmptyLinkEndedAtTheTableLeavesNoTabStop) {
+    // A link without an address gets a tab stop; ended before any text, its run is
+    // dropped with its section, and nothing may point at it afterwards.
+    for (const char* html :
+         {"<table><td><a href", "<a href=\"\"></a><p>x", "<table><td><a href=\"\"></a></table>"}) {
+        Page page(html);
+        EXPECT_TRUE(page.doc.tabOrder.empty()) << html;
+        EXPECT_FALSE(page.Layout(200).empty());
+    }
+}
