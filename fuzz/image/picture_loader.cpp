@@ -21,18 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Palette screens only for GIF screens of modest size: reducing a large strip is slow
     // work (the GIF fuzzer covers the reduction), not new paths.
     if (size >= 10 && (data[0] == 'G' || data[0] == 'g') &&
-        static_cast<long>(data[6] | data[7] << 8) * static_cast<long>(data[8] | data[9] << 8) >
-            1 << 18)
+        static_cast<long>(data[6] | data[7] << 8) * static_cast<long>(data[8] | data[9] << 8) > 1 << 18)
         screen = 0;
-    const ScreenColors colors{screen == 0   ? 24
-                              : screen == 1 ? 8
-                                            : 4,
-                              screen == 1 ? &palette : nullptr};
+    const ScreenColors colors{screen == 0 ? 24 : screen == 1 ? 8 : 4, screen == 1 ? &palette : nullptr};
     const auto picture = LoadAnyPicture(bytes, transparency, colors);
     if (picture && picture->mask) {
         // The mask always matches the picture.
-        if (picture->mask->width() != picture->bitmap.width() ||
-            picture->mask->height() != picture->bitmap.height())
+        if (picture->mask->width() != picture->bitmap.width() || picture->mask->height() != picture->bitmap.height())
             __builtin_trap();
     }
     return 0;
