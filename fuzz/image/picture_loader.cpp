@@ -17,14 +17,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < 256; ++i) p[i] = static_cast<platform::TColor>(i * 0x010203 & 0xFFFFFF);
         return p;
     }();
-    int screen = size > 0 ? (data[size - 1] >> 1) % 3 : 0;  // 24 bits, 8 bits, 4 bits
-    // Palette screens only for GIF screens of modest size: reducing a large strip is slow
+    const int screen = size > 0 ? (data[size - 1] >> 1) % 3 : 0;  // 24 bits, 8 bits, 4 bits
+    auto picture = LoadAnyPicture(bytes, transparency);
+    // Palette screens are tried on pictures of modest size: reducing a large one is slow
     // work (the GIF fuzzer covers the reduction), not new paths.
-    if (size >= 10 && (data[0] == 'G' || data[0] == 'g') &&
-        static_cast<long>(data[6] | data[7] << 8) * static_cast<long>(data[8] | data[9] << 8) > 1 << 18)
-        screen = 0;
-    const ScreenColors colors{screen == 0 ? 24 : screen == 1 ? 8 : 4, screen == 1 ? &palette : nullptr};
-    const auto picture = LoadAnyPicture(bytes, transparency, colors);
+    const long long pixels = !picture ? 0
+                             : picture->animation
+                                 ? static_cast<long long>(picture->animation->Width) * picture->animation->FrameCount *
+                                       picture->animation->Height
+                                 : static_cast<long long>(picture->bitmap.width()) * picture->bitmap.height();
+    if (screen != 0 && picture && pixels <= 1 << 18) {
+        const ScreenColors colors{screen == 1 ? 8 : 4, screen == 1 ? &palette : nullptr};
+        picture = LoadAnyPicture(bytes, transparency, colors);
+        if (!picture) __builtin_trap();  // the screen never decides whether a picture is read
+    }
     if (picture && picture->mask) {
         // The mask always matches the picture.
         if (picture->mask->width() != picture->bitmap.width() || picture->mask->height() != picture->bitmap.height())
