@@ -18,11 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return p;
     }();
     const int screen = size > 0 ? (data[size - 1] >> 1) % 3 : 0;  // 24 bits, 8 bits, 4 bits
-    const ScreenColors colors{screen == 0   ? 24
-                              : screen == 1 ? 8
-                                            : 4,
-                              screen == 1 ? &palette : nullptr};
-    const auto picture = LoadAnyPicture(bytes, transparency, colors);
+    auto picture = LoadAnyPicture(bytes, transparency);
+    // Palette screens are tried on pictures of modest size: reducing a large one is slow
+    // work (the GIF fuzzer covers the reduction), not new paths.
+    const long long pixels = !picture ? 0
+                             : picture->animation
+                                 ? static_cast<long long>(picture->animation->Width) * picture->animation->FrameCount *
+                                       picture->animation->Height
+                                 : static_cast<long long>(picture->bitmap.width()) * picture->bitmap.height();
+    if (screen != 0 && picture && pixels <= 1 << 18) {
+        const ScreenColors colors{screen == 1 ? 8 : 4, screen == 1 ? &palette : nullptr};
+        picture = LoadAnyPicture(bytes, transparency, colors);
+        if (!picture) __builtin_trap();  // the screen never decides whether a picture is read
+    }
     if (picture && picture->mask) {
         // The mask always matches the picture.
         if (picture->mask->width() != picture->bitmap.width() || picture->mask->height() != picture->bitmap.height())
