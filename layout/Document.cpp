@@ -92,7 +92,9 @@ TSectionList::TSectionList(const TSectionList& source, bool printCopy)
 }
 
 TSectionList::~TSectionList() {
-    // Sections take their runs off these lists as they go; emptied first, that is free.
+    // Sections take their runs off these lists as they go, and named items their
+    // anchors; emptied first, that is free.
+    if (anchors) anchors->Clear();
     linkRuns.clear();
     tabOrder.clear();
     hoverLink = nullptr;

@@ -134,6 +134,19 @@ TEST(BuilderBody, AttributesAndLateBody) {
     EXPECT_EQ((*link)[piColor].toInteger() & 0xFFFFFF, 0x563412);
 }
 
+TEST(BuilderBody, PicturesDroppedBeforeTheBodyLeaveTheAnchors) {
+    for (const char* named : {"NAME=pic", "ID=pic"}) {
+        SCOPED_TRACE(named);
+        Page page(std::string("<IMG ") + named + " SRC=x.bmp><BODY>text<IMG NAME=kept SRC=y.bmp>");
+        // A lookup of the dropped picture must not reach it (the sanitizer watches).
+        if (TIDObject* target = page.doc.anchors->Find("pic")) target->GetTopY();
+        EXPECT_EQ(page.doc.anchors->Find("pic"), nullptr);
+        EXPECT_NE(page.doc.anchors->Find("kept"), nullptr);
+        page.doc.Clear();
+        EXPECT_EQ(page.doc.anchors->Find("kept"), nullptr);
+    }
+}
+
 TEST(BuilderRobustness, CutPagesKeepWhatWasRead) {
     // The text run the unclosed comment cuts is lost with it.
     Page comment("<p>one</p><b>two<!-- never closed");
