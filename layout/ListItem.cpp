@@ -65,8 +65,10 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
             break;
     }
     itemNumber = number;
+    // Only "blank" (0, the lists' own default) keeps the marker chosen above; "none"
+    // is the common way to hide a menu's bullets.
     const int style = props.GetListStyleType();
-    if (style != 0 && style != kNoMarker) markerStyle = style;
+    if (style != 0) markerStyle = style;
     markerFont = props.GetFont();
     markerImageName = props.GetListStyleImage();
     if (!markerImageName.empty() && document)

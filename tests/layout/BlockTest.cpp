@@ -141,6 +141,24 @@ TEST(Lists, MarkersOfEveryStyle) {
     ExpectMatchesFile(b.Draw(300, 400), "lists.log");
 }
 
+TEST(Lists, ListStyleNoneHidesTheMarkers) {
+    DocumentBuilder b;
+    b.OpenBody();
+    for (const char* style : {"list-style-type: none", "list-style: none", "list-style: square"}) {
+        b.OpenBlock("ul", style);
+        b.OpenItem(symUL, 1, 1);
+        b.Text(u"menu");
+        b.Close();
+        b.Close();
+    }
+    b.Close();
+    b.Layout(300);
+    const std::string log = b.Draw(300, 400);
+    EXPECT_EQ(log.find("ellipse"), std::string::npos) << log;
+    EXPECT_EQ(log.find("rectangle"), log.rfind("rectangle")) << "one square, for the last list\n" << log;
+    EXPECT_NE(log.find("rectangle"), std::string::npos) << log;
+}
+
 TEST(Lists, MarkerTextEdges) {
     EXPECT_EQ(u"z.", TBlockLI::MarkerText(4, 27));
     EXPECT_EQ(u"a.", TBlockLI::MarkerText(4, 0));
