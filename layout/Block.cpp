@@ -228,10 +228,15 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         offsetTop = Box(piTop) == AutoValue ? 0 : Box(piTop);
         offsetLeft = Box(piLeft) == AutoValue ? 0 : Box(piLeft);
     }
+    const int flowX = X;
     if (positioning == kPositionAbsolute) {
         X = refX + offsetLeft;
         Y = refY + offsetTop;
     }
+    // Drawing finds the box from the X its cell is drawn at (scrolled, printed with a
+    // margin, shifted with a relatively positioned ancestor) and from these.
+    absoluteShiftX_ = X - flowX;
+    boxY_ = Y;
     contentWidth = ResolveContentWidth(canvas, availWidth, availHeight, autoCount);
     const TEdgeOwner savedOwner = indent.currentOwner;
     indent.currentOwner = this;
@@ -259,8 +264,10 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
     contentLeftX = X;
     int contentRefX = refX, contentRefY = refY;
     if (positioning == kPositionRelative) {
+        // The unshifted origin: the whole content, absolute children with it, is drawn
+        // shifted by the offsets, which must not count twice.
         contentRefX = X;
-        contentRefY = topY + offsetTop;
+        contentRefY = topY;
     } else if (positioning == kPositionAbsolute) {
         contentRefX = X;
         contentRefY = topY;
@@ -376,21 +383,25 @@ int TBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentMan
         }
     }
     if (visibility == 1) return below;
-    int dx = 0, dy = 0;
-    if (positioning == kPositionRelative) {
-        dx = offsetLeft;
-        dy = offsetTop;
-    }
-    // Blocks are laid out where their cell starts; drawing may be elsewhere (a table
-    // cell, a print copy's page), so work from the X given now.
-    int x = X + dx;
-    if (positioning == kPositionAbsolute) x = contentLeftX - contentOffsetX;
+    const int x = DrawnX(X);
     const int savedScroll = doc.scrollY;
-    doc.scrollY -= dy;
-    PaintBox(canvas, clip, x, layoutY);
+    doc.scrollY -= DrawnShiftY();
+    PaintBox(canvas, clip, x, positioning == kPositionAbsolute ? boxY_ : layoutY);
     DrawContent(canvas, clip, indent, x + contentOffsetX, refX, refY);
     doc.scrollY = savedScroll;
     return below;
+}
+
+int TBlock::DrawnX(int X) const {
+    // Blocks are laid out where their cell starts; drawing may be elsewhere (a table
+    // cell, a print copy's page, a scrolled view), so work from the X given now.
+    if (positioning == kPositionRelative) return X + offsetLeft;
+    if (positioning == kPositionAbsolute) return X + absoluteShiftX_;
+    return X;
+}
+
+int TBlock::DrawnShiftY() const {
+    return positioning == kPositionRelative ? offsetTop : 0;
 }
 
 TBorderSides TBlock::Sides() const {

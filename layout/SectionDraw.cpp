@@ -136,7 +136,9 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
         if (c == kObjectChar && ObjectAt(i)) {
             TFloatingObj* object = ObjectAt(i);
             if (object->Floats()) {
-                doc.paintOrder.push_back({object, indent.leftX + object->floatIndent,
+                // Placed from the cell's edge, drawn as far from X as it was laid out,
+                // so floats move with a relatively positioned block too.
+                doc.paintOrder.push_back({object, X + cellLeftX - layoutX + object->floatIndent,
                                           object->paintY + object->gapTop - scroll});
             } else {
                 const int ox = place() + object->gapLeft;

@@ -248,6 +248,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                           IndentManager& indent, int& maxWidth, int& cursor) {
     topY = paintTopY = layoutY = Y;
     layoutX = X;
+    cellLeftX = indent.leftX;
     firstCursorPos = cursor;
     flowHeight = 0;
     lines.clear();

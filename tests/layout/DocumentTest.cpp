@@ -7,6 +7,7 @@
 
 using layouttest::DocumentBuilder;
 using layouttest::ExpectMatchesFile;
+using layouttest::FakeImage;
 
 namespace {
 
@@ -15,23 +16,6 @@ public:
     using TSectionBase::TSectionBase;
     int Layout(platform::Canvas&, int, int, int, int, int, int, IndentManager&, int&, int&) override {
         throw EProcessError("Tabela com colunas demais");
-    }
-};
-
-// A picture of a fixed size standing in for an image object.
-class FakeImage : public TFloatingObj {
-public:
-    FakeImage(int w, int h, int align) {
-        boxWidth = w;
-        boxHeight = h;
-        placement = align;
-    }
-    std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList*) const override {
-        return std::make_unique<FakeImage>(boxWidth, boxHeight, placement);
-    }
-    void SizeFor(platform::Canvas&, int, TFontObj*) override {}
-    void Draw(platform::Canvas& canvas, int x, int y) override {
-        canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
     }
 };
 
