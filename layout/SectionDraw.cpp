@@ -145,7 +145,15 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
                 int oy;
                 switch (object->placement) {
                     case kAlignTop: oy = lineTopScreen + object->gapTop; break;
-                    case kAlignMiddle: oy = baseline - line.textHeight / 2 - object->boxHeight / 2; break;
+                    case kAlignMiddle: {
+                        // Centred on the text as the layout made room for it: of its
+                        // height with the gaps, half less (h - text) div 2 above the
+                        // text's middle.
+                        const int h = object->FloatHeight();
+                        const int textBottom = baseline + line.descent;
+                        oy = textBottom - h + (h - line.textHeight) / 2 + object->gapTop;
+                        break;
+                    }
                     default: oy = baseline - object->boxHeight - object->gapBottom; break;
                 }
                 object->paintX = ox;

@@ -93,6 +93,27 @@ TEST(InlineObjects, ImagesAmongTheText) {
     ExpectMatchesFile(b.Dump() + b.Draw(200, 300), "objects.log");
 }
 
+TEST(InlineObjects, MiddleImagesFillTheRoomTheirLineMadeForThem) {
+    DocumentBuilder b;
+    b.OpenBody();
+    TSection& s = b.Text(u"gj ");
+    auto picture = std::make_unique<FakeImage>(10, 31, kAlignMiddle);
+    picture->gapTop = 6;
+    picture->gapBottom = 2;
+    s.PlaceObject(std::move(picture), 0);
+    b.Append(s, u" gj");
+    b.Close();
+    b.Layout(300);
+    ASSERT_EQ(1u, s.lines.size());
+    const LineRec& line = s.lines[0];
+    const int top = s.topY;  // the picture with its gaps is the tallest thing on the line
+    const int bottom = top + line.Height();
+    const std::string log = b.Draw(300, 300);
+    EXPECT_NE(log.find("rectangle 24," + std::to_string(top + 6) + ",34," + std::to_string(bottom - 2) + " "),
+              std::string::npos)
+        << log;
+}
+
 TEST(PrintCopies, CloneEveryItem) {
     DocumentBuilder b;
     b.OpenBody("background-color: #FFFFFF");
