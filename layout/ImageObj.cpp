@@ -43,6 +43,33 @@ platform::Bitmap DrawPlaceholder(bool error) {
     return b;
 }
 
+// Draws text in lines that fit `box`'s width, word by word from its top-left corner,
+// one text height apart, clipped to the box. A word wider than the box keeps a line
+// of its own.
+void DrawWrappedText(platform::Canvas& canvas, const platform::Rect& box, std::u16string_view text) {
+    const int lineHeight = std::max(1, canvas.textMetrics().height);
+    const int width = box.right - box.left;
+    int y = box.top;
+    while (!text.empty() && y < box.bottom) {
+        while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+        if (text.empty()) break;
+        int fit = 0;
+        canvas.textExtentFit(text, width, fit);
+        std::size_t take = static_cast<std::size_t>(std::max(fit, 0));
+        if (take < text.size()) {
+            // Back to the last blank that fits, else on to the end of the first word.
+            const std::size_t blank = text.substr(0, take + 1).rfind(u' ');
+            if (blank != std::u16string_view::npos && blank > 0) take = blank;
+            else take = std::min(text.find(u' '), text.size());
+        }
+        std::u16string_view line = text.substr(0, take);
+        while (!line.empty() && line.back() == u' ') line.remove_suffix(1);
+        canvas.textOut(box.left, y, line);
+        text.remove_prefix(take);
+        y += lineHeight;
+    }
+}
+
 }  // namespace
 
 const platform::Bitmap& DefaultPicture() {
@@ -498,7 +525,10 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.setTextAlign(platform::TextAlign::Top);
         canvas.save();
         canvas.intersectClipRect(box);
-        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Ansi(altText));
+        // The 2 pixels the box keeps free beside the text when it is sized for it.
+        DrawWrappedText(canvas,
+                        {box.left + kAltTextIndent, box.top + kPlaceholderInset, box.right - 2, box.bottom},
+                        platform::Ansi(altText));
         canvas.restore();
         canvas.setFont(saved);
     }

@@ -123,6 +123,22 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     EXPECT_EQ(sizedMissing->boxHeight, 50);
 }
 
+TEST_F(ImageObjTest, APlaceholdersAltTextWrapsInsideItsBox) {
+    auto missing = Image("<img src=x alt=\"Retrato de Machado de Assis\" width=60 height=45>",
+                         "dados/imagens/nao_existe.bmp");
+    missing->SizeFor(canvas, 500, nullptr);
+    canvas.clearLog();
+    missing->Draw(canvas, 0, 0);
+    // 34 pixels beside the sign hold 6 characters of 5 pixels: word by word, 11
+    // pixels apart, the longer words alone; what falls below the box is not drawn.
+    std::vector<std::string> texts;
+    for (const std::string& entry : canvas.log())
+        if (entry.rfind("text ", 0) == 0) texts.push_back(entry.substr(0, entry.find(' ', 5)) + entry.substr(entry.find('"')));
+    EXPECT_EQ(texts, (std::vector<std::string>{"text 24,4\"Retrato\"", "text 24,15\"de\"",
+                                               "text 24,26\"Machado\"", "text 24,37\"de\""}))
+        << canvas.logText();
+}
+
 TEST_F(ImageObjTest, WithImagesOffTheBoxStillFitsTheAltText) {
     doc.showImages = false;
     auto image = Image("<img src=bola.bmp alt=Bola>");
