@@ -320,7 +320,9 @@ void THtmlBuilder::ParsePreformatted() {
 
         const std::int32_t lessPos = reader_.CharPos;
         reader_.NextSymbol();
-        const THtmlSymbol sy = reader_.Sy;
+        THtmlSymbol sy = reader_.Sy;
+        for (bool again = true; again;) {
+        again = false;
         switch (sy) {
             case symText:
                 // A '<' that starts no tag.
@@ -396,6 +398,12 @@ void THtmlBuilder::ParsePreformatted() {
                 break;
             default:
                 break;  // other tags mean nothing inside preformatted text
+        }
+        // A map cut short by a tag leaves that tag, still to be handled, in the reader.
+        if (sy == symMap && reader_.Sy != symMapEnd && reader_.Sy != symEof) {
+            sy = reader_.Sy;
+            again = true;
+        }
         }
     }
 

@@ -119,6 +119,19 @@ TEST(BuilderPre, LinksAndAnchorsInside) {
     EXPECT_EQ(page.doc.linkRuns.size(), 1u);
 }
 
+TEST(BuilderPre, MapsInsideEndWhereTheirTagsDo) {
+    // The tag right after /MAP is read as markup, and the text after it as preformatted.
+    Page page("<pre>one\n<map name=m><area href=x coords=0,0,1,1></map></pre>after");
+    EXPECT_EQ(Tree(page), "block pre.\n  pre \"one\" 0:-\n  pre \"\"\nsection \"after\" 0:-\n");
+    EXPECT_EQ(page.doc.imageMaps.size(), 1u);
+    Page text("<pre>a<map name=m></map>  b\nc</pre>");
+    EXPECT_EQ(Tree(text), "block pre.\n  pre \"a  b\" 0:-\n  pre \"c\" 0:-\n");
+    // A map cut short by other tags leaves the last of them to the text around it.
+    Page cut("<pre>a<map name=m><b><i></pre>after");
+    EXPECT_EQ(Tree(cut), "block pre.\n  pre \"a\" 0:-\nsection \"after\" 0:-\n");
+    EXPECT_TRUE(cut.doc.imageMaps.empty());
+}
+
 TEST(BuilderPlainText, OneLinePerLineKeptAsWritten) {
     Page page;
     ParseText("first  line\r\n\tsecond <b>not a tag</b>\n\nlast", page.doc);
