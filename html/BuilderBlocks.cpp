@@ -88,6 +88,9 @@ bool THtmlBuilder::ParseList(THtmlSymbol kind, const TSymbolSet& terminators) {
             if (sy == symP) {
                 ParseParagraph(terminators);
             } else if (IsListStart(sy)) {
+                // Only the nested list's own end tag is taken here: a list that stopped
+                // at one of the terminators leaves it to the loops that wait for it (a
+                // /BLOCKQUOTE, an outer item), and reading on would lose it.
                 if (ParseList(sy, terminators) && Sy() == EndSymbolOf(sy)) Next();
             } else if (sy == symLI || sy == symDD || sy == symDT) {
                 if (sy == symLI)
@@ -144,6 +147,8 @@ void THtmlBuilder::ParseListItem(THtmlSymbol listKind, int number, const TSymbol
         } else if (IsListStart(sy)) {
             if (ParseList(sy, terminators)) {
                 cell_->DropTrailingParagraphMargin();
+                // As in a list: a terminator that ended the nested list stays for the
+                // loops that wait for it.
                 if (Sy() == EndSymbolOf(sy)) Next();
             }
         } else if (sy == symAddress || sy == symBlockquote || sy == symCenter || sy == symDiv ||

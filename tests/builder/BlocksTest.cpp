@@ -50,6 +50,27 @@ TEST(BuilderLists, TrailingParagraphSpaceMovesBelowTheList) {
     EXPECT_TRUE(list->bottomMarginIsParagraph);
 }
 
+TEST(BuilderLists, ALargerBottomMarginOfTheListsOwnIsKept) {
+    // The paragraph space and the block's own margin collapse into the larger one.
+    Page page("<ul style='margin-bottom: 30px'><li><p>a</p></ul>x"
+              "<div style='margin-bottom: 5px'><p>b</p></div>y<form><p>c</p></form>z");
+    const auto& items = page.Body().content->items;
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[0]).Box(piMarginBottom), 30);
+    EXPECT_FALSE(dynamic_cast<TBlock&>(*items[0]).bottomMarginIsParagraph);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[2]).Box(piMarginBottom), 14);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[4]).Box(piMarginBottom), 14);
+}
+
+TEST(BuilderLists, ATerminatorThatEndsANestedListIsLeftToItsOwner) {
+    // The quote's end tag ends the inner lists and then the quote, so "after" follows it.
+    Page page("<blockquote><ul><li>a<ol><li>b</blockquote>after");
+    EXPECT_EQ(Tree(page),
+              "block blockquote.\n  block ul.\n    li li. kind=2 n=1\n      section \"a\" 0:-\n"
+              "      block ol.\n        li li. kind=1 n=1\n          section \"b\" 0:-\n"
+              "section \"after\" 0:-\n");
+}
+
 TEST(BuilderContainers, QuotesCentreDivAndForms) {
     Page page("<blockquote>q<p>r</blockquote><center>c</center><div align=right>d</div>"
               "</div></center><form>f<form>g</form>h<address>a</address>");
