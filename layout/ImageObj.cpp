@@ -333,14 +333,16 @@ void TImageObj::ApplyProperties(const TProperties& props) {
         if (gapRight == 0) gapLeft = gapRight = 3;
     }
     if (hintText.empty()) hintText = props.ElementTitle;
+    // Margins are taken as given, negative ones too: only HSPACE and VSPACE are made
+    // positive and kept within 40 pixels.
     auto length = [&](PropIndex index, int& target) {
         const PropValue& v = props[index];
         if (v.isString()) {
-            target = ObjectSpacing(
+            target = BoundedLength(
                 LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
         } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
                    v.integer() != ParagraphSpace) {
-            target = ObjectSpacing(v.integer());
+            target = BoundedLength(v.integer());
         }
     };
     length(piMarginLeft, gapLeft);

@@ -9,6 +9,8 @@
 #include "layout/ImageObj.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Text.h"
+#include "style/Properties.h"
+#include "style/StyleParser.h"
 
 namespace {
 
@@ -79,6 +81,18 @@ TEST_F(ImageObjTest, SpacingIsClampedAndFloatsGetRoom) {
     EXPECT_EQ(left->gapLeft, 3);
     EXPECT_EQ(Image("<img src=bola.bmp align=absmiddle>")->placement, kAlignMiddle);
     EXPECT_EQ(Image("<img src=bola.bmp align=bogus>")->placement, kAlignBottom);
+}
+
+TEST_F(ImageObjTest, StyleMarginsAreTakenAsGiven) {
+    // Only HSPACE and VSPACE are made positive and kept within 40 pixels.
+    TProperties props;
+    ParseStyleAttribute("margin: 60px -5px 45px 100px", props);
+    auto image = Image("<img src=bola.bmp hspace=3 vspace=3>");
+    image->ApplyProperties(props);
+    EXPECT_EQ(image->gapTop, 60);
+    EXPECT_EQ(image->gapRight, -5);
+    EXPECT_EQ(image->gapBottom, 45);
+    EXPECT_EQ(image->gapLeft, 100);
 }
 
 TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
