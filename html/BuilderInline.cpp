@@ -321,7 +321,11 @@ void THtmlBuilder::ParseImage() {
 
 void THtmlBuilder::PlacePanel() {
     EnsureSection();
-    section_->PlaceObject(std::make_unique<TPanelObj>(&doc_, reader_.Attributes), reader_.TagPos);
+    TProperties& props = PushProperties("panel");
+    auto panel = std::make_unique<TPanelObj>(&doc_, reader_.Attributes);
+    panel->ApplyPlacement(props);
+    section_->PlaceObject(std::move(panel), reader_.TagPos);
+    PopToTag("panel");
     Next();
 }
 

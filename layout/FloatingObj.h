@@ -12,6 +12,7 @@
 
 class TSectionList;
 class TFontObj;
+class TProperties;
 
 // ALIGN of an image or panel: TOP, MIDDLE or ABSMIDDLE, LEFT and RIGHT (any case);
 // other words keep `current`.
@@ -58,6 +59,10 @@ public:
     virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
         return 0;
     }
+
+    // From the element's style: vertical-align, float (a float without room on its
+    // right gets 3 pixels each side) and the margins, which become the gaps.
+    void ApplyPlacement(const TProperties& props);
 
     int Alignment() const { return placement; }
     bool Floats() const { return placement == kFloatLeft || placement == kFloatRight; }

@@ -326,29 +326,8 @@ std::unique_ptr<TFloatingObj> TImageObj::CreatePrintCopy(TSectionList* document)
 }
 
 void TImageObj::ApplyProperties(const TProperties& props) {
-    int align = 0;
-    if (props.GetVerticalAlign(align)) placement = align;
-    if (props.GetFloat(align) && (align == kFloatLeft || align == kFloatRight)) {
-        placement = align;
-        if (gapRight == 0) gapLeft = gapRight = 3;
-    }
+    ApplyPlacement(props);
     if (hintText.empty()) hintText = props.ElementTitle;
-    // Margins are taken as given, negative ones too: only HSPACE and VSPACE are made
-    // positive and kept within 40 pixels.
-    auto length = [&](PropIndex index, int& target) {
-        const PropValue& v = props[index];
-        if (v.isString()) {
-            target = BoundedLength(
-                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
-        } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
-                   v.integer() != ParagraphSpace) {
-            target = BoundedLength(v.integer());
-        }
-    };
-    length(piMarginLeft, gapLeft);
-    length(piMarginRight, gapRight);
-    length(piMarginTop, gapTop);
-    length(piMarginBottom, gapBottom);
 
     const PropValue& w = props[piWidth];
     if (w.isString()) {
