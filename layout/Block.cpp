@@ -446,7 +446,8 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int 
         fill.bottom = std::min(fill.bottom, clip.bottom);
         if (!fill.isEmpty()) canvas.fillRect(fill, backgroundColor_);
     }
-    if (backgroundImage && needsTiling && doc.showImages && (!doc.isPrinting || doc.printBackgrounds))
+    // Only the colour waits for background printing; a picture is part of the page.
+    if (backgroundImage && needsTiling && doc.showImages)
         backgroundPainter.Paint(canvas, padding, clip, backgroundPlacement);
     if (hasBorderStyle) PaintBorders(canvas, border, padding);
 }

@@ -85,3 +85,23 @@ TEST(BlockBackgrounds, ABlockTilesItsPictureOverItsPaddingBox) {
     EXPECT_EQ(Count(canvas.logText(), "bitmap "), 1) << canvas.logText();
     EXPECT_EQ(cache.count(), 1u);
 }
+
+TEST(BlockBackgrounds, PrintCopiesKeepThePictureAndDropTheColourWithoutBackgroundPrinting) {
+    TStringBitmapList cache;
+    TSectionList doc;
+    doc.imageCache = &cache;
+    doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false, 0xFFFFFF, 1, 5, 10);
+    const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/imagens/";
+    doc.expandName = [folder](const std::string& name) { return folder + name; };
+    ParseHtml("<div style=\"background: #00ff00 url(bola.bmp) no-repeat; padding: 20px\">x</div>", doc);
+    doc.isPrinting = true;
+    doc.printBackgrounds = false;
+    TSectionList copy(doc, true);
+    platform::RecordingCanvas canvas;
+    int scrollWidth = 0, cursor = 0;
+    const int height = copy.LayoutCell(canvas, 0, 400, 600, scrollWidth, cursor);
+    canvas.clearLog();
+    copy.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
+    EXPECT_EQ(Count(canvas.logText(), "bitmap "), 1) << canvas.logText();
+    EXPECT_EQ(Count(canvas.logText(), "#00FF00"), 0) << canvas.logText();
+}
