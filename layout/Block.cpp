@@ -417,6 +417,8 @@ TBorderSides TBlock::Sides() const {
         else if (borderColorGiven_)
             sides.colors[k] = static_cast<platform::TColor>(Box(piBorderColor));
         else
+            // No colour given: the text's, as browsers draw it, rather than black, so a
+            // "border: 1px solid" round white text on a dark page stays visible.
             sides.colors[k] = fontColor_;
         sides.styles[k] = boxSpecs[BoxSlot(styleSlots[k])].toInteger(0);
     }
