@@ -238,11 +238,11 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                     widthIsPercent = true;
                     givenWidth = std::clamp(a.IntValue, 1, 100);
                 } else {
-                    givenWidth = std::max(0, a.IntValue);
+                    givenWidth = BoundedLength(std::max(0, a.IntValue));
                 }
                 break;
             case symHeight:
-                givenHeight = std::max(1, a.IntValue);
+                givenHeight = BoundedLength(std::max(1, a.IntValue));
                 break;
             case symIsMap:
                 serverMap = true;
@@ -339,7 +339,7 @@ void TImageObj::ApplyProperties(const TProperties& props) {
             widthIsPercent = true;
             givenWidth = std::clamp(LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
         } else {
-            const int px = LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0);
+            const int px = BoundedLength(LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0));
             if (px > 0) {
                 givenWidth = px;
                 widthIsPercent = false;
@@ -348,7 +348,7 @@ void TImageObj::ApplyProperties(const TProperties& props) {
     }
     const PropValue& h = props[piHeight];
     if (h.isString()) {
-        const int px = LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0);
+        const int px = BoundedLength(LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0));
         if (px > 0) givenHeight = px;
     }
 }
@@ -434,7 +434,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
                 pictureHeight = naturalHeight;
             }
         } else if (widthIsPercent) {
-            pictureWidth = std::max(1, availWidth * givenWidth / 100);
+            pictureWidth = static_cast<int>(std::max(1LL, static_cast<long long>(availWidth) * givenWidth / 100));
             pictureHeight = givenHeight > 0 ? givenHeight
                                             : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
                                                                            naturalHeight / naturalWidth));

@@ -105,8 +105,9 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     for (auto* control : controls)
         min = std::max(min, control->Width() + control->gapLeft + control->gapRight);
     auto withIndent = [&](int width) {
-        if (textIndentPercent > 0) return width * 100 / (100 - textIndentPercent);
-        return width + textIndentPx;
+        if (textIndentPercent > 0)
+            return Saturated(static_cast<long long>(width) * 100 / (100 - textIndentPercent));
+        return Saturated(width, textIndentPx);
     };
     const std::u16string& t = textBuffer;
     for (int start = 0; start < n;) {
@@ -158,7 +159,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
         count = static_cast<int>(breakAt) - start;
         breakFollows = true;
     }
-    const int left = indent.LeftEdgeAt(Y) + (start == 0 ? textIndentPx : 0);
+    const int left = Saturated(indent.LeftEdgeAt(Y), start == 0 ? textIndentPx : 0);
     const int width = indent.RightEdgeAt(Y) - left;
     int taken;
     if (start == 0 && inlineObjects.empty() && controls.empty() &&
@@ -265,7 +266,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         maxWidth = 0;
         return finish(Y);
     }
-    if (textIndentPercent != 0) textIndentPx = availWidth * textIndentPercent / 100;
+    if (textIndentPercent != 0)
+        textIndentPx = Saturated(static_cast<long long>(availWidth) * textIndentPercent / 100);
     availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
     maxWidth = availWidth;
     for (auto& object : inlineObjects) {
@@ -291,8 +293,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             const int clear = ClearSpace(indent, curY);
             if (clear > 0) {
                 AddEmptyLine(lines, lineStart, clear);
-                flowHeight += clear;
-                curY += clear;
+                flowHeight = Saturated(flowHeight, clear);
+                curY = Saturated(curY, clear);
             }
         }
         int NN, N;
@@ -308,7 +310,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             const int next = indent.NextFloatEndY(curY);
             if (next > curY) {
                 AddEmptyLine(lines, lineStart, next - curY);
-                flowHeight += next - curY;
+                flowHeight = Saturated(flowHeight, next, -curY);
                 curY = next;
                 continue;
             }
@@ -354,7 +356,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                     if (next > curY) {
                         // Another try where a float has ended and the line is wider.
                         AddEmptyLine(lines, lineStart, next - curY);
-                        flowHeight += next - curY;
+                        flowHeight = Saturated(flowHeight, next, -curY);
                         curY = next;
                         continue;
                     }
@@ -442,7 +444,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                 fontRuns[holder].topY = curY;
             }
         }
-        const int L = indent.LeftEdgeAt(curY) + (lineStart == 0 ? textIndentPx : 0);
+        const int L = Saturated(indent.LeftEdgeAt(curY), lineStart == 0 ? textIndentPx : 0);
         const int R = indent.RightEdgeAt(curY);
         const int W = TextWidth(canvas, lineStart, N, true);
         switch (textAlign) {
@@ -462,8 +464,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         line.availableWidth = R - L;
         const int height = line.Height();
         line.occupiedHeight = height;
-        flowHeight += height;
-        curY += height;
+        flowHeight = Saturated(flowHeight, height);
+        curY = Saturated(curY, height);
         for (TFloatingObj* object : floats) {
             indent.PlaceFloat(curY, *object);
             line.occupiedHeight = std::max(line.occupiedHeight, height + object->FloatHeight());
