@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    application.setApplicationName(app::kApplicationTitle);
-    application.setApplicationDisplayName(app::kApplicationTitle);
+    app::NameApplication();
     platform::InstallQtServices();
 
     auto status = std::make_unique<app::TformStatus>();
