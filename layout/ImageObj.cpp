@@ -415,6 +415,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         textColor_ = font->font.Color;
         inLink_ = font->IsLink();
         link_ = inLink_ ? &font->linkTarget : nullptr;
+        linkRun_ = inLink_ ? font : nullptr;
     }
     const bool placeholder = !showImages || isPlaceholder_;
     const platform::Bitmap& shown = !showImages || waiting
@@ -527,11 +528,13 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.lineTo(box.right - 1, box.bottom - 1);
         canvas.lineTo(box.left, box.bottom - 1);
     }
+    // The picture of a link that has the keyboard focus shows it, as the link's text does.
+    if (linkRun_ && linkRun_->hasFocus) canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
 }
 
 unsigned TImageObj::HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
-    // X and Y are relative to the object's box; maps count from the picture's corner.
-    const int ix = X - (hasBorder ? 1 : 0), iy = Y - (hasBorder ? 1 : 0);
+    // X and Y count from the picture's corner, inside the border, as maps do.
+    const int ix = X, iy = Y;
     if (ix < 0 || iy < 0 || ix >= pictureWidth || iy >= pictureHeight) return 0;
     unsigned result = 0;
     if (!hintText.empty()) {

@@ -70,6 +70,7 @@ public:
     bool IsImage() const override { return true; }
     void Draw(platform::Canvas& canvas, int x, int y) override;
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
+    int BorderWidth() const override { return hasBorder ? 1 : 0; }
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
     std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
@@ -118,5 +119,6 @@ public:
     bool printCopy_ = false;
     platform::TColor textColor_ = 0;
     const TUrlTarget* link_ = nullptr;
+    const TFontObj* linkRun_ = nullptr;  // the link's run it stands in, for its focus
     TUrlTarget mapTarget_;  // the link a map or server-side map gave last
 };

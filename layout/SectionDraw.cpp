@@ -225,10 +225,10 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
 unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     for (auto& object : inlineObjects) {
-        const int ox = object->Floats() ? object->paintX : object->paintX;
-        if (X >= ox && X < ox + object->boxWidth && Y >= object->drawY && Y < object->drawY + object->boxHeight) {
+        const platform::Rect box = object->HitBox();
+        if (box.contains(X, Y)) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
-            return object->HitTest(X - ox, Y - object->drawY, title, linkTarget);
+            return object->HitTest(X - box.left, Y - box.top, title, linkTarget);
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -257,14 +257,15 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
 }
 
 bool TSection::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
-    for (auto& object : inlineObjects)
-        if (object->IsImage() && X >= object->paintX && X < object->paintX + object->boxWidth && Y >= object->drawY &&
-            Y < object->drawY + object->boxHeight) {
+    for (auto& object : inlineObjects) {
+        const platform::Rect box = object->HitBox();
+        if (object->IsImage() && box.contains(X, Y)) {
             obj = object.get();
-            IX = X - object->paintX;
-            IY = Y - object->drawY;
+            IX = X - box.left;
+            IY = Y - box.top;
             return true;
         }
+    }
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "html/Builder.h"
 #include "html/Lexer.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
@@ -202,4 +203,54 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
     EXPECT_EQ(link->Url, "norte.htm");
     link = nullptr;
     EXPECT_EQ(image->HitTest(20, 20, title, link) & 1, 0u);
+}
+
+namespace {
+
+// A page laid out and drawn on a recording canvas, with the bundled pictures.
+struct DrawnPage {
+    explicit DrawnPage(const std::string& html) {
+        doc.imageCache = &cache;
+        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false, 0xFFFFFF, 1, 0, 0);
+        const std::string folder = Collection("dados/imagens/");
+        doc.expandName = [folder](const std::string& name) { return folder + name; };
+        ParseHtml(html, doc);
+        int scrollWidth = 0, cursor = 0;
+        height = doc.LayoutCell(canvas, 0, 400, 600, scrollWidth, cursor);
+        Draw();
+    }
+    std::string Draw() {
+        canvas.clearLog();
+        doc.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
+        return canvas.logText();
+    }
+    TStringBitmapList cache;
+    TSectionList doc;
+    platform::RecordingCanvas canvas;
+    int height = 0;
+};
+
+}  // namespace
+
+TEST(ImageHits, ThePictureAnswersAndItsBorderDoesNot) {
+    // A linked picture: a 1-pixel border round 10 x 10 pixels, drawn from 0,0.
+    DrawnPage page("<a href=outra.htm><img src=bola.bmp width=10 height=10></a>");
+    TFloatingObj* object = nullptr;
+    int ix = -1, iy = -1;
+    EXPECT_FALSE(page.doc.HitTestImage(0, 5, object, ix, iy)) << "the border is not the picture";
+    ASSERT_TRUE(page.doc.HitTestImage(1, 1, object, ix, iy));
+    EXPECT_EQ(ix, 0);
+    EXPECT_EQ(iy, 0);
+    ASSERT_TRUE(page.doc.HitTestImage(10, 10, object, ix, iy));
+    EXPECT_EQ(ix, 9);
+    EXPECT_FALSE(page.doc.HitTestImage(11, 11, object, ix, iy));
+}
+
+TEST(ImageHits, APictureInAFocusedLinkShowsTheFocus) {
+    DrawnPage page("<a href=outra.htm><img src=bola.bmp width=10 height=10></a>");
+    EXPECT_EQ(page.Draw().find("focus "), std::string::npos);
+    ASSERT_EQ(page.doc.linkRuns.size(), 1u);
+    page.doc.linkRuns[0]->hasFocus = true;
+    const std::string log = page.Draw();
+    EXPECT_NE(log.find("focus 0,0,12,12"), std::string::npos) << log;
 }
