@@ -86,6 +86,23 @@ TEST(BuilderHead, LinkedSheetsReadTheSameWhateverTheirLineEnds) {
     }
 }
 
+TEST(BuilderHead, HoverRulesSwitchOnTrackingForEveryPageThatHasThem) {
+    // One document reused across loads, as a viewer keeps it.
+    Page page;
+    for (int load = 0; load < 3; ++load) {
+        SCOPED_TRACE(load);
+        page.doc.Clear();
+        page.doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF,
+                             false, 0xFFFFFF, 1, 5, 10);
+        EXPECT_FALSE(page.doc.hoverLinksOn);
+        const bool hover = load != 1;
+        ParseHtml(std::string("<style>") + (hover ? "a:hover { color: red }" : "a { color: red }") +
+                      "</style><a href=x.htm>x</a>",
+                  page.doc);
+        EXPECT_EQ(page.doc.hoverLinksOn, hover);
+    }
+}
+
 TEST(BuilderHead, ScriptsSoundsAndMaps) {
     std::string script, sound;
     THtmlBuildEvents events;
