@@ -35,7 +35,7 @@ void PageRenderer::NewDocument() {
     document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize, defaults_.fontColor,
                            defaults_.linkColor, defaults_.visitedColor, defaults_.overLinkColor, false,
                            defaults_.background, defaults_.charset, defaults_.marginHeight,
-                           defaults_.marginWidth);
+                           defaults_.marginWidth, defaults_.linkUnderline);
 }
 
 void PageRenderer::LoadFile(const std::string& path, bool plainText) {

@@ -25,6 +25,7 @@ struct ViewerDefaults {
     int charset = platform::DEFAULT_CHARSET;
     int marginWidth = 10;
     int marginHeight = 5;
+    bool linkUnderline = true;
 };
 
 class PageRenderer {
