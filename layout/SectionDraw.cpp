@@ -52,7 +52,10 @@ int TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentM
         const int lineTop = y;
         const int lineBottom = y + line.Height();
         if (!doc.isPrinting) {
-            if (lineBottom - scroll < clip.top || lineTop - scroll > clip.bottom) {
+            // A line is drawn while the floats that start on it show, which may be
+            // long after its text has scrolled away: drawing it puts them on the list.
+            const int reach = lineTop + std::max(line.Height(), line.occupiedHeight);
+            if (reach - scroll < clip.top || lineTop - scroll > clip.bottom) {
                 y = lineBottom;
                 continue;
             }

@@ -298,10 +298,10 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             }
         }
         int NN, N;
+        int floatHeight = 0;  // of the floats placed at the line's top
         if (IsPreformatted()) {
             N = NN = remaining;
         } else {
-            int floatHeight = 0;
             NN = CountFitting(canvas, lineStart, floats, floatHeight, indent, curY, remaining);
             N = std::max(NN, 1);
             drawBottom = std::max(drawBottom, curY + floatHeight);
@@ -463,7 +463,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         }
         line.availableWidth = R - L;
         const int height = line.Height();
-        line.occupiedHeight = height;
+        line.occupiedHeight = std::max(height, floatHeight);
         flowHeight = Saturated(flowHeight, height);
         curY = Saturated(curY, height);
         for (TFloatingObj* object : floats) {

@@ -114,6 +114,26 @@ TEST(InlineObjects, MiddleImagesFillTheRoomTheirLineMadeForThem) {
         << log;
 }
 
+TEST(InlineObjects, FloatsStayDrawnWhileTheirFirstLineIsScrolledAway) {
+    DocumentBuilder b;
+    b.OpenBody();
+    // A portrait that starts the paragraph, and one placed after the first line.
+    TSection& s = b.Text(u"");
+    s.PlaceObject(std::make_unique<FakeImage>(30, 60, kFloatLeft), 0);
+    b.Append(s, u"first line ");
+    s.PlaceObject(std::make_unique<FakeImage>(20, 60, kFloatRight), 0);
+    b.Append(s, u"and the rest");
+    b.Close();
+    b.Layout(300);
+    ASSERT_GE(s.lines.size(), 1u);
+    const int lineHeight = s.lines[0].Height();
+    ASSERT_LT(lineHeight, 30);
+    // Scrolled past the first line's text: both pictures still show their lower part.
+    const std::string log = b.Draw(300, 200, lineHeight + 4);
+    EXPECT_NE(log.find("rectangle 0,"), std::string::npos) << log;
+    EXPECT_NE(log.find("rectangle 280,"), std::string::npos) << log;
+}
+
 TEST(PrintCopies, CloneEveryItem) {
     DocumentBuilder b;
     b.OpenBody("background-color: #FFFFFF");
