@@ -60,6 +60,8 @@ public:
     virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
         return 0;
     }
+    // The words that stand for the object in copied text (its ALT text).
+    virtual std::string AltText() const { return {}; }
     // The frame drawn round the object, in pixels on each side.
     virtual int BorderWidth() const { return 0; }
     // Where it was last drawn, less its frame (screen x, document y): the part that

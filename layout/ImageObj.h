@@ -71,6 +71,7 @@ public:
     void Draw(platform::Canvas& canvas, int x, int y) override;
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
     int BorderWidth() const override { return hasBorder ? 1 : 0; }
+    std::string AltText() const override { return altText; }
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
     std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }

@@ -6,6 +6,7 @@
 #include "layout/IndentManager.h"
 #include "layout/Section.h"
 #include "layout/TextCase.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -405,6 +406,8 @@ void TSection::CopyToClipboard() {
     TTextCollector& collector = *ownerDocument->textCollector;
     const int selStart = std::max(0, ownerDocument->selStart - firstCursorPos);
     const int selEnd = std::min(cursorCount, ownerDocument->selEnd - firstCursorPos);
+    const bool endsWithLine = ownerDocument->selEnd > firstCursorPos + cursorCount;
+    const auto at = [this](int i) { return textBuffer[static_cast<std::size_t>(i)]; };
     for (const LineRec& line : lines) {
         const int a = std::max(selStart, line.firstChar);
         const int b = std::min(selEnd, line.firstChar + line.charCount);
@@ -412,16 +415,35 @@ void TSection::CopyToClipboard() {
         std::u16string piece;
         piece.reserve(static_cast<std::size_t>(b - a));
         for (int i = a; i < b; ++i) {
-            const char16_t c = textBuffer[static_cast<std::size_t>(i)];
+            const char16_t c = at(i);
             if (c == kBreakChar) {
+                // A section that holds only a break (the second of <br><br>) ends with
+                // the line end below; the break must not add a second one.
+                if (i == cursorCount - 1 && endsWithLine) continue;
                 collector.AddText(piece);
                 collector.AddLineEnd();
                 piece.clear();
-            } else if (!IsObject(c)) {
+            } else if (IsObject(c)) {
+                // A picture reads as its ALT text in brackets, as a text browser shows
+                // it; one without, or a control, as a blank between the words beside it.
+                const TFloatingObj* object = c == kObjectChar ? ObjectAt(i) : nullptr;
+                const std::string alt = object ? object->AltText() : std::string();
+                const bool spaceBefore = !piece.empty() && piece.back() != u' ';
+                const bool spaceAfter = i + 1 < b && at(i + 1) != u' ' && at(i + 1) != kBreakChar;
+                if (alt.empty()) {
+                    if (spaceBefore && spaceAfter) piece += u' ';
+                    continue;
+                }
+                if (spaceBefore) piece += u' ';
+                piece += u'[';
+                piece += platform::Ansi(alt);
+                piece += u']';
+                if (spaceAfter) piece += u' ';
+            } else {
                 piece += c;
             }
         }
         collector.AddText(piece);
     }
-    if (ownerDocument->selEnd > firstCursorPos + cursorCount) collector.AddLineEnd();
+    if (endsWithLine) collector.AddLineEnd();
 }

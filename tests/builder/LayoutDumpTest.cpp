@@ -53,3 +53,14 @@ TEST(BuilderLayout, AbsurdLengthsStackInsteadOfOverflowing) {
         page.doc.Draw(canvas, {0, 0, 400, 600}, 400, 0, 0, 0, 0);
     }
 }
+
+TEST(BuilderCopy, BreaksGiveOneLineEndEachAndPicturesTheirAltText) {
+    int count = 0;
+    Page breaks("<p>one<br>two<br><br>three");
+    EXPECT_EQ(breaks.SelectAllText(count), "one\r\ntwo\r\n\r\nthree");
+    EXPECT_EQ(count, 17);
+    Page pictures("a <img src=x.gif alt='Bola de futebol'> b<img src=y.gif>c <img src=z.gif align=left alt=Retrato>Texto");
+    const std::string text = pictures.SelectAllText(count);
+    EXPECT_EQ(text, "a [Bola de futebol] b c [Retrato] Texto");
+    EXPECT_EQ(count, static_cast<int>(text.size())) << "the count is the text's length";
+}
