@@ -246,13 +246,17 @@ unsigned TSectionList::HitTestLink(platform::Canvas& canvas, int X, int Y, std::
         if (hoverLink) hoverLink->SetLinkHovered(linkRuns, true);
         if (viewer) viewer->InvalidatePaintSurface();
     }
-    (void)oldImage;  // image hover states arrive with the image objects
+    if (oldImage && oldImage != hoverImage) oldImage->SetHoverState(0);
+    if (hoverImage) hoverImage->SetHoverState(leftButtonDown ? 2 : 1);
     return result;
 }
 
 void TSectionList::SetPressed(bool down) {
     leftButtonDown = down;
-    if (hoverImage && viewer) viewer->InvalidatePaintSurface();
+    if (hoverImage) {
+        hoverImage->SetHoverState(down ? 2 : 1);
+        if (viewer) viewer->InvalidatePaintSurface();
+    }
 }
 
 void TSectionList::ClearHover() {
@@ -260,6 +264,7 @@ void TSectionList::ClearHover() {
         hoverLink->SetLinkHovered(linkRuns, false);
         hoverLink = nullptr;
     }
+    if (hoverImage) hoverImage->SetHoverState(0);
     hoverImage = nullptr;
     if (viewer) viewer->InvalidatePaintSurface();
 }

@@ -86,6 +86,10 @@ public:
     virtual void Start() = 0;
     // Moves on a frame if due; repaints itself where it was drawn.
     virtual void Advance() = 0;
+    // Its frames, and showing one of them still (the hover and pressed looks of an
+    // ACTIVE image choose them).
+    virtual int FrameCount() const { return 1; }
+    virtual void ShowFrame(int index) {}
     bool drawn = false;
 };
 

@@ -60,6 +60,8 @@ public:
     virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
         return 0;
     }
+    // 0 normal, 1 under the mouse, 2 pressed: pictures that react change their look.
+    virtual void SetHoverState(int state) {}
     // The words that stand for the object in copied text (its ALT text).
     virtual std::string AltText() const { return {}; }
     // The frame drawn round the object, in pixels on each side.

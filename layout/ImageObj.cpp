@@ -316,6 +316,8 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
 
 TImageObj::~TImageObj() {
     if (waiting && document_) document_->ForgetPendingImage(this);
+    // The picture under the mouse must not outlive itself in the document.
+    if (document_ && document_->hoverImage == this) document_->hoverImage = nullptr;
     // A live document's image gives its use of the cached picture back.
     if (!printCopy_ && !cacheKey_.empty() && document_ && document_->imageCache)
         document_->imageCache->DecUsage(cacheKey_);
@@ -530,6 +532,32 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
     }
     // The picture of a link that has the keyboard focus shows it, as the link's text does.
     if (linkRun_ && linkRun_->hasFocus) canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
+}
+
+void TImageObj::SetHoverState(int state) {
+    if (state == hoverState) return;
+    hoverState = state;
+    if (isActive && animation && document_) {
+        auto& animated = document_->animatedImages;
+        const int frames = animation->FrameCount();
+        if (state == 0) {
+            // Back to rest: still, on its first frame.
+            animation->Stop();
+            animation->ShowFrame(0);
+            std::erase(animated, animation);
+        } else if (state == 1 && frames > 3) {
+            // A longer picture plays while the mouse is over it.
+            animation->Rewind();
+            animation->Start();
+            if (std::find(animated.begin(), animated.end(), animation) == animated.end())
+                animated.push_back(animation);
+        } else if (frames >= 2) {
+            animation->Stop();
+            std::erase(animated, animation);
+            animation->ShowFrame(state == 2 && frames == 3 ? 2 : 1);
+        }
+    }
+    if (document_ && document_->viewer) document_->viewer->InvalidatePaintSurface();
 }
 
 unsigned TImageObj::HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {

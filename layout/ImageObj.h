@@ -52,6 +52,8 @@ const platform::Bitmap& DefaultPicture();
 const platform::Bitmap& ErrorPicture();
 const platform::Bitmap& ErrorMask();
 
+class TAnimatedPicture;
+
 class TImageObj : public TFloatingObj {
 public:
     // An IMG: `source` is SRC already expanded to a file name.
@@ -72,6 +74,8 @@ public:
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
     int BorderWidth() const override { return hasBorder ? 1 : 0; }
     std::string AltText() const override { return altText; }
+    // Records the state; an ACTIVE image with frames shows the frame of that state.
+    void SetHoverState(int state) override;
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
     std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
@@ -93,7 +97,9 @@ public:
     bool hasClientMap = false;
     std::string clientMapName;
     bool isActive = false;
-    int hoverState = 0;
+    int hoverState = 0;  // 0 normal, 1 under the mouse, 2 pressed
+    // The moving picture that shows, when there is one (not owned).
+    TAnimatedPicture* animation = nullptr;
     int pictureWidth = 0;
     int pictureHeight = 0;
     bool sized = false;

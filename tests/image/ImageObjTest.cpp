@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "html/Builder.h"
 #include "html/Lexer.h"
+#include "layout/Block.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
 #include "layout/ImageObj.h"
+#include "layout/Section.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Text.h"
 #include "style/Properties.h"
@@ -207,6 +210,12 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
 
 namespace {
 
+class CountingHost : public TDocumentHost {
+public:
+    void InvalidatePaintSurface() override { ++invalidated; }
+    int invalidated = 0;
+};
+
 // A page laid out and drawn on a recording canvas, with the bundled pictures.
 struct DrawnPage {
     explicit DrawnPage(const std::string& html) {
@@ -224,10 +233,39 @@ struct DrawnPage {
         doc.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
         return canvas.logText();
     }
+    TImageObj* FirstImage() { return FirstImageIn(doc); }
+    static TImageObj* FirstImageIn(TCellBasic& cell) {
+        for (auto& item : cell.items) {
+            if (auto* block = dynamic_cast<TBlock*>(item.get()))
+                if (TImageObj* image = FirstImageIn(*block->content)) return image;
+            if (auto* section = dynamic_cast<TSection*>(item.get()))
+                for (auto& object : section->inlineObjects)
+                    if (auto* image = dynamic_cast<TImageObj*>(object.get())) return image;
+        }
+        return nullptr;
+    }
+    CountingHost host;
     TStringBitmapList cache;
-    TSectionList doc;
+    TSectionList doc{&host};
     platform::RecordingCanvas canvas;
     int height = 0;
+};
+
+// Frames shown and animation started, as a GIF picture would do them.
+class FakeAnimation : public TAnimatedPicture {
+public:
+    explicit FakeAnimation(int frames) : frames_(frames) {}
+    void Rewind() override { frame = 0; }
+    void Stop() override { running = false; }
+    void Start() override { running = true; }
+    void Advance() override {}
+    int FrameCount() const override { return frames_; }
+    void ShowFrame(int index) override { frame = index; }
+    int frame = 0;
+    bool running = false;
+
+private:
+    int frames_;
 };
 
 }  // namespace
@@ -253,4 +291,46 @@ TEST(ImageHits, APictureInAFocusedLinkShowsTheFocus) {
     page.doc.linkRuns[0]->hasFocus = true;
     const std::string log = page.Draw();
     EXPECT_NE(log.find("focus 0,0,12,12"), std::string::npos) << log;
+}
+
+TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
+    DrawnPage page("<p><img src=bola.bmp width=10 height=10 active><img src=bola.bmp width=10 height=10>");
+    TImageObj* image = page.FirstImage();
+    ASSERT_NE(image, nullptr);
+    for (int frames : {2, 3, 5}) {
+        SCOPED_TRACE(frames);
+        FakeAnimation animation(frames);
+        image->animation = &animation;
+        std::string title;
+        TFormControlObj* control = nullptr;
+        const TUrlTarget* link = nullptr;
+        const int before = page.host.invalidated;
+        page.doc.HitTestLink(page.canvas, image->paintX + 2, image->drawY + 2, title, control, link);
+        EXPECT_EQ(image->hoverState, 1);
+        EXPECT_EQ(animation.frame, frames > 3 ? 0 : 1);
+        EXPECT_EQ(animation.running, frames > 3) << "a longer picture plays under the mouse";
+        page.doc.SetPressed(true);
+        EXPECT_EQ(image->hoverState, 2);
+        EXPECT_EQ(animation.frame, frames == 3 ? 2 : 1);
+        page.doc.SetPressed(false);
+        EXPECT_EQ(image->hoverState, 1);
+        page.doc.ClearHover();
+        EXPECT_EQ(image->hoverState, 0);
+        EXPECT_EQ(animation.frame, 0);
+        EXPECT_FALSE(animation.running);
+        EXPECT_TRUE(std::find(page.doc.animatedImages.begin(), page.doc.animatedImages.end(), &animation) ==
+                    page.doc.animatedImages.end());
+        EXPECT_GE(page.host.invalidated - before, 4) << "every change of look repaints";
+        image->animation = nullptr;
+    }
+    // Moving from one picture to the other: the first returns to rest.
+    std::string title;
+    TFormControlObj* control = nullptr;
+    const TUrlTarget* link = nullptr;
+    page.doc.HitTestLink(page.canvas, image->paintX + 2, image->drawY + 2, title, control, link);
+    EXPECT_EQ(image->hoverState, 1);
+    page.doc.HitTestLink(page.canvas, image->paintX + 12, image->drawY + 2, title, control, link);
+    EXPECT_EQ(image->hoverState, 0);
+    ASSERT_NE(page.doc.hoverImage, nullptr);
+    EXPECT_NE(page.doc.hoverImage, image);
 }
