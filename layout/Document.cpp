@@ -184,7 +184,9 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
         if (!isPrintCopy) picture->Start();
     }
     if (!isPrintCopy && !animatedImages.empty() && viewer) {
-        animationInterval = 50;
+        // The timer starts at 50 ms the first time only; once it has ticked it keeps
+        // its 40 ms across layouts and loads.
+        if (animationInterval == 0) animationInterval = 50;
         viewer->SetAnimationTimer(animationInterval);
         animationTimerRunning = true;
     }

@@ -189,7 +189,7 @@ public:
     bool pageIsEmpty = true;
     std::vector<std::unique_ptr<TMapItem>> imageMaps;
     bool animationTimerRunning = false;
-    int animationInterval = 0;
+    int animationInterval = 0;  // ms; 0 until the timer is first started
     std::vector<TFormControlObj*> allControls;
     std::vector<TPanelObj*> panels;  // owned by their sections
     // Waiting images by the upper-cased name their picture will come under. The page's

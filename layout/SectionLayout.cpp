@@ -105,8 +105,9 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     for (auto* control : controls)
         min = std::max(min, control->Width() + control->gapLeft + control->gapRight);
     auto withIndent = [&](int width) {
-        if (textIndentPercent > 0)
-            return Saturated(static_cast<long long>(width) * 100 / (100 - textIndentPercent));
+        // A percentage of the room: negative ones (hanging first lines) too.
+        if (textIndentPercent != 0)
+            return Saturated(static_cast<long long>(width) * 100 / (100LL - textIndentPercent));
         return Saturated(width, textIndentPx);
     };
     const std::u16string& t = textBuffer;

@@ -134,6 +134,40 @@ TEST(InlineObjects, FloatsStayDrawnWhileTheirFirstLineIsScrolledAway) {
     EXPECT_NE(log.find("rectangle 280,"), std::string::npos) << log;
 }
 
+namespace {
+
+class TimerHost : public TDocumentHost {
+public:
+    void SetAnimationTimer(int intervalMs) override { intervals.push_back(intervalMs); }
+    std::vector<int> intervals;
+};
+
+class StillAnimation : public TAnimatedPicture {
+public:
+    void Rewind() override {}
+    void Stop() override {}
+    void Start() override {}
+    void Advance() override {}
+};
+
+}  // namespace
+
+TEST(Animation, TheTimerStartsAt50MillisecondsOnceAndKeeps40) {
+    TimerHost host;
+    DocumentBuilder b(&host);
+    b.Text(u"moving");
+    StillAnimation picture;
+    b.doc.animatedImages.push_back(&picture);
+    b.Layout(300);
+    ASSERT_FALSE(host.intervals.empty());
+    EXPECT_EQ(host.intervals.back(), 50);
+    b.doc.AnimationTick();
+    EXPECT_EQ(host.intervals.back(), 40);
+    b.Layout(200);  // a new width: laid out again, the timer keeps its pace
+    EXPECT_EQ(host.intervals.back(), 40);
+    b.doc.animatedImages.clear();
+}
+
 TEST(PrintCopies, CloneEveryItem) {
     DocumentBuilder b;
     b.OpenBody("background-color: #FFFFFF");
