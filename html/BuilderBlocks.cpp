@@ -326,8 +326,13 @@ void THtmlBuilder::ParsePreformatted() {
         const std::int32_t lessPos = reader_.CharPos;
         reader_.NextSymbol();
         THtmlSymbol sy = reader_.Sy;
-        for (bool again = true; again;) {
-        again = false;
+        // A map cut short by a tag leaves that tag in the reader, still to be handled.
+        while (sy == symMap) {
+            appendToken();
+            ParseInline();
+            if (!section_) OpenSection();
+            sy = reader_.Sy == symMapEnd || reader_.Sy == symEof ? symUnknownTag : reader_.Sy;
+        }
         switch (sy) {
             case symText:
                 // A '<' that starts no tag.
@@ -391,7 +396,7 @@ void THtmlBuilder::ParsePreformatted() {
                 if (reader_.CurChar == '>') reader_.NextChar();
                 break;
             case symImg: case symPanel: case symInput: case symSelect: case symTextArea:
-            case symA: case symAEnd: case symPage: case symScript: case symMap:
+            case symA: case symAEnd: case symPage: case symScript:
             case symB: case symI: case symEm: case symStrong: case symU: case symCite: case symVar:
             case symS: case symStrike: case symSpan: case symSub: case symSup: case symBig:
             case symSmall: case symBEnd: case symIEnd: case symEmEnd: case symStrongEnd:
@@ -403,12 +408,6 @@ void THtmlBuilder::ParsePreformatted() {
                 break;
             default:
                 break;  // other tags mean nothing inside preformatted text
-        }
-        // A map cut short by a tag leaves that tag, still to be handled, in the reader.
-        if (sy == symMap && reader_.Sy != symMapEnd && reader_.Sy != symEof) {
-            sy = reader_.Sy;
-            again = true;
-        }
         }
     }
 
