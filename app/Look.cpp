@@ -6,7 +6,9 @@
 
 namespace app {
 
-void NameApplication() { QCoreApplication::setApplicationName(kApplicationTitle); }
+void NameApplication() {
+    QCoreApplication::setApplicationName(kApplicationTitle);
+}
 
 int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
 

@@ -67,7 +67,8 @@ TIDObject::~TIDObject() {
 void TIDNameList::AddObject(const std::string& name, TIDObject* object) {
     std::unique_ptr<TIDObject> owned;
     if (dynamic_cast<TChPosObj*>(object)) owned.reset(object);
-    else if (object) object->anchorList_ = this;  // the list's own entries need no call back
+    else if (object)
+        object->anchorList_ = this;  // the list's own entries need no call back
     bool found;
     std::size_t at = Locate(name, found);
     if (found) {

@@ -278,12 +278,14 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
                       scrollWidth, cursor);
     cursorCount = cursor - firstCursorPos;
     maxWidth = Saturated(scrollWidth, LeftExtra(), RightExtra());
-    if (positioning != kPositionStatic) maxWidth = Saturated(maxWidth, offsetLeft, -Or0(Box(piMarginRight)));
+    if (positioning != kPositionStatic)
+        maxWidth = Saturated(maxWidth, offsetLeft, -Or0(Box(piMarginRight)));
     innerBottomY = std::max(topY, content->itemsFlowBottomY);
     if (innerBottomY - topY < Box(piHeight)) innerBottomY = Saturated(topY, Box(piHeight));
-    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth), Box(piMarginBottom));
-    paintBottomY = Saturated(std::max(innerBottomY, content->itemsPaintBottomY), Box(piBorderBottomWidth),
-                             Box(piPaddingBottom));
+    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
+                            Box(piMarginBottom));
+    paintBottomY = Saturated(std::max(innerBottomY, content->itemsPaintBottomY),
+                             Box(piBorderBottomWidth), Box(piPaddingBottom));
     const int height = Saturated(flowBottomY, -Y);
     if (backgroundImage && ownerDocument && ownerDocument->showImages) {
         backgroundImage->SizeFor(canvas, contentWidth, nullptr);
@@ -306,7 +308,8 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
                 indent.PlaceFloatBlock(Y, Saturated(X, contentWidth, RightExtra()), floatSide,
                                        Saturated(paintBottomY, -Y));
             else
-                indent.PlaceFloatBlock(Y, Saturated(X, -LeftExtra()), floatSide, Saturated(paintBottomY, -Y));
+                indent.PlaceFloatBlock(Y, Saturated(X, -LeftExtra()), floatSide,
+                                       Saturated(paintBottomY, -Y));
         }
         flowHeight = 0;
     } else {
@@ -584,9 +587,11 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     indent.PopLeftEdge(left);
     indent.currentOwner = savedOwner;
     cursorCount = cursor - firstCursorPos;
-    maxWidth = std::max(indent.Width(), Saturated(scrollWidth, Or0(Box(piMarginLeft)), Or0(Box(piMarginRight))));
+    maxWidth = std::max(indent.Width(),
+                        Saturated(scrollWidth, Or0(Box(piMarginLeft)), Or0(Box(piMarginRight))));
     innerBottomY = std::max(topY, content->itemsFlowBottomY);
-    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth), Box(piMarginBottom));
+    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
+                            Box(piMarginBottom));
     flowHeight = Saturated(flowBottomY, -Y);
     paintHeight = std::max(flowHeight, Saturated(indent.LowestFloatBottom(), -Y));
     paintBottomY = Saturated(Y, paintHeight);

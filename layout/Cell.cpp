@@ -76,8 +76,8 @@ int TCellBasic::LayoutItems(platform::Canvas& canvas, int X, int Y, int width, i
         TSectionBase& item = *items[i];
         int itemWidth = 0;
         try {
-            height = Saturated(height, item.Layout(canvas, X, Saturated(Y, height), refX, refY, width,
-                                                   availHeight, indent, itemWidth, cursor));
+            height = Saturated(height, item.Layout(canvas, X, Saturated(Y, height), refX, refY,
+                                                   width, availHeight, indent, itemWidth, cursor));
         } catch (const EProcessError& error) {
             if (document) document->ReportLayoutError(error.message());
             items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));

@@ -136,9 +136,10 @@ void TSectionList::Clear() {
 }
 
 void TSectionList::SetDefaults(const std::string& fontName, const std::string& preFont, double size,
-                               platform::TColor color, platform::TColor link, platform::TColor visited,
-                               platform::TColor active, bool hoverLinks, platform::TColor background,
-                               int charset, int marginHeight, int marginWidth, bool linkUnderline) {
+                               platform::TColor color, platform::TColor link,
+                               platform::TColor visited, platform::TColor active, bool hoverLinks,
+                               platform::TColor background, int charset, int marginHeight,
+                               int marginWidth, bool linkUnderline) {
     styleSheet->BuildDefaults(fontName, preFont, size, color, link, visited, active, linkUnderline,
                               charset, marginWidth, marginHeight);
     preFontName = preFont.substr(0, 32);

@@ -119,9 +119,10 @@ public:
     // The viewer's defaults for the next load, into the default style sheet;
     // `linkUnderline` is false when the viewer's links are not to be underlined.
     void SetDefaults(const std::string& fontName, const std::string& preFontName, double size,
-                     platform::TColor color, platform::TColor linkColor, platform::TColor visitedColor,
-                     platform::TColor activeColor, bool hoverLinks, platform::TColor background,
-                     int charset, int marginHeight, int marginWidth, bool linkUnderline = true);
+                     platform::TColor color, platform::TColor linkColor,
+                     platform::TColor visitedColor, platform::TColor activeColor, bool hoverLinks,
+                     platform::TColor background, int charset, int marginHeight, int marginWidth,
+                     bool linkUnderline = true);
     void SetBackgroundColor(platform::TColor color);
     void SetBackgroundImage(const std::string& name, const TBackgroundPosition& position);
 

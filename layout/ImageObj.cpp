@@ -46,7 +46,8 @@ platform::Bitmap DrawPlaceholder(bool error) {
 // Draws text in lines that fit `box`'s width, word by word from its top-left corner,
 // one text height apart, clipped to the box. A word wider than the box keeps a line
 // of its own.
-void DrawWrappedText(platform::Canvas& canvas, const platform::Rect& box, std::u16string_view text) {
+void DrawWrappedText(platform::Canvas& canvas, const platform::Rect& box,
+                     std::u16string_view text) {
     const int lineHeight = std::max(1, canvas.textMetrics().height);
     const int width = box.right - box.left;
     int y = box.top;
@@ -59,8 +60,10 @@ void DrawWrappedText(platform::Canvas& canvas, const platform::Rect& box, std::u
         if (take < text.size()) {
             // Back to the last blank that fits, else on to the end of the first word.
             const std::size_t blank = text.substr(0, take + 1).rfind(u' ');
-            if (blank != std::u16string_view::npos && blank > 0) take = blank;
-            else take = std::min(text.find(u' '), text.size());
+            if (blank != std::u16string_view::npos && blank > 0)
+                take = blank;
+            else
+                take = std::min(text.find(u' '), text.size());
         }
         std::u16string_view line = text.substr(0, take);
         while (!line.empty() && line.back() == u' ') line.remove_suffix(1);
@@ -341,7 +344,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
             widthIsPercent = true;
             givenWidth = std::clamp(LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
         } else {
-            const int px = BoundedLength(LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0));
+            const int px =
+                BoundedLength(LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0));
             if (px > 0) {
                 givenWidth = px;
                 widthIsPercent = false;
@@ -350,7 +354,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
     }
     const PropValue& h = props[piHeight];
     if (h.isString()) {
-        const int px = BoundedLength(LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0));
+        const int px =
+            BoundedLength(LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0));
         if (px > 0) givenHeight = px;
     }
 }
@@ -437,7 +442,8 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
                 pictureHeight = naturalHeight;
             }
         } else if (widthIsPercent) {
-            pictureWidth = static_cast<int>(std::max(1LL, static_cast<long long>(availWidth) * givenWidth / 100));
+            pictureWidth = static_cast<int>(
+                std::max(1LL, static_cast<long long>(availWidth) * givenWidth / 100));
             pictureHeight = givenHeight > 0 ? givenHeight
                                             : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
                                                                            naturalHeight / naturalWidth));
@@ -510,9 +516,10 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.save();
         canvas.intersectClipRect(box);
         // The 2 pixels the box keeps free beside the text when it is sized for it.
-        DrawWrappedText(canvas,
-                        {box.left + kAltTextIndent, box.top + kPlaceholderInset, box.right - 2, box.bottom},
-                        platform::Ansi(altText));
+        DrawWrappedText(
+            canvas,
+            {box.left + kAltTextIndent, box.top + kPlaceholderInset, box.right - 2, box.bottom},
+            platform::Ansi(altText));
         canvas.restore();
         canvas.setFont(saved);
     }

@@ -72,8 +72,8 @@ int THorzLine::Layout(platform::Canvas&, int X, int Y, int, int, int availWidth,
     return thickness;
 }
 
-int THorzLine::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
-                    int, int) {
+int THorzLine::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                    int X, int, int) {
     const int below = layoutY + flowHeight;
     if (!ownerDocument) return below;
     TSectionList& doc = *ownerDocument;

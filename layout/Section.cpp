@@ -9,8 +9,8 @@
 #include "html/Attributes.h"
 #include "html/Token.h"
 #include "layout/Document.h"
-#include "platform/Text.h"
 #include "layout/TextCase.h"
+#include "platform/Text.h"
 #include "style/Lengths.h"
 #include "style/Properties.h"
 
@@ -37,7 +37,8 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
         bool isPercent = false;
         const int indent = props.GetTextIndent(isPercent);
         if (isPercent) textIndentPercent = std::min(indent, 90);
-        else textIndentPx = BoundedLength(indent);
+        else
+            textIndentPx = BoundedLength(indent);
     }
     if (attributes) {
         if (const TAttribute* clear = attributes->FindAttribute(symClear)) {

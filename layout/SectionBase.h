@@ -35,7 +35,7 @@ inline constexpr int kMaxLayoutExtent = 1 << 29;
 template <typename... Ints>
 int Saturated(Ints... values) {
     const long long sum = (0LL + ... + static_cast<long long>(values));
-    return sum < -kMaxLayoutExtent ? -kMaxLayoutExtent
+    return sum < -kMaxLayoutExtent  ? -kMaxLayoutExtent
            : sum > kMaxLayoutExtent ? kMaxLayoutExtent
                                     : static_cast<int>(sum);
 }

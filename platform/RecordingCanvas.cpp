@@ -25,7 +25,8 @@ const char* PenStyleName(PenStyle style) {
 }
 
 std::string PenText(const Pen& pen) {
-    std::string text = ColorName(pen.color) + "/" + PenStyleName(pen.style) + "/" + std::to_string(pen.width);
+    std::string text =
+        ColorName(pen.color) + "/" + PenStyleName(pen.style) + "/" + std::to_string(pen.width);
     if (pen.cap == PenCap::Square) text += "/square";
     if (pen.cap == PenCap::Round) text += "/round";
     return text;

@@ -73,7 +73,8 @@ std::u16string MapCase(std::u16string_view text, bool upper) {
     std::u16string out(text);
     for (std::size_t i = 0; i < out.size(); ++i) {
         char32_t c = out[i];
-        const bool pair = QChar::isHighSurrogate(c) && i + 1 < out.size() && QChar::isLowSurrogate(out[i + 1]);
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < out.size() && QChar::isLowSurrogate(out[i + 1]);
         if (pair) c = QChar::surrogateToUcs4(out[i], out[i + 1]);
         const char32_t m = upper ? QChar::toUpper(c) : QChar::toLower(c);
         if (pair) {
@@ -91,8 +92,12 @@ std::u16string MapCase(std::u16string_view text, bool upper) {
 
 }  // namespace
 
-std::u16string UpperCaseUtf16(std::u16string_view text) { return MapCase(text, true); }
-std::u16string LowerCaseUtf16(std::u16string_view text) { return MapCase(text, false); }
+std::u16string UpperCaseUtf16(std::u16string_view text) {
+    return MapCase(text, true);
+}
+std::u16string LowerCaseUtf16(std::u16string_view text) {
+    return MapCase(text, false);
+}
 
 std::string AnsiUpperCase(std::string_view text) { return Map(text, Tables().upper); }
 std::string AnsiLowerCase(std::string_view text) { return Map(text, Tables().lower); }

@@ -10,7 +10,7 @@ class PropValue;
 // that the sums layout makes of a handful of them cannot overflow an int.
 inline constexpr int kMaxLengthPixels = 1 << 24;
 inline int BoundedLength(int pixels) {
-    return pixels < -kMaxLengthPixels ? -kMaxLengthPixels
+    return pixels < -kMaxLengthPixels  ? -kMaxLengthPixels
            : pixels > kMaxLengthPixels ? kMaxLengthPixels
                                        : pixels;
 }

@@ -308,9 +308,10 @@ void ConvertMarginArray(const TVMarginArray& vm, int baseWidth, int baseHeight, 
                 break;
         }
     }
-    for (PropIndex index : {piMarginLeft, piMarginRight, piPaddingTop, piPaddingRight, piPaddingBottom,
-                            piPaddingLeft, piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth,
-                            piBorderLeftWidth, piWidth, piHeight, piTop, piLeft}) {
+    for (PropIndex index :
+         {piMarginLeft, piMarginRight, piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft,
+          piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth, piWidth,
+          piHeight, piTop, piLeft}) {
         int& out = box[BoxSlot(index)];
         if (out != AutoValue) out = BoundedLength(out);
     }

@@ -247,12 +247,16 @@ void QtCanvas::applyPen() {
     // shows 3 widths long with 2 between; a round dot of nearly nothing shows as a
     // disc one width across, one width from the next.
     if (pen_.style == PenStyle::Dash) {
-        if (pen_.cap == PenCap::Square) pen.setDashPattern({2, 3});
-        else pen.setStyle(Qt::DashLine);
+        if (pen_.cap == PenCap::Square)
+            pen.setDashPattern({2, 3});
+        else
+            pen.setStyle(Qt::DashLine);
     }
     if (pen_.style == PenStyle::Dot) {
-        if (pen_.cap == PenCap::Round) pen.setDashPattern({0.01, 1.99});
-        else pen.setStyle(Qt::DotLine);
+        if (pen_.cap == PenCap::Round)
+            pen.setDashPattern({0.01, 1.99});
+        else
+            pen.setStyle(Qt::DotLine);
     }
     painter_->setPen(pen);
 }
@@ -273,8 +277,10 @@ void QtCanvas::lineTo(int x, int y) {
         // covers the pixels from its lower coordinate to before its higher one, so a
         // line running left or up is moved by one pixel to start at its start.
         int x0 = position_.x, y0 = position_.y, x1 = x, y1 = y;
-        if (y0 == y1 && x1 < x0) ++x0, ++x1;
-        else if (x0 == x1 && y1 < y0) ++y0, ++y1;
+        if (y0 == y1 && x1 < x0)
+            ++x0, ++x1;
+        else if (x0 == x1 && y1 < y0)
+            ++y0, ++y1;
         painter_->drawLine(x0, y0, x1, y1);
     }
     position_ = {x, y};
@@ -287,8 +293,10 @@ void QtCanvas::polyline(const std::vector<Point>& points, bool closed) {
         painter_->setBrush(Qt::NoBrush);
         QPolygon polygon;
         for (const auto& p : points) polygon << QPoint(p.x, p.y);
-        if (closed) painter_->drawPolygon(polygon);
-        else painter_->drawPolyline(polygon);
+        if (closed)
+            painter_->drawPolygon(polygon);
+        else
+            painter_->drawPolyline(polygon);
     }
     position_ = closed ? points.front() : points.back();
 }

@@ -52,8 +52,9 @@ TEST(BuilderLists, TrailingParagraphSpaceMovesBelowTheList) {
 
 TEST(BuilderLists, ALargerBottomMarginOfTheListsOwnIsKept) {
     // The paragraph space and the block's own margin collapse into the larger one.
-    Page page("<ul style='margin-bottom: 30px'><li><p>a</p></ul>x"
-              "<div style='margin-bottom: 5px'><p>b</p></div>y<form><p>c</p></form>z");
+    Page page(
+        "<ul style='margin-bottom: 30px'><li><p>a</p></ul>x"
+        "<div style='margin-bottom: 5px'><p>b</p></div>y<form><p>c</p></form>z");
     const auto& items = page.Body().content->items;
     ASSERT_EQ(items.size(), 6u);
     EXPECT_EQ(dynamic_cast<TBlock&>(*items[0]).Box(piMarginBottom), 30);

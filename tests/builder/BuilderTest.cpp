@@ -191,9 +191,11 @@ TEST(BuilderSourcePositions, EveryCharacterKeepsItsPlaceInThePage) {
 }
 
 TEST(BuilderText, TextTransformCasesEveryScript) {
-    Page page("<meta http-equiv=content-type content='text/html; charset=utf-8'>"
-              "<p style='text-transform: uppercase'>tiếng việt, άθήνα, ｔｏｋｙｏ, straße"
-              "<p style='text-transform: lowercase'>ÇÃO ΏΡΑ");
-    EXPECT_EQ(Tree(page), "block p.\n  section \"TIẾNG VIỆT, ΆΘΉΝΑ, ＴＯＫＹＯ, STRAßE\" 0:-\n"
-                          "block p.\n  section \"ção ώρα\" 0:-\n");
+    Page page(
+        "<meta http-equiv=content-type content='text/html; charset=utf-8'>"
+        "<p style='text-transform: uppercase'>tiếng việt, άθήνα, ｔｏｋｙｏ, straße"
+        "<p style='text-transform: lowercase'>ÇÃO ΏΡΑ");
+    EXPECT_EQ(Tree(page),
+              "block p.\n  section \"TIẾNG VIỆT, ΆΘΉΝΑ, ＴＯＫＹＯ, STRAßE\" 0:-\n"
+              "block p.\n  section \"ção ώρα\" 0:-\n");
 }

@@ -75,8 +75,9 @@ TEST(BuilderHead, LinkedSheetsReadTheSameWhateverTheirLineEnds) {
             stream = std::string(".a") + lineEnd + ".b {color:#ff0000}" + lineEnd;
             return true;
         };
-        Page page("<link rel=stylesheet href=s.css><div class=a><p class=b>red</div><p class=b>plain",
-                  events);
+        Page page(
+            "<link rel=stylesheet href=s.css><div class=a><p class=b>red</div><p class=b>plain",
+            events);
         TBlock* div = dynamic_cast<TBlock*>(page.Body().content->items[0].get());
         ASSERT_NE(div, nullptr);
         EXPECT_EQ(FirstSection(*div->content)->fontRuns[0].font.Color & 0xFFFFFF, 0x0000FFu);

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "../support/Locale.h"
 #include "html/Anchors.h"
 #include "html/Charsets.h"
 #include "html/Entities.h"
 #include "html/Lexer.h"
 #include "html/Symbols.h"
-#include "../support/Locale.h"
 
 namespace {
 

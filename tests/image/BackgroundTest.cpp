@@ -75,7 +75,8 @@ namespace {
 struct PicturePage {
     explicit PicturePage(const std::string& html) {
         doc.imageCache = &cache;
-        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false, 0xFFFFFF, 1, 5, 10);
+        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false,
+                        0xFFFFFF, 1, 5, 10);
         const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/imagens/";
         doc.expandName = [folder](const std::string& name) { return folder + name; };
         ParseHtml(html, doc);
@@ -97,14 +98,17 @@ std::string LayOutAndDraw(TSectionList& doc) {
 }  // namespace
 
 TEST(BlockBackgrounds, ABlockTilesItsPictureOverItsPaddingBox) {
-    PicturePage page("<div style=\"background-image: url(bola.bmp); background-repeat: no-repeat; padding: 20px\">x</div>");
+    PicturePage page(
+        "<div style=\"background-image: url(bola.bmp); background-repeat: no-repeat; padding: "
+        "20px\">x</div>");
     const std::string log = LayOutAndDraw(page.doc);
     EXPECT_EQ(Count(log, "bitmap "), 1) << log;
     EXPECT_EQ(page.cache.count(), 1u);
 }
 
 TEST(BlockBackgrounds, PrintCopiesKeepThePictureAndDropTheColourWithoutBackgroundPrinting) {
-    PicturePage page("<div style=\"background: #00ff00 url(bola.bmp) no-repeat; padding: 20px\">x</div>");
+    PicturePage page(
+        "<div style=\"background: #00ff00 url(bola.bmp) no-repeat; padding: 20px\">x</div>");
     page.doc.isPrinting = true;
     page.doc.printBackgrounds = false;
     TSectionList copy(page.doc, true);

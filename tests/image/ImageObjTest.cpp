@@ -151,7 +151,8 @@ TEST_F(ImageObjTest, APlaceholdersAltTextWrapsInsideItsBox) {
     // pixels apart, the longer words alone; what falls below the box is not drawn.
     std::vector<std::string> texts;
     for (const std::string& entry : canvas.log())
-        if (entry.rfind("text ", 0) == 0) texts.push_back(entry.substr(0, entry.find(' ', 5)) + entry.substr(entry.find('"')));
+        if (entry.rfind("text ", 0) == 0)
+            texts.push_back(entry.substr(0, entry.find(' ', 5)) + entry.substr(entry.find('"')));
     EXPECT_EQ(texts, (std::vector<std::string>{"text 24,4\"Retrato\"", "text 24,15\"de\"",
                                                "text 24,26\"Machado\"", "text 24,37\"de\""}))
         << canvas.logText();
@@ -211,7 +212,7 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
 namespace {
 
 class CountingHost : public TDocumentHost {
-public:
+  public:
     void InvalidatePaintSurface() override { ++invalidated; }
     int invalidated = 0;
 };
@@ -220,7 +221,8 @@ public:
 struct DrawnPage {
     explicit DrawnPage(const std::string& html) {
         doc.imageCache = &cache;
-        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false, 0xFFFFFF, 1, 0, 0);
+        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false,
+                        0xFFFFFF, 1, 0, 0);
         const std::string folder = Collection("dados/imagens/");
         doc.expandName = [folder](const std::string& name) { return folder + name; };
         ParseHtml(html, doc);
@@ -253,7 +255,7 @@ struct DrawnPage {
 
 // Frames shown and animation started, as a GIF picture would do them.
 class FakeAnimation : public TAnimatedPicture {
-public:
+  public:
     explicit FakeAnimation(int frames) : frames_(frames) {}
     void Rewind() override { frame = 0; }
     void Stop() override { running = false; }
@@ -264,7 +266,7 @@ public:
     int frame = 0;
     bool running = false;
 
-private:
+  private:
     int frames_;
 };
 
@@ -294,7 +296,8 @@ TEST(ImageHits, APictureInAFocusedLinkShowsTheFocus) {
 }
 
 TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
-    DrawnPage page("<p><img src=bola.bmp width=10 height=10 active><img src=bola.bmp width=10 height=10>");
+    DrawnPage page(
+        "<p><img src=bola.bmp width=10 height=10 active><img src=bola.bmp width=10 height=10>");
     TImageObj* image = page.FirstImage();
     ASSERT_NE(image, nullptr);
     for (int frames : {2, 3, 5}) {
@@ -305,7 +308,8 @@ TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
         TFormControlObj* control = nullptr;
         const TUrlTarget* link = nullptr;
         const int before = page.host.invalidated;
-        page.doc.HitTestLink(page.canvas, image->paintX + 2, image->drawY + 2, title, control, link);
+        page.doc.HitTestLink(page.canvas, image->paintX + 2, image->drawY + 2, title, control,
+                             link);
         EXPECT_EQ(image->hoverState, 1);
         EXPECT_EQ(animation.frame, frames > 3 ? 0 : 1);
         EXPECT_EQ(animation.running, frames > 3) << "a longer picture plays under the mouse";
@@ -318,8 +322,8 @@ TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
         EXPECT_EQ(image->hoverState, 0);
         EXPECT_EQ(animation.frame, 0);
         EXPECT_FALSE(animation.running);
-        EXPECT_TRUE(std::find(page.doc.animatedImages.begin(), page.doc.animatedImages.end(), &animation) ==
-                    page.doc.animatedImages.end());
+        EXPECT_TRUE(std::find(page.doc.animatedImages.begin(), page.doc.animatedImages.end(),
+                              &animation) == page.doc.animatedImages.end());
         EXPECT_GE(page.host.invalidated - before, 4) << "every change of look repaints";
         image->animation = nullptr;
     }

@@ -154,7 +154,8 @@ TEST(Lists, ListStyleNoneHidesTheMarkers) {
     b.Layout(300);
     const std::string log = b.Draw(300, 400);
     EXPECT_EQ(log.find("ellipse"), std::string::npos) << log;
-    EXPECT_EQ(log.find("rectangle"), log.rfind("rectangle")) << "one square, for the last list\n" << log;
+    EXPECT_EQ(log.find("rectangle"), log.rfind("rectangle")) << "one square, for the last list\n"
+                                                             << log;
     EXPECT_NE(log.find("rectangle"), std::string::npos) << log;
 }
 

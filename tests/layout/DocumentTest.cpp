@@ -109,7 +109,8 @@ TEST(InlineObjects, MiddleImagesFillTheRoomTheirLineMadeForThem) {
     const int top = s.topY;  // the picture with its gaps is the tallest thing on the line
     const int bottom = top + line.Height();
     const std::string log = b.Draw(300, 300);
-    EXPECT_NE(log.find("rectangle 24," + std::to_string(top + 6) + ",34," + std::to_string(bottom - 2) + " "),
+    EXPECT_NE(log.find("rectangle 24," + std::to_string(top + 6) + ",34," +
+                       std::to_string(bottom - 2) + " "),
               std::string::npos)
         << log;
 }
@@ -137,13 +138,13 @@ TEST(InlineObjects, FloatsStayDrawnWhileTheirFirstLineIsScrolledAway) {
 namespace {
 
 class TimerHost : public TDocumentHost {
-public:
+  public:
     void SetAnimationTimer(int intervalMs) override { intervals.push_back(intervalMs); }
     std::vector<int> intervals;
 };
 
 class StillAnimation : public TAnimatedPicture {
-public:
+  public:
     void Rewind() override {}
     void Stop() override {}
     void Start() override {}

@@ -140,7 +140,7 @@ private:
 
 // A picture of a fixed size standing in for an image object.
 class FakeImage : public TFloatingObj {
-public:
+  public:
     FakeImage(int w, int h, int align) {
         boxWidth = w;
         boxHeight = h;

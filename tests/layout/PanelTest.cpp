@@ -118,9 +118,10 @@ TEST_F(PanelTest, AttributesAndTheNewWindow) {
 }
 
 TEST_F(PanelTest, StyleSheetsPlacePanelsAsTheyPlacePictures) {
-    Build("<style>panel { margin: 7px 9px } .right { float: right } .mid { vertical-align: middle }"
-          "</style>text <panel name=floating class=right> and <panel name=inline class=mid "
-          "style='margin-left: 0'>");
+    Build(
+        "<style>panel { margin: 7px 9px } .right { float: right } .mid { vertical-align: middle }"
+        "</style>text <panel name=floating class=right> and <panel name=inline class=mid "
+        "style='margin-left: 0'>");
     TPanelObj* floating = Named("floating");
     ASSERT_NE(floating, nullptr);
     EXPECT_EQ(floating->placement, kFloatRight);

@@ -184,7 +184,9 @@ TEST(QtCanvas, UnderlinesRunUnderTheTextOnly) {
 
 namespace {
 
-bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
+bool Dark(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
 
 }  // namespace
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "layout/FontObj.h"
+#include "platform/RecordingDialogs.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtScreen.h"
-#include "platform/RecordingDialogs.h"
 #include "tools/render/PageRenderer.h"
 
 namespace fs = std::filesystem;
@@ -108,16 +108,19 @@ TEST_F(RenderTest, PlainTextKeepsItsLines) {
 }
 
 TEST_F(RenderTest, LinksAreUnderlinedUnlessTheViewerSaysNot) {
-    const std::string page = "<a href=x.htm>plain</a> <a href=y.htm style='text-decoration: underline'>own</a>";
+    const std::string page =
+        "<a href=x.htm>plain</a> <a href=y.htm style='text-decoration: underline'>own</a>";
     PageRenderer underlined(measuring);
     underlined.LoadHtml(page, "/tmp/");
     ASSERT_EQ(underlined.document().linkRuns.size(), 2u);
-    EXPECT_TRUE(underlined.document().linkRuns[0]->font.underline()) << "the render tool underlines links";
+    EXPECT_TRUE(underlined.document().linkRuns[0]->font.underline())
+        << "the render tool underlines links";
     ViewerDefaults defaults;
     defaults.linkUnderline = false;
     PageRenderer plain(measuring, defaults);
     plain.LoadHtml(page, "/tmp/");
     ASSERT_EQ(plain.document().linkRuns.size(), 2u);
     EXPECT_FALSE(plain.document().linkRuns[0]->font.underline());
-    EXPECT_TRUE(plain.document().linkRuns[1]->font.underline()) << "the page's own rule still applies";
+    EXPECT_TRUE(plain.document().linkRuns[1]->font.underline())
+        << "the page's own rule still applies";
 }

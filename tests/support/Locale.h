@@ -6,7 +6,7 @@
 #include <string>
 
 class ScopedLocale {
-public:
+  public:
     explicit ScopedLocale(const char* name) {
         const char* current = std::setlocale(LC_ALL, nullptr);
         saved_ = current ? current : "C";
@@ -19,7 +19,7 @@ public:
     // False when the locale is not installed (scripts/install-deps.sh makes pt_BR.UTF-8).
     bool active() const { return active_; }
 
-private:
+  private:
     std::string saved_;
     bool active_ = false;
 };

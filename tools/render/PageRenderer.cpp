@@ -32,10 +32,10 @@ PageRenderer::~PageRenderer() = default;
 void PageRenderer::NewDocument() {
     document_ = std::make_unique<TSectionList>();
     document_->imageCache = &imageCache_;
-    document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize, defaults_.fontColor,
-                           defaults_.linkColor, defaults_.visitedColor, defaults_.overLinkColor, false,
-                           defaults_.background, defaults_.charset, defaults_.marginHeight,
-                           defaults_.marginWidth, defaults_.linkUnderline);
+    document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize,
+                           defaults_.fontColor, defaults_.linkColor, defaults_.visitedColor,
+                           defaults_.overLinkColor, false, defaults_.background, defaults_.charset,
+                           defaults_.marginHeight, defaults_.marginWidth, defaults_.linkUnderline);
 }
 
 void PageRenderer::LoadFile(const std::string& path, bool plainText) {

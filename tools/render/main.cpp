@@ -101,9 +101,10 @@ int main(int argc, char** argv) {
         // in asking for the memory.
         constexpr long long kMaxPictureBytes = 1LL << 30;
         if (4LL * std::max(1, width) * std::max(1, renderer.height()) > kMaxPictureBytes)
-            return Fail("the page is too tall for one picture (" + std::to_string(renderer.height()) +
-                        " pixels)");
-        if (!renderer.Paint().save(QString::fromStdString(png), "PNG")) return Fail("could not write " + png);
+            return Fail("the page is too tall for one picture (" +
+                        std::to_string(renderer.height()) + " pixels)");
+        if (!renderer.Paint().save(QString::fromStdString(png), "PNG"))
+            return Fail("could not write " + png);
     }
     return 0;
 }
