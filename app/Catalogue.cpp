@@ -44,6 +44,8 @@ std::string RemoveAcentos(std::string_view text) {
     return out;
 }
 
-std::string SearchKey(std::string_view name) { return platform::AnsiUpperCase(RemoveAcentos(name)); }
+std::string SearchKey(std::string_view name) {
+    return platform::AnsiUpperCase(RemoveAcentos(name));
+}
 
 }  // namespace app

@@ -18,7 +18,8 @@ void TFocusLabel::leaveEvent(QEvent* event) {
 
 void TFocusLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        OnClick)
         OnClick(this);
 }
 

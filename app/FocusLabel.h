@@ -8,7 +8,7 @@
 namespace app {
 
 class TFocusLabel : public QLabel {
-public:
+  public:
     using NotifyEvent = std::function<void(TFocusLabel* sender)>;
 
     explicit TFocusLabel(const QString& caption, QWidget* parent = nullptr);
@@ -21,7 +21,7 @@ public:
     QString hint() const { return toolTip(); }
     void setHint(const QString& hint) { setToolTip(hint); }
 
-protected:
+  protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -3,14 +3,19 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "app/Catalogue.h"
+#include "app/ErrorBox.h"
+#include "app/FindBar.h"
 #include "app/FocusLabel.h"
 #include "app/FormStatus.h"
 #include "app/HomePage.h"
@@ -21,6 +26,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "viewer/HtmlViewer.h"
 
 namespace app {
 
@@ -28,11 +34,8 @@ namespace {
 
 QString FromAnsi(std::string_view text) {
     const std::u16string wide = platform::Ansi(text);
-    return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
-}
-
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(wide.data()),
+                   static_cast<qsizetype>(wide.size()));
 }
 
 QWidget* MakePanel(QWidget* parent, const char* name, const QColor& color) {
@@ -74,14 +77,17 @@ WindowGeometry MainWindowGeometry(const platform::ScreenInfo& screen) {
     return geometry;
 }
 
-TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status)
-    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder) {
+TformMain::TformMain(const std::string& dataFolder, std::unique_ptr<TformStatus> status,
+                     CollectionWrites writes)
+    : QWidget(nullptr), formStatus_(std::move(status)), dataFolder_(dataFolder), writes_(writes) {
     setObjectName("formMain");
     BuildControls();
     DoCreate();
 }
 
-TformMain::~TformMain() { FormDestroy(); }
+TformMain::~TformMain() {
+    FormDestroy();
+}
 
 void TformMain::BuildControls() {
     setMinimumSize(640, 480);
@@ -159,10 +165,23 @@ void TformMain::BuildControls() {
     auto* base = new QVBoxLayout(panelBase);
     base->setContentsMargins(0, 0, 0, 0);
     base->setSpacing(0);
-    viewer = new QWidget(panelBase);
+    viewer = new THTMLViewer(panelBase);
     viewer->setObjectName("viewer");
-    Paint(viewer, kViewerBackground);
+    viewer->SetDefBackground(platform::RGBColor(kViewerBackground.red(), kViewerBackground.green(),
+                                                kViewerBackground.blue()));
+    viewer->SetBorderStyle(THTMLBorderStyle::htFocused);
+    viewer->SetHistoryMaxCount(0);
+    viewer->SetDefFontName("Arial");
+    viewer->SetDefFontSize(9);
+    viewer->SetDefPreFontName("Courier New");
+    viewer->SetNoSelect(false);
+    viewer->SetCharSet(platform::DEFAULT_CHARSET);
+    viewer->PrintMarginLeft = viewer->PrintMarginRight = viewer->PrintMarginTop =
+        viewer->PrintMarginBottom = 2.0;
+    viewer->SetPrintScale(1.0);
     base->addWidget(viewer, 1);
+    findBar = new FindBar(viewer, panelBase);
+    base->addWidget(findBar);
     panelNavegar = MakePanel(panelBase, "panelNavegar", kPanelColor);
     panelNavegar->setFixedHeight(21);
     auto* navigation = new QHBoxLayout(panelNavegar);
@@ -173,7 +192,14 @@ void TformMain::BuildControls() {
     imageVai = MakeImage(panelNavegar, "imageVai", DrawNavigationButton(false));
     imageVai->setFixedSize(63, 21);
     for (QLabel* image : {imageVolta, imageVai}) image->setCursor(Qt::PointingHandCursor);
+    zoomLabel = new QLabel(panelNavegar);
+    zoomLabel->setObjectName("zoomLabel");
+    zoomLabel->setFont(MakeFont("Times New Roman", 15, true));
+    SetTextColor(zoomLabel, kLabelTextColor);
+    zoomLabel->hide();
     navigation->addWidget(imageVolta);
+    navigation->addSpacing(8);
+    navigation->addWidget(zoomLabel);
     navigation->addStretch(1);
     navigation->addWidget(imageVai);
     base->addWidget(panelNavegar);
@@ -197,21 +223,61 @@ void TformMain::BuildControls() {
     form->addWidget(panelBottom);
 
     for (TFocusLabel* label : {labelCopiar, labelImprimir, labelCreditos, labelSair, labelOK}) {
-        label->OnMouseEnter = [this](TFocusLabel* sender) { labelImparcialidadeMouseEnter(sender); };
-        label->OnMouseLeave = [this](TFocusLabel* sender) { labelImparcialidadeMouseLeave(sender); };
+        label->OnMouseEnter = [this](TFocusLabel* sender) {
+            labelImparcialidadeMouseEnter(sender);
+        };
+        label->OnMouseLeave = [this](TFocusLabel* sender) {
+            labelImparcialidadeMouseLeave(sender);
+        };
     }
     labelSair->OnClick = [this](TFocusLabel*) { labelSairClick(); };
+    labelCreditos->OnClick = [this](TFocusLabel* sender) { labelClick(sender); };
+    labelOK->OnClick = [this](TFocusLabel*) { labelOKClick(); };
+    connect(editSearch, &QLineEdit::textChanged, this, [this] { editSearchChange(); });
+    editSearch->installEventFilter(this);
+    GridNomes->OnClick = [this] { GridNomesClick(); };
+    imageVolta->installEventFilter(this);
+    imageVai->installEventFilter(this);
+    viewer->OnHotSpotClick = [this](THTMLViewer* sender, const std::string& src, bool& handled) {
+        viewerHotSpotClick(sender, src, handled);
+    };
+    labelCopiar->OnClick = [this](TFocusLabel*) { labelCopiarClick(); };
+    labelImprimir->OnClick = [this](TFocusLabel*) { labelImprimirClick(); };
+    BuildPopupMenu();
+
+    // Finding in the page and zoom.
+    const auto shortcut = [this](const QKeySequence& keys, std::function<void()> action) {
+        auto* key = new QShortcut(keys, this);
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, std::move(action));
+    };
+    shortcut(QKeySequence::Find, [this] { findBar->Open(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { findBar->Step(false); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar->Step(true); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { ZoomBy(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { ZoomBy(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { ZoomBy(-1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetZoom(100); });
+    viewer->OnMouseWheel = [this](THTMLViewer*, Qt::KeyboardModifiers keys, int delta, int, int,
+                                  bool& handled) {
+        if (!(keys & Qt::ControlModifier) || delta == 0) return;
+        ZoomBy(delta > 0 ? 1 : -1);
+        handled = true;
+    };
+    viewer->OnProcessing = [this](THTMLViewer*, bool busy) {
+        if (!busy) findBar->PageChanged();
+    };
+}
+
+void TformMain::ReportError(const std::exception& error) {
+    ShowError(error);
 }
 
 void TformMain::DoCreate() {
     try {
         FormCreate();
-    } catch (const platform::Exception& error) {
-        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.message()),
-                                       platform::MessageIcon::Error);
     } catch (const std::exception& error) {
-        platform::Dialogs().messageBox(ToU16(kApplicationTitle), platform::Utf8ToUtf16(error.what()),
-                                       platform::MessageIcon::Error);
+        ReportError(error);
     }
     // Whether or not the catalogues could be read, start-up is over.
     if (formStatus_) formStatus_->hide();
@@ -230,6 +296,7 @@ void TformMain::FormCreate() {
     PastaBase = dataFolder_;
     if (PastaBase.empty() || PastaBase.back() != '/') PastaBase += '/';
     PastaDados = PastaBase + "dados/";
+    GeneratedPagesFolder = PrepareGeneratedPagesFolder(PastaBase, writes_);
 
     // Read all three before filling anything, so a missing one leaves every list empty.
     const std::string names = platform::ReadWholeFile(PastaBase + kNamesFile);
@@ -246,9 +313,13 @@ void TformMain::FormCreate() {
     PagPrincipal();
 }
 
-void TformMain::FormDestroy() { formStatus_.reset(); }
+void TformMain::FormDestroy() {
+    formStatus_.reset();
+}
 
-std::string TformMain::RemoveAcentos(const std::string& text) const { return app::RemoveAcentos(text); }
+std::string TformMain::RemoveAcentos(const std::string& text) const {
+    return app::RemoveAcentos(text);
+}
 
 void TformMain::FormResize() {
     GridNomes->resize(GridNomes->width(), panelBusca->height() - GridNomes->y() - 10);
@@ -260,6 +331,21 @@ void TformMain::Splitter1Moved() {
 
 bool TformMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panelBusca && event->type() == QEvent::Resize) FormResize();
+    if (watched == editSearch && event->type() == QEvent::KeyPress &&
+        editSearchKeyPress(static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    if ((watched == imageVolta || watched == imageVai) &&
+        event->type() == QEvent::MouseButtonRelease) {
+        auto* release = static_cast<QMouseEvent*>(event);
+        auto* image = static_cast<QWidget*>(watched);
+        if (release->button() == Qt::LeftButton &&
+            image->rect().contains(release->position().toPoint())) {
+            if (watched == imageVolta)
+                imageVoltaClick();
+            else
+                imageVaiClick();
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -275,11 +361,28 @@ void TformMain::GridNomesDrawCell(QPainter& painter, int row, const QRect& rect,
                      FromAnsi(listNomes.at(static_cast<std::size_t>(row))));
 }
 
-void TformMain::labelSairClick() { close(); }
+void TformMain::ZoomBy(int direction) {
+    SetZoom(THTMLViewer::ZoomStep(viewer->Zoom(), direction));
+}
 
-void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) { SetLabelLook(sender, QColor(0, 0, 0), 15); }
+void TformMain::SetZoom(int percent) {
+    viewer->SetZoom(percent);
+    const int zoom = viewer->Zoom();
+    zoomLabel->setText(QString("%1 %").arg(zoom));
+    zoomLabel->setVisible(zoom != 100);
+}
 
-void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) { SetLabelLook(sender, kLabelTextColor, 13); }
+void TformMain::labelSairClick() {
+    close();
+}
+
+void TformMain::labelImparcialidadeMouseEnter(TFocusLabel* sender) {
+    SetLabelLook(sender, QColor(0, 0, 0), 15);
+}
+
+void TformMain::labelImparcialidadeMouseLeave(TFocusLabel* sender) {
+    SetLabelLook(sender, kLabelTextColor, 13);
+}
 
 void TformMain::PagPrincipal() {
     platform::StringList lines;
@@ -288,8 +391,12 @@ void TformMain::PagPrincipal() {
     const std::string text = FillHomePageMarkers(lines.text(), CurrentShortDate(), CurrentLongTime);
     platform::StringList page;
     page.setText(text);
-    page.saveToFile(PastaBase + kHomePageFile);
-    // Showing the page waits for the page viewer.
+    page.saveToFile(GeneratedPagesFolder + kHomePageFile);
+    try {
+        viewer->LoadFromFile(GeneratedPagesFolder + kHomePageFile);
+    } catch (const std::exception&) {
+        // The home page is a courtesy: the reader works without it.
+    }
 }
 
 }  // namespace app

@@ -27,6 +27,8 @@ TformStatus::TformStatus()
     FormCreate();
 }
 
-void TformStatus::FormCreate() { setWindowTitle(kApplicationTitle); }
+void TformStatus::FormCreate() {
+    setWindowTitle(kApplicationTitle);
+}
 
 }  // namespace app

@@ -8,11 +8,11 @@ class QLabel;
 namespace app {
 
 class TformStatus : public QWidget {
-public:
+  public:
     TformStatus();
     QLabel* lStatus;
 
-private:
+  private:
     void FormCreate();
 };
 

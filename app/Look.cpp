@@ -10,7 +10,9 @@ void NameApplication() {
     QCoreApplication::setApplicationName(kApplicationTitle);
 }
 
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int PointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
 
 QFont MakeFont(const QString& face, int pixelHeight, bool bold) {
     QFont font(face);
@@ -39,6 +41,8 @@ void SetTextColor(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
-QColor TextColor(const QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
+QColor TextColor(const QWidget* widget) {
+    return widget->palette().color(QPalette::WindowText);
+}
 
 }  // namespace app

@@ -35,7 +35,9 @@ void NameGrid::setDefaultRowHeight(int height) {
     viewport()->update();
 }
 
-int NameGrid::topRow() const { return verticalScrollBar()->value(); }
+int NameGrid::topRow() const {
+    return verticalScrollBar()->value();
+}
 
 int NameGrid::visibleRowCount() const {
     return std::max(1, viewport()->height() / rowHeight_);
@@ -48,7 +50,9 @@ void NameGrid::updateScrollRange() {
     bar->setSingleStep(1);
 }
 
-void NameGrid::setRow(int row) { moveTo(row, true); }
+void NameGrid::setRow(int row) {
+    moveTo(row, true);
+}
 
 void NameGrid::moveTo(int row, bool raiseClick) {
     row = std::clamp(row, 0, rowCount_ - 1);
@@ -91,13 +95,27 @@ void NameGrid::paintEvent(QPaintEvent* event) {
 
 void NameGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up: moveTo(row_ - 1, true); break;
-        case Qt::Key_Down: moveTo(row_ + 1, true); break;
-        case Qt::Key_PageUp: moveTo(row_ - visibleRowCount(), true); break;
-        case Qt::Key_PageDown: moveTo(row_ + visibleRowCount(), true); break;
-        case Qt::Key_Home: moveTo(0, true); break;
-        case Qt::Key_End: moveTo(rowCount_ - 1, true); break;
-        default: QAbstractScrollArea::keyPressEvent(event); return;
+        case Qt::Key_Up:
+            moveTo(row_ - 1, true);
+            break;
+        case Qt::Key_Down:
+            moveTo(row_ + 1, true);
+            break;
+        case Qt::Key_PageUp:
+            moveTo(row_ - visibleRowCount(), true);
+            break;
+        case Qt::Key_PageDown:
+            moveTo(row_ + visibleRowCount(), true);
+            break;
+        case Qt::Key_Home:
+            moveTo(0, true);
+            break;
+        case Qt::Key_End:
+            moveTo(rowCount_ - 1, true);
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
     }
     event->accept();
 }

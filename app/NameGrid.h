@@ -9,7 +9,7 @@
 namespace app {
 
 class NameGrid : public QAbstractScrollArea {
-public:
+  public:
     using DrawCellEvent =
         std::function<void(QPainter& painter, int row, const QRect& rect, bool selected)>;
     using NotifyEvent = std::function<void()>;
@@ -32,14 +32,14 @@ public:
     // Raised when a click on a cell is released and whenever the current row moves.
     NotifyEvent OnClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int rowAt(int y) const;
     void updateScrollRange();
     void moveTo(int row, bool raiseClick);

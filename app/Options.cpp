@@ -17,6 +17,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         };
         if (arg == "--help" || arg == "-h")
             options.help = true;
+        else if (arg == "--version")
+            options.version = true;
         else if (arg == "--data")
             options.dataFolder = value("--data");
         else if (arg.rfind("--data=", 0) == 0)
@@ -29,14 +31,33 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.error = "opção desconhecida: " + arg;
         if (!options.error.empty()) return options;
     }
-    if (options.dataFolder.empty()) options.dataFolder = platform::ExecutableDirectory() + "output/";
+    if (options.dataFolder.empty()) {
+        const DefaultCollection collection = FindDefaultCollection(platform::ExecutableDirectory());
+        options.dataFolder = collection.folder;
+        options.installedCollection = collection.installed;
+    }
     return options;
+}
+
+DefaultCollection FindDefaultCollection(const std::string& executableDirectory) {
+    const std::string beside = executableDirectory + "output/";
+    if (platform::DirectoryExists(beside)) return {beside, false};
+    const std::string installed =
+        platform::ExpandFileName(executableDirectory + VULTARIA_INSTALLED_COLLECTION) + "/";
+    if (platform::DirectoryExists(installed)) return {installed, true};
+    return {beside, false};
+}
+
+std::string VersionText() {
+    return "vultaria " VULTARIA_VERSION "\n";
 }
 
 const char* UsageText() {
     return "Uso: vultaria [--data PASTA] [--screenshot ARQUIVO.png]\n"
-           "  --data PASTA          a coleção de biografias (padrão: output/ ao lado do programa)\n"
+           "  --data PASTA          a coleção de biografias (padrão: output/ ao lado do programa,\n"
+           "                        senão a coleção instalada com ele)\n"
            "  --screenshot ARQUIVO  grava uma imagem da janela depois de aberta e sai\n"
+           "  --version             mostra a versão do programa\n"
            "  --help                mostra esta ajuda\n";
 }
 

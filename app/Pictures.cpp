@@ -75,7 +75,8 @@ QPixmap DrawNavigationButton(bool back) {
     painter.setFont(font);
     painter.setPen(kLabelTextColor);
     const QRect text = back ? QRect(18, 0, 45, 21) : QRect(2, 0, 45, 21);
-    painter.drawText(text, Qt::AlignCenter, back ? QString::fromUtf8("Voltar") : QString::fromUtf8("Avançar"));
+    painter.drawText(text, Qt::AlignCenter,
+                     back ? QString::fromUtf8("Voltar") : QString::fromUtf8("Avançar"));
     return button;
 }
 

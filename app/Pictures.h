@@ -6,7 +6,7 @@
 
 namespace app {
 
-QPixmap DrawBanner();                   // 1280 x 80
+QPixmap DrawBanner();                     // 1280 x 80
 QPixmap DrawNavigationButton(bool back);  // 65 x 21
 
 }  // namespace app

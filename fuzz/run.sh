@@ -20,7 +20,7 @@ seeds=()
 # The bundled collection seeds the page and picture readers.
 case "$name" in
   html_*) for folder in output/dados/*/; do seeds+=("$folder"); done ;;
-  picture_loader) seeds+=(output/dados/imagens) ;;
+  picture_loader) seeds+=(output/dados/imagens fuzz/seeds/png fuzz/seeds/gif) ;;
 esac
 QT_QPA_PLATFORM=offscreen "build-fuzz/bin/fuzz_${name}" "$corpus" "${seeds[@]}" \
   -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \

@@ -1,5 +1,6 @@
 #include "html/Attributes.h"
 
+#include "platform/CodePage.h"
 #include "platform/Text.h"
 #include "style/Properties.h"
 #include "style/StyleParser.h"
@@ -45,7 +46,12 @@ const std::string& TAttributeList::IdValue() const {
 
 std::string TAttributeList::TitleValue() const {
     const TAttribute* a = FindAttribute(symTitle);
-    return a ? a->StrValue : std::string();
+    return a ? DisplayText(*a) : std::string();
+}
+
+std::string TAttributeList::DisplayText(const TAttribute& attribute) const {
+    if (codePage_ == platform::CP_UTF8) return attribute.StrValue;
+    return platform::Utf16ToUtf8(platform::ToUtf16(attribute.StrValue, codePage_));
 }
 
 platform::StringList TAttributeList::AsNameValueList() const {

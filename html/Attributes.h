@@ -40,8 +40,12 @@ class TAttributeList {
     std::string ClassValue() const;
     // ID lower-cased, or empty; worked out once per tag.
     const std::string& IdValue() const;
-    // TITLE as written, or empty.
+    // TITLE as text (UTF-8), or empty.
     std::string TitleValue() const;
+    // An attribute's value as text the user reads (ALT, TITLE): UTF-8, converted from the
+    // code page the page was in when the tag was read.
+    std::string DisplayText(const TAttribute& attribute) const;
+    void SetCodePage(int codePage) { codePage_ = codePage; }
     // One NAME=value line per attribute, the name as stored.
     platform::StringList AsNameValueList() const;
 
@@ -53,4 +57,5 @@ class TAttributeList {
     std::vector<std::unique_ptr<TAttribute>> items_;
     std::unique_ptr<TProperties> styleProperties_;
     mutable std::optional<std::string> idValue_;
+    int codePage_ = 1252;
 };

@@ -8,7 +8,7 @@
 // main flow, the property stack, body attributes), BuilderHead.cpp (title, meta, link,
 // style, sound, script, base), BuilderInline.cpp (paragraphs, inline elements, fonts,
 // headings, breaks, rules, maps), BuilderBlocks.cpp (lists, items, containers,
-// preformatted text, plain text).
+// preformatted text, plain text), BuilderTables.cpp (tables).
 
 #include <bitset>
 #include <cstdint>
@@ -49,6 +49,8 @@ struct THtmlBuildEvents {
     // The viewer's built-in expansion of a link to a file name; when empty, the link is
     // read as a local path.
     std::function<std::string(const std::string& name)> ExpandName;
+    // BASE HREF: names read after it start from there.
+    std::function<void(const std::string& base)> OnBase;
     // Progress while reading: offset * document.progressBase / length.
     std::function<void(int)> OnProgress;
 };
@@ -151,6 +153,16 @@ class THtmlBuilder {
     void ParseContainer(const TSymbolSet& terminators);
     void ParsePreformatted();
     void ParsePlainText();
+
+    // BuilderTables.cpp
+    struct TTableBuild;
+    void ParseTable();
+    void ReadTableContent(TTableBuild& table);
+    void ParseCell(TTableBuild& table);
+    void CloseCell(TTableBuild& table);
+    void CloseRow(TTableBuild& table);
+    void ParseColumns(TTableBuild& table);
+    void FinishTable(TTableBuild& table);
 
     TSectionList& doc_;
     const THtmlBuildEvents& events_;

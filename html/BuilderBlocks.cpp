@@ -154,7 +154,9 @@ void THtmlBuilder::ParseListItem(THtmlSymbol listKind, int number, const TSymbol
         } else if (sy == symAddress || sy == symBlockquote || sy == symCenter || sy == symDiv ||
                    sy == symForm) {
             ParseContainer(terminators);
-        } else if (sy == symTable || sy == symUnknownTag) {
+        } else if (sy == symTable) {
+            ParseTable();
+        } else if (sy == symUnknownTag) {
             Next();
         } else {
             break;

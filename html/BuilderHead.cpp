@@ -57,8 +57,10 @@ void THtmlBuilder::ParseTitle() {
 }
 
 void THtmlBuilder::ParseBase() {
-    if (const TAttribute* href = reader_.Attributes.FindAttribute(symHref))
+    if (const TAttribute* href = reader_.Attributes.FindAttribute(symHref)) {
         result_.BaseUrl = href->StrValue;
+        if (events_.OnBase) events_.OnBase(result_.BaseUrl);
+    }
     if (const TAttribute* target = reader_.Attributes.FindAttribute(symTarget))
         result_.BaseTarget = target->StrValue;
     Next();

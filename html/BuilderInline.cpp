@@ -138,6 +138,9 @@ void THtmlBuilder::ParseInline() {
         case symScript:
             ParseScript();
             return;
+        case symTable:
+            ParseTable();
+            return;
         case symNoBr:
         case symNoBrEnd:
             if (section_) section_->AppendRun(reader_.Token, 0, noBreak_);
@@ -149,8 +152,8 @@ void THtmlBuilder::ParseInline() {
             Next();
             return;
         default:
-            // Tables and form controls are read as if their tags were absent until the
-            // builder learns them; their text flows on. Everything else is skipped.
+            // Form controls are read as if their tags were absent until the builder
+            // learns them; their text flows on. Everything else is skipped.
             Next();
             return;
     }

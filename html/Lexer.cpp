@@ -462,6 +462,7 @@ void THtmlReader::ReadTag() {
         NextChar();
     }
     Attributes.Clear();
+    Attributes.SetCodePage(CodePage());
     while (ReadAttribute()) {
     }
     while (CurChar != '>' && CurChar != EofChar) NextChar();

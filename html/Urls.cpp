@@ -1,5 +1,6 @@
 #include "html/Urls.h"
 
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 namespace {
@@ -128,4 +129,36 @@ std::string UrlToLocalPathUnderRoot(std::string_view url, std::string_view root)
         !(path.size() >= 2 && path[1] == ':') && path[0] == '/')
         path.insert(0, root);
     return path;
+}
+
+std::string ExpandLinkPath(std::string_view name, std::string_view serverRoot,
+                           std::string_view docBase, std::string_view currentFile) {
+    const auto scheme = name.find("://");
+    if (scheme != std::string_view::npos && scheme > 0 &&
+        platform::AsciiLowerCase(name).find("file://") == std::string::npos)
+        return std::string(name);
+    // A file: URL names its own absolute path; the server root is for "/dir/page.htm".
+    const std::string trimmed = Trimmed(name);
+    std::string path = platform::AsciiLowerCase(trimmed).rfind("file:", 0) == 0
+                           ? UrlToLocalPath(trimmed)
+                           : UrlToLocalPathUnderRoot(trimmed, serverRoot);
+    if (!path.empty() && path[0] == '/' && path.compare(0, 2, "//") != 0)
+        return platform::ExpandFileName(path);
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    if (drive || path.compare(0, 2, "//") == 0 || platform::AsciiLowerCase(docBase) == "dospath")
+        return path;
+    std::string folder;
+    if (!docBase.empty()) {
+        // A page read from disk may name a web folder as its base: its relative links
+        // are web addresses, not files under a folder called "http:".
+        if (IsAbsoluteUrl(docBase) &&
+            platform::AsciiLowerCase(docBase).find("file:") == std::string::npos)
+            return ResolveRelativeUrl(UrlDirectory(docBase), path);
+        folder = UrlToLocalPath(docBase);
+    } else {
+        folder = std::string(currentFile);
+    }
+    const auto slash = folder.rfind('/');
+    folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+    return platform::ExpandFileName(folder + path);
 }

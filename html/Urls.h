@@ -16,3 +16,11 @@ bool IsAbsoluteUrl(std::string_view url);
 std::string UrlToLocalPath(std::string_view url);
 // Like UrlToLocalPath; a server-absolute path ("/dir/a.htm") is placed under root.
 std::string UrlToLocalPathUnderRoot(std::string_view url, std::string_view root);
+
+// The viewer's expansion of a link or picture name into what it loads: a web address
+// ("proto://...", not file://) as it is; otherwise a local path, server-absolute names
+// ("/dir/a.htm") placed under `serverRoot` when one is set, relative names taken from the
+// folder of `docBase` (the page's BASE) when set, else from the folder of `currentFile`.
+// A base of "DosPath" leaves relative names relative.
+std::string ExpandLinkPath(std::string_view name, std::string_view serverRoot, std::string_view docBase,
+                           std::string_view currentFile);

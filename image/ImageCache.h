@@ -10,9 +10,14 @@
 
 #include "platform/Bitmap.h"
 
+class TGIFImage;
+
 struct TBitmapItem {
     std::shared_ptr<platform::Bitmap> picture;
     std::shared_ptr<platform::Bitmap> mask;
+    // An animated GIF: its frames (the picture is the first of them). Every image that
+    // shows it animates a copy sharing the frames.
+    std::shared_ptr<const TGIFImage> animation;
     int transparency = 0;
     int age = 0;         // loads since the picture was last taken
     int usageCount = 0;  // images holding the picture

@@ -3,6 +3,9 @@
 // it: a picture that cannot be read shows as a missing picture, never as a message.
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/Errors.h"
 
@@ -20,3 +23,7 @@ public:
 
 // Throws EInvalidGraphicOperation unless width x height is a picture we accept.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
+
+// A picture file's bytes; none for a file that is missing or larger than any picture
+// we accept. Throws when the file cannot be read.
+std::optional<std::string> ReadPictureFile(std::string_view path);

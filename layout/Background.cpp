@@ -25,22 +25,35 @@ platform::Bitmap Replicate(const platform::Bitmap& source, int timesX, int times
 
 }  // namespace
 
-TTileRange BackgroundTileRange(const TBackgroundAxis& axis, int clipStart, int clipEnd, int offset, int tile,
-                               int extent) {
+TTileRange BackgroundTileRange(const TBackgroundAxis& axis, int clipStart, int clipEnd, int offset,
+                               int tile, int extent) {
     int origin = 0;
     switch (axis.Kind) {
-        case 1: origin = extent / 2 - tile / 2; break;
-        case 2: case 4: origin = extent - tile; break;
-        case 5: origin = (extent - tile) * axis.Value / 100; break;
-        case 6: origin = axis.Value; break;
-        default: origin = 0; break;
+        case 1:
+            origin = extent / 2 - tile / 2;
+            break;
+        case 2:
+        case 4:
+            origin = extent - tile;
+            break;
+        case 5:
+            origin = (extent - tile) * axis.Value / 100;
+            break;
+        case 6:
+            origin = axis.Value;
+            break;
+        default:
+            origin = 0;
+            break;
     }
     origin -= offset;
     TTileRange range;
     if (axis.Repeat && tile > 0) {
         // Back to the last tile start at or before the clip's start.
-        if (origin > clipStart) origin -= ((origin - clipStart + tile - 1) / tile) * tile;
-        else origin += ((clipStart - origin) / tile) * tile;
+        if (origin > clipStart)
+            origin -= ((origin - clipStart + tile - 1) / tile) * tile;
+        else
+            origin += ((clipStart - origin) / tile) * tile;
         range.start = origin;
         range.limit = clipEnd;
     } else {
@@ -61,23 +74,38 @@ void TBackgroundPainter::BuildTile(const TBackgroundPosition& placement) {
     built_ = true;
     builtRepeatX_ = placement.Horizontal.Repeat;
     builtRepeatY_ = placement.Vertical.Repeat;
-    repeatsX_ = builtRepeatX_ && picture_->width() < kMinimumTile ? (kMinimumTile + picture_->width() - 1) / picture_->width() : 1;
-    repeatsY_ = builtRepeatY_ && picture_->height() < kMinimumTile ? (kMinimumTile + picture_->height() - 1) / picture_->height() : 1;
+    repeatsX_ = builtRepeatX_ && picture_->width() < kMinimumTile
+                    ? (kMinimumTile + picture_->width() - 1) / picture_->width()
+                    : 1;
+    repeatsY_ = builtRepeatY_ && picture_->height() < kMinimumTile
+                    ? (kMinimumTile + picture_->height() - 1) / picture_->height()
+                    : 1;
     if (repeatsX_ == 1 && repeatsY_ == 1) {
         tile_ = picture_;
         tileMask_ = mask_;
         return;
     }
     tile_ = std::make_shared<platform::Bitmap>(Replicate(*picture_, repeatsX_, repeatsY_));
-    tileMask_ = mask_ ? std::make_shared<platform::Bitmap>(Replicate(*mask_, repeatsX_, repeatsY_)) : nullptr;
+    tileMask_ = mask_ ? std::make_shared<platform::Bitmap>(Replicate(*mask_, repeatsX_, repeatsY_))
+                      : nullptr;
 }
 
-void TBackgroundPainter::Paint(platform::Canvas& canvas, const platform::Rect& area, const platform::Rect& clip,
-                               const TBackgroundPosition& placement) {
+void TBackgroundPainter::Paint(platform::Canvas& canvas, const platform::Rect& area,
+                               const platform::Rect& clip, const TBackgroundPosition& placement,
+                               bool beyondArea) {
     if (!picture_ || picture_->isNull()) return;
-    const platform::Rect visible = area.intersected(clip);
+    platform::Rect visible = area.intersected(clip);
+    if (beyondArea && placement.Horizontal.Repeat) {
+        visible.left = clip.left;
+        visible.right = clip.right;
+    }
+    if (beyondArea && placement.Vertical.Repeat) {
+        visible.top = clip.top;
+        visible.bottom = clip.bottom;
+    }
     if (visible.isEmpty()) return;
-    if (!built_ || builtRepeatX_ != placement.Horizontal.Repeat || builtRepeatY_ != placement.Vertical.Repeat)
+    if (!built_ || builtRepeatX_ != placement.Horizontal.Repeat ||
+        builtRepeatY_ != placement.Vertical.Repeat)
         BuildTile(placement);
     // Placement counts in whole pictures; the drawn tile may be several of them.
     const int w = picture_->width(), h = picture_->height();
@@ -93,7 +121,8 @@ void TBackgroundPainter::Paint(platform::Canvas& canvas, const platform::Rect& a
         for (int x = xs.start; x < xs.limit; x += stepX) {
             const int tw = placement.Horizontal.Repeat ? tile_->width() : w;
             const int th = placement.Vertical.Repeat ? tile_->height() : h;
-            const platform::Rect dest{area.left + x, area.top + y, area.left + x + tw, area.top + y + th};
+            const platform::Rect dest{area.left + x, area.top + y, area.left + x + tw,
+                                      area.top + y + th};
             canvas.drawBitmap(*tile_, {0, 0, tw, th}, dest, tileMask_.get());
         }
     canvas.restore();

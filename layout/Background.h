@@ -17,21 +17,23 @@ struct TTileRange {
     int start = 0;
     int limit = 0;
 };
-TTileRange BackgroundTileRange(const TBackgroundAxis& axis, int clipStart, int clipEnd, int offset, int tile,
-                               int extent);
+TTileRange BackgroundTileRange(const TBackgroundAxis& axis, int clipStart, int clipEnd, int offset,
+                               int tile, int extent);
 
 class TBackgroundPainter {
-public:
+  public:
     // The picture at its drawn size; a mask's white pixels let the colour below show.
-    void SetPicture(std::shared_ptr<const platform::Bitmap> picture, std::shared_ptr<const platform::Bitmap> mask);
+    void SetPicture(std::shared_ptr<const platform::Bitmap> picture,
+                    std::shared_ptr<const platform::Bitmap> mask);
     bool HasPicture() const { return picture_ != nullptr; }
 
     // Tiles over `area` (screen coordinates: the placement's origin and extent), drawing
-    // only inside `clip`.
+    // only inside `clip`. With `beyondArea` (the page's own background) a repeating axis is
+    // tiled over all of `clip`, the area only placing the first tile.
     void Paint(platform::Canvas& canvas, const platform::Rect& area, const platform::Rect& clip,
-               const TBackgroundPosition& placement);
+               const TBackgroundPosition& placement, bool beyondArea = false);
 
-private:
+  private:
     void BuildTile(const TBackgroundPosition& placement);
 
     std::shared_ptr<const platform::Bitmap> picture_;

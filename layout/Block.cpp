@@ -476,8 +476,8 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
     if (!paintRange_.Built()) paintRange_.Build(paintOrder);
     std::size_t first = 0, last = paintOrder.size();
     // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
-    if (!doc.isPrinting)
-        paintRange_.Visible(clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50, first, last);
+    // A printed page is no different (see TCellBasic::DrawItems).
+    paintRange_.Visible(clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50, first, last);
     for (std::size_t i = first; i < last; ++i) paintOrder[i]->Draw(canvas, clip, indent, X, refX, refY);
     indent.currentOwner = savedOwner;
 }

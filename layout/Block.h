@@ -92,7 +92,7 @@ public:
     int offsetTop = 0, offsetLeft = 0;
     int innerBottomY = 0;
     std::vector<TSectionBase*> paintOrder;
-    std::string hintText;
+    std::string hintText;  // UTF-8
     platform::Rect lastBorderBox;
     bool needsTiling = false;
     bool topMarginIsParagraph = false;

@@ -127,13 +127,10 @@ int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
     }
     const int scroll = document ? document->scrollY : 0;
     std::size_t first, last;
-    // Items within 50 pixels count (list markers reach that far); printing visits
-    // every item, as pagination is decided while drawing.
+    // Items within 50 pixels count (list markers reach that far). That holds for a
+    // printed page too: an item that cannot reach the page neither shows on it nor moves
+    // where it ends, which only items that start or end inside it do.
     drawRange_.Visible(clip.top + scroll - 50, clip.bottom + scroll + 50, first, last);
-    if (document && document->isPrinting) {
-        first = 0;
-        last = items.size();
-    }
     for (std::size_t i = first; i < last; ++i) y = items[i]->Draw(canvas, clip, indent, X, refX, refY);
     return items.back()->layoutY + items.back()->flowHeight;
 }

@@ -172,9 +172,17 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
     canvas.setTextJustification(0, 0);
     if (!tabOrder.empty()) {
         int order = 0;
+        platform::TabStopWindow* previous = nullptr;
         for (auto& [key, entry] : tabOrder) {
-            if (entry.first) entry.first->tabOrder = order++;
-            else if (entry.second) entry.second->SetTabOrder(order++);
+            if (entry.first) {
+                entry.first->tabOrder = order++;
+                if (entry.first->tabStop) {
+                    entry.first->tabStop->placeAfter(previous);
+                    previous = entry.first->tabStop.get();
+                }
+            } else if (entry.second) {
+                entry.second->SetTabOrder(order++);
+            }
         }
         tabOrder.clear();
     }
@@ -184,16 +192,19 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
         picture->Stop();
         if (!isPrintCopy) picture->Start();
     }
-    if (!isPrintCopy && !animatedImages.empty() && viewer) {
-        // The timer starts at 50 ms the first time only; once it has ticked it keeps
-        // its 40 ms across layouts and loads.
-        if (animationInterval == 0) animationInterval = 50;
-        viewer->SetAnimationTimer(animationInterval);
-        animationTimerRunning = true;
-    }
+    if (!animatedImages.empty()) StartAnimationTimer();
     HideUnpaintedControls();
     if (!isPrintCopy && itemsByPosition.empty()) RegisterPositions();
     return height;
+}
+
+void TSectionList::StartAnimationTimer() {
+    if (isPrintCopy || !viewer) return;
+    // The timer starts at 50 ms the first time only; once it has ticked it keeps its
+    // 40 ms across layouts and loads.
+    if (animationInterval == 0) animationInterval = 50;
+    viewer->SetAnimationTimer(animationInterval);
+    animationTimerRunning = true;
 }
 
 void TSectionList::AnimationTick() {
@@ -218,7 +229,8 @@ int TSectionList::Draw(platform::Canvas& canvas, const platform::Rect& clip, int
     pageShortened = false;
     pageIsEmpty = true;
     if (animationTimerRunning && viewer) viewer->SetAnimationTimer(0);
-    for (TAnimatedPicture* picture : animatedImages) picture->drawn = false;
+    for (TAnimatedPicture* picture : animatedImages)
+        if (picture->ShownIn(clip)) picture->drawn = false;
     paintOrder.clear();
     const int below = TCell::Draw(canvas, clip, paintWidth, X, Y, refX, refY);
     for (const TImageRec& entry : paintOrder) {

@@ -18,9 +18,11 @@
 #include "image/ImageCache.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
+#include "layout/FormData.h"
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
 #include "platform/PanelWindow.h"
+#include "platform/TabStopWindow.h"
 #include "style/StyleList.h"
 
 class TFontObj;
@@ -32,6 +34,9 @@ class TDocumentHost {
 public:
     virtual ~TDocumentHost() = default;
     virtual void InvalidatePaintSurface() {}
+    // Only this part of the paint surface needs painting again (an animated picture's
+    // new frame); a host without finer updates repaints it all.
+    virtual void InvalidateRect(const platform::Rect& area) { InvalidatePaintSurface(); }
     virtual void LayoutProgress(int percent) {}
     virtual void BackgroundChanged(platform::TColor color) {}
     // Starts (interval in ms) or stops (0) the animation timer; ticks come back as
@@ -44,6 +49,15 @@ public:
     virtual std::unique_ptr<platform::PanelWindow> CreatePanelWindow() {
         return std::make_unique<platform::DetachedPanelWindow>();
     }
+    // A link's place in the Tab order. Without one of its own, the host gives a tab stop
+    // that only keeps its state.
+    virtual std::unique_ptr<platform::TabStopWindow> CreateTabStopWindow() {
+        return std::make_unique<platform::DetachedTabStopWindow>();
+    }
+    // A link (at the y of its line) or a form control took the keyboard focus.
+    virtual void ScrollFocusedIntoView(int y, bool formControl) {}
+    // Enter was pressed on a link's tab stop: follow it once the key is handled.
+    virtual void FollowLinkLater(const TUrlTarget& link) {}
 };
 
 // What the host answers to an image request: the picture's bytes, nothing (the file
@@ -86,10 +100,9 @@ public:
     virtual void Start() = 0;
     // Moves on a frame if due; repaints itself where it was drawn.
     virtual void Advance() = 0;
-    // Its frames, and showing one of them still (the hover and pressed looks of an
-    // ACTIVE image choose them).
-    virtual int FrameCount() const { return 1; }
-    virtual void ShowFrame(int index) {}
+    // Whether painting this area of the paint surface draws the picture again (or
+    // paints over where it was). A paint elsewhere leaves it drawn.
+    virtual bool ShownIn(const platform::Rect& area) const { return true; }
     bool drawn = false;
 };
 
@@ -140,8 +153,13 @@ public:
     void CopySelection(int length);
     int SelectionToBuffer(std::u16string& buffer, int bufferSize);
     TSectionBase* ItemAtY(int Y, int& itemTopY, int& index);
+    // The values of the page's forms, or none when it has no forms (form controls are
+    // not built yet, so for now that is every page).
+    std::unique_ptr<TFormData> FormData() const { return nullptr; }
     void HideUnpaintedControls();
     void AnimationTick();
+    // Runs the viewer's animation timer for the animated pictures (not on a copy).
+    void StartAnimationTimer();
 
     // The page's background picture, looked up once per page; null when there is none
     // (yet: a picture the host supplies later arrives through InsertImage).

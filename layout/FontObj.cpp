@@ -31,6 +31,27 @@ TFontObj::TFontObj(TSection* owner, const TFontObj& source)
     if (source.isHovered) SelectVariant();
 }
 
+void TFontObj::AttachTabStop(TSectionList* document) {
+    hasTabStop = true;
+    if (!document || !document->viewer || document->isPrintCopy || tabStop) return;
+    tabStop = document->viewer->CreateTabStopWindow();
+    tabStop->onFocusChange = [this, document](bool focused) {
+        hasFocus = focused;
+        if (!document->viewer) return;
+        if (focused) document->viewer->ScrollFocusedIntoView(topY, false);
+        document->viewer->InvalidatePaintSurface();
+    };
+    tabStop->onActivate = [this, document] {
+        if (document->viewer) document->viewer->FollowLinkLater(linkTarget);
+    };
+}
+
+void TFontObj::DetachTabStop() {
+    hasTabStop = false;
+    hasFocus = false;
+    tabStop.reset();
+}
+
 void TFontObj::SelectVariant() {
     if (!linkVariants) return;
     const int slot = isHovered ? (isVisited ? TFontInfoArray::VisitedHover : TFontInfoArray::Hover)

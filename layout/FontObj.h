@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "html/Anchors.h"
+#include "platform/TabStopWindow.h"
 #include "style/Fonts.h"
 
 class TSection;
@@ -28,11 +29,15 @@ public:
     void ApplyVariant(const ThtFontInfo& info);
     void MeasureMetrics(const platform::TextMetrics* measured = nullptr);
     bool IsLink() const { return !linkTarget.Url.empty(); }
+    // Makes this run its link's place in the Tab order: a window from the document's
+    // host, whose focus shows on the link and whose Enter follows it.
+    void AttachTabStop(TSectionList* document);
+    void DetachTabStop();
 
     TSection* ownerSection;
     bool isVisited = false;
     bool isHovered = false;
-    std::string hintText;
+    std::string hintText;  // UTF-8
     int topY = 0;
     bool hasFocus = false;
     int textOffset = 0;
@@ -48,6 +53,7 @@ public:
     // The link can be reached with the Tab key (only the first run of a link); the
     // viewer gives it a focusable stand-in window in tab order.
     bool hasTabStop = false;
+    std::unique_ptr<platform::TabStopWindow> tabStop;
     // The run is in the document's list of link runs (AddLinkRun).
     bool inLinkList = false;
     int tabOrder = -1;

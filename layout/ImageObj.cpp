@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "html/Attributes.h"
+#include "image/GifImage.h"
 #include "image/PictureLoader.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
@@ -104,8 +105,7 @@ std::string PictureKey(const std::string& name) {
 namespace {
 
 std::shared_ptr<platform::Bitmap> CornerMask(const platform::Bitmap& picture) {
-    return std::make_shared<platform::Bitmap>(
-        MakeMask(picture, picture.pixel(0, picture.height() - 1)));
+    return std::make_shared<platform::Bitmap>(MakeCornerMask(picture));
 }
 
 TPictureLookup FromLoaded(std::optional<LoadedPicture> loaded) {
@@ -114,8 +114,42 @@ TPictureLookup FromLoaded(std::optional<LoadedPicture> loaded) {
     result.picture = std::make_shared<platform::Bitmap>(std::move(loaded->bitmap));
     if (loaded->mask) result.mask = std::make_shared<platform::Bitmap>(std::move(*loaded->mask));
     result.transparency = loaded->mask ? loaded->transparency : NotTransparent;
+    result.animation = std::move(loaded->animation);
     return result;
 }
+
+// An image's GIF copy on the document's animated list: the document rewinds, stops
+// and starts it at each layout and moves it on at timer ticks when it was drawn;
+// each new frame repaints only the picture.
+class ImageAnimation : public TAnimatedPicture {
+  public:
+    ImageAnimation(TGIFImage& gif, TSectionList* document) : gif_(gif), document_(document) {}
+    void Rewind() override { gif_.SetCurrentFrame(1); }
+    void Stop() override { gif_.SetAnimating(false); }
+    void Start() override { gif_.SetAnimating(true); }
+    void Advance() override {
+        gif_.AdvanceIfDue([this](const platform::Rect&) {
+            if (document_->viewer) document_->viewer->InvalidateRect(Area());
+        });
+    }
+    bool ShownIn(const platform::Rect& area) const override { return Area().intersects(area); }
+    // Drawn at the document's scroll position of now.
+    void Drawn() {
+        drawn = true;
+        scrollYWhenDrawn_ = document_->scrollY;
+    }
+
+  private:
+    // Where the picture stands now: where it was drawn, moved as far as the page has
+    // scrolled since.
+    platform::Rect Area() const {
+        return gif_.LastDestination().translated(0, scrollYWhenDrawn_ - document_->scrollY);
+    }
+
+    TGIFImage& gif_;
+    TSectionList* document_;
+    int scrollYWhenDrawn_ = 0;
+};
 
 // What the host's requests give for a name: a bitmap, a picture's bytes, "wait", or
 // nothing, and then the file is read as it would be without them.
@@ -150,24 +184,20 @@ TPictureLookup RequestPicture(TSectionList& document, const std::string& name,
         }
         if (!stream.bytes.empty()) return PictureFromBytes(stream.bytes, cornerTransparency);
     }
-    return FromLoaded(LoadPictureFile(document.ExpandPictureName(name),
-                                      cornerTransparency ? LowerLeftCorner : NotTransparent,
-                                      ScreenJpegOutput()));
+    return FromLoaded(LoadAnyPictureFile(document.ExpandPictureName(name),
+                                         cornerTransparency ? LowerLeftCorner : NotTransparent,
+                                         ScreenPictureColors()));
 }
 
 }  // namespace
 
-JpegOutput ScreenJpegOutput() {
-    // Screens of 8 bits or less show one palette index a pixel; at 8 bits colour
-    // pictures take the shared palette.
-    return {ScreenDepth() <= 8, ScreenDepth() == 8 ? SharedPalette() : nullptr};
+ScreenColors ScreenPictureColors() {
+    return {ScreenDepth(), SharedPalette()};
 }
 
 TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency) {
-    // GIF pictures are not read yet: they count as missing.
-    if (bytes.substr(0, 4) == "GIF8") return {};
-    return FromLoaded(LoadPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent,
-                                  ScreenJpegOutput()));
+    return FromLoaded(LoadAnyPicture(bytes, cornerTransparency ? LowerLeftCorner : NotTransparent,
+                                     ScreenPictureColors()));
 }
 
 TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& key,
@@ -181,6 +211,7 @@ TPictureLookup TakeCachedPicture(TStringBitmapList& cache, const std::string& ke
     }
     result.picture = item->picture;
     result.mask = item->mask;
+    result.animation = item->animation;
     result.transparency = item->transparency;
     result.fromCache = true;
     return result;
@@ -190,6 +221,7 @@ void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictu
     TBitmapItem item;
     item.picture = picture.picture;
     item.mask = picture.mask;
+    item.animation = picture.animation;
     item.transparency = picture.transparency;
     cache.AddObject(key, std::move(item));
 }
@@ -202,9 +234,9 @@ TPictureLookup LookupPicture(TSectionList& document, const std::string& name,
     if (cache && cache->contains(key)) return TakeCachedPicture(*cache, key, cornerTransparency);
     TPictureLookup result = document.HasPictureRequests()
                                 ? RequestPicture(document, name, cornerTransparency)
-                                : FromLoaded(LoadPictureFile(
+                                : FromLoaded(LoadAnyPictureFile(
                                       name, cornerTransparency ? LowerLeftCorner : NotTransparent,
-                                      ScreenJpegOutput()));
+                                      ScreenPictureColors()));
     if (result.picture && cache) StorePicture(*cache, key, result);
     return result;
 }
@@ -224,11 +256,11 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                     document_->anchors->AddObject(platform::AnsiUpperCase(a.StrValue), this);
                 break;
             case symAlt:
-                altText = a.StrValue;
-                if (hintText.empty()) hintText = a.StrValue;
+                altText = attributes.DisplayText(a);
+                if (hintText.empty()) hintText = altText;
                 break;
             case symTitle:
-                hintText = a.StrValue;
+                hintText = attributes.DisplayText(a);
                 break;
             case symAlign:
                 placement = ObjectAlignment(a.StrValue, placement);
@@ -315,9 +347,19 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
       isError_(other.isError_),
       inLink_(other.inLink_),
       printCopy_(true),
-      textColor_(other.textColor_) {}
+      textColor_(other.textColor_) {
+    // A print copy shows the frame on screen as a still picture.
+    if (other.gif_) {
+        picture_ =
+            std::make_shared<platform::Bitmap>(other.gif_->FrameBitmap(other.gif_->CurrentFrame()));
+        std::optional<platform::Bitmap> frameMask =
+            other.gif_->FrameMask(other.gif_->CurrentFrame());
+        mask_ = frameMask ? std::make_shared<platform::Bitmap>(std::move(*frameMask)) : nullptr;
+    }
+}
 
 TImageObj::~TImageObj() {
+    ReleaseAnimation();
     if (waiting && document_) document_->ForgetPendingImage(this);
     // The picture under the mouse must not outlive itself in the document.
     if (document_ && document_->hoverImage == this) document_->hoverImage = nullptr;
@@ -383,7 +425,14 @@ void TImageObj::Obtain() {
         ShowError();
 }
 
+void TImageObj::ReleaseAnimation() {
+    if (animation_ && document_) std::erase(document_->animatedImages, animation_.get());
+    animation_.reset();
+    gif_.reset();
+}
+
 void TImageObj::StartWaiting(const std::string& key) {
+    ReleaseAnimation();
     waiting = true;
     picture_.reset();
     mask_.reset();
@@ -393,14 +442,25 @@ void TImageObj::StartWaiting(const std::string& key) {
 }
 
 void TImageObj::TakePicture(const TPictureLookup& found, const std::string& key) {
+    ReleaseAnimation();
     picture_ = found.picture;
     mask_ = found.mask;
+    if (found.animation && !printCopy_) {
+        // Each image animates a copy of its own, sharing the frames. An ACTIVE image
+        // stays still until it is hovered.
+        gif_ = TGIFImage::CreateShared(*found.animation);
+        if (document_ && !isActive) {
+            animation_ = std::make_unique<ImageAnimation>(*gif_, document_);
+            document_->animatedImages.push_back(animation_.get());
+        }
+    }
     if (found.transparency >= 2) transparency = found.transparency;
     cacheKey_ = document_ && document_->imageCache ? key : std::string();
     isPlaceholder_ = isError_ = false;
 }
 
 void TImageObj::ShowError() {
+    ReleaseAnimation();
     picture_.reset();
     mask_.reset();
     isPlaceholder_ = isError_ = true;
@@ -470,7 +530,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         // Room for the ALT text beside the sign.
         const platform::FontSpec saved = canvas.font();
         canvas.setFont(ObjectCaptionFont());
-        const platform::Size text = canvas.textExtent(platform::Ansi(altText));
+        const platform::Size text = canvas.textExtent(platform::Utf8ToUtf16(altText));
         canvas.setFont(saved);
         pictureWidth = std::max(pictureWidth, text.cx + 2 + kAltTextIndent);
         pictureHeight = std::max(pictureHeight, std::max(24, text.cy));
@@ -483,6 +543,11 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
 void TImageObj::DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h) {
     const bool showImages = !document_ || document_->showImages;
     const bool placeholder = !showImages || isPlaceholder_;
+    if (!placeholder && gif_) {
+        gif_->Draw(canvas, x, y, w, h);
+        if (animation_) static_cast<ImageAnimation&>(*animation_).Drawn();
+        return;
+    }
     if (!placeholder && picture_) {
         const platform::Rect source{0, 0, picture_->width(), picture_->height()};
         canvas.drawBitmap(*picture_, source, {x, y, x + w, y + h}, transparency >= 1 ? mask_.get() : nullptr);
@@ -519,7 +584,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         DrawWrappedText(
             canvas,
             {box.left + kAltTextIndent, box.top + kPlaceholderInset, box.right - 2, box.bottom},
-            platform::Ansi(altText));
+            platform::Utf8ToUtf16(altText));
         canvas.restore();
         canvas.setFont(saved);
     }
@@ -544,24 +609,28 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
 void TImageObj::SetHoverState(int state) {
     if (state == hoverState) return;
     hoverState = state;
-    if (isActive && animation && document_) {
+    if (isActive && gif_ && document_) {
+        const int frames = gif_->FrameCount;
         auto& animated = document_->animatedImages;
-        const int frames = animation->FrameCount();
+        const auto stopPlaying = [&] {
+            gif_->SetAnimating(false);
+            if (animation_) std::erase(animated, animation_.get());
+        };
         if (state == 0) {
             // Back to rest: still, on its first frame.
-            animation->Stop();
-            animation->ShowFrame(0);
-            std::erase(animated, animation);
+            stopPlaying();
+            gif_->SetCurrentFrame(1);
         } else if (state == 1 && frames > 3) {
             // A longer picture plays while the mouse is over it.
-            animation->Rewind();
-            animation->Start();
-            if (std::find(animated.begin(), animated.end(), animation) == animated.end())
-                animated.push_back(animation);
+            if (!animation_) animation_ = std::make_unique<ImageAnimation>(*gif_, document_);
+            if (std::find(animated.begin(), animated.end(), animation_.get()) == animated.end())
+                animated.push_back(animation_.get());
+            gif_->SetCurrentFrame(1);
+            gif_->SetAnimating(true);
+            document_->StartAnimationTimer();
         } else if (frames >= 2) {
-            animation->Stop();
-            std::erase(animated, animation);
-            animation->ShowFrame(state == 2 && frames == 3 ? 2 : 1);
+            stopPlaying();
+            gif_->SetCurrentFrame(state == 2 && frames == 3 ? 3 : 2);
         }
     }
     if (document_ && document_->viewer) document_->viewer->InvalidatePaintSurface();

@@ -8,19 +8,22 @@
 #include <string>
 #include <string_view>
 
-#include "image/Jpeg.h"
+#include "image/ColorReduction.h"
 #include "layout/FloatingObj.h"
 #include "platform/Bitmap.h"
 
+class TAnimatedPicture;
 class TAttributeList;
+class TGIFImage;
 class TProperties;
 class TSectionList;
 class TStringBitmapList;
 
 // What the document's image cache gives for a name (see LookupPicture).
 struct TPictureLookup {
-    std::shared_ptr<platform::Bitmap> picture;
+    std::shared_ptr<platform::Bitmap> picture;  // an animated GIF's first frame
     std::shared_ptr<platform::Bitmap> mask;
+    std::shared_ptr<const TGIFImage> animation;  // an animated GIF's frames
     int transparency = 0;
     bool fromCache = false;
     bool waiting = false;  // the host supplies the picture later
@@ -43,16 +46,14 @@ void StorePicture(TStringBitmapList& cache, const std::string& key, const TPictu
 // that are no picture this program reads.
 TPictureLookup PictureFromBytes(std::string_view bytes, bool cornerTransparency);
 
-// How JPEG pictures are decoded for the current screen.
-JpegOutput ScreenJpegOutput();
+// The current screen's depth and shared palette, which pictures are fitted to.
+ScreenColors ScreenPictureColors();
 
 // The placeholders every document shares: shown while images are off, and for a
 // picture that could not be loaded (drawn through its mask).
 const platform::Bitmap& DefaultPicture();
 const platform::Bitmap& ErrorPicture();
 const platform::Bitmap& ErrorMask();
-
-class TAnimatedPicture;
 
 class TImageObj : public TFloatingObj {
 public:
@@ -78,6 +79,8 @@ public:
     void SetHoverState(int state) override;
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
+    // The animated GIF this image shows (its own copy of the cached one), if any.
+    const TGIFImage* Animation() const { return gif_.get(); }
     std::shared_ptr<const platform::Bitmap> PictureShared() const { return isPlaceholder_ ? nullptr : picture_; }
     std::shared_ptr<const platform::Bitmap> MaskShared() const { return isPlaceholder_ ? nullptr : mask_; }
     bool IsPlaceholder() const { return isPlaceholder_; }
@@ -86,8 +89,8 @@ public:
     void TakeSuppliedPicture(const TPictureLookup& found, const std::string& key);
 
     std::string source;
-    std::string altText;
-    std::string hintText;
+    std::string altText;  // UTF-8
+    std::string hintText;  // UTF-8
     int givenWidth = 0;
     bool widthIsPercent = false;
     int givenHeight = 0;
@@ -98,8 +101,6 @@ public:
     std::string clientMapName;
     bool isActive = false;
     int hoverState = 0;  // 0 normal, 1 under the mouse, 2 pressed
-    // The moving picture that shows, when there is one (not owned).
-    TAnimatedPicture* animation = nullptr;
     int pictureWidth = 0;
     int pictureHeight = 0;
     bool sized = false;
@@ -112,12 +113,15 @@ public:
     void StartWaiting(const std::string& key);
     void TakePicture(const TPictureLookup& found, const std::string& key);
     void ShowError();
+    void ReleaseAnimation();
     void DrawPicture(platform::Canvas& canvas, int x, int y, int w, int h);
 
     TSectionList* document_;
     std::string givenSource_;  // SRC as written, for the host's requests
     std::shared_ptr<platform::Bitmap> picture_;
     std::shared_ptr<platform::Bitmap> mask_;
+    std::unique_ptr<TGIFImage> gif_;
+    std::unique_ptr<TAnimatedPicture> animation_;  // on the document's animated list
     std::string cacheKey_;  // the cache use this image holds, if any
     bool looked_ = false;
     bool isPlaceholder_ = false;

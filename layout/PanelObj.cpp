@@ -48,7 +48,7 @@ TPanelObj::TPanelObj(TSectionList* document, const TAttributeList& attributes)
                 name = a.StrValue;
                 break;
             case symAlt:
-                altText = a.StrValue;
+                altText = attributes.DisplayText(a);
                 break;
             case symSrc:
                 source = a.StrValue;
@@ -191,7 +191,7 @@ void TPanelObj::Print(platform::Canvas& canvas, int x, int y) {
     canvas.save();
     canvas.intersectClipRect({box.left + kAltTextInset, box.top + kAltTextInset,
                               box.right - kAltTextInset, box.bottom - kAltTextInset});
-    canvas.textOut(box.left + kAltTextInset, box.top + kAltTextInset, platform::Ansi(altText));
+    canvas.textOut(box.left + kAltTextInset, box.top + kAltTextInset, platform::Utf8ToUtf16(altText));
     canvas.restore();
     canvas.setFont(saved);
 }

@@ -31,7 +31,7 @@ class TPanelObj : public TFloatingObj {
     platform::PanelWindow& Panel() const { return *panel_; }
 
     std::string name;
-    std::string altText;
+    std::string altText;  // UTF-8
     std::string source;
     std::string type;
     int givenWidth = 0;  // a percentage of the room when widthIsPercent

@@ -26,7 +26,7 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
         if (document) {
             document->AddLinkRun(&run);
             if (!document->tooManyLinks) {
-                run.hasTabStop = true;
+                run.AttachTabStop(document);
                 document->AddTabEntry(openLink->TabIndex, &run, nullptr);
             }
         }
@@ -203,7 +203,7 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
         if (ownerDocument) {
             ownerDocument->AddLinkRun(&run);
             if (!ownerDocument->tooManyLinks && !run.hasTabStop) {
-                run.hasTabStop = true;
+                run.AttachTabStop(ownerDocument);
                 ownerDocument->AddTabEntry(openLink->TabIndex, &run, nullptr);
             }
         }
@@ -211,7 +211,7 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
         if (ownerDocument && run.IsLink()) ownerDocument->ForgetLinkRun(&run);
         run.linkVariants.reset();
         run.linkTarget.Clear();
-        run.hasTabStop = false;
+        run.DetachTabStop();
     }
 }
 

@@ -436,7 +436,7 @@ void TSection::CopyToClipboard() {
                 }
                 if (spaceBefore) piece += u' ';
                 piece += u'[';
-                piece += platform::Ansi(alt);
+                piece += platform::Utf8ToUtf16(alt);
                 piece += u']';
                 if (spaceAfter) piece += u' ';
             } else {

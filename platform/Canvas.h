@@ -46,12 +46,14 @@ struct DeviceCaps {
     int height = 0;
 };
 
-// Logical units map to device units by viewport / window on each axis, then the
-// viewport origin is added (device units).
+// Logical units map to device units: the window origin (logical units) is taken off,
+// the rest is scaled by viewport / window on each axis, then the viewport origin is
+// added (device units).
 struct Mapping {
     Size windowExtent{1, 1};
     Size viewportExtent{1, 1};
     Point viewportOrigin{0, 0};
+    Point windowOrigin{0, 0};
     friend bool operator==(const Mapping&, const Mapping&) = default;
 };
 

@@ -14,15 +14,24 @@ enum class MessageIcon { Information, Warning, Error, Question };
 struct SaveFileRequest {
     std::u16string title;
     std::u16string filter;            // "Description|*.ext|Description|*.ext"
-    std::u16string defaultExtension;  // without the dot
+    int filterIndex = 1;              // the type proposed, 1 for the first in the filter
+    std::u16string defaultExtension;  // without the dot; added to a name typed without one
     std::string initialFile;          // file system path
 };
 
+struct SaveFileChoice {
+    std::string path;     // file system path
+    int filterIndex = 1;  // the type chosen, 1 for the first in the filter
+};
+
+// The print dialog works on the printer settings (platform/Printers.h): the printer,
+// paper and copies the user chooses there are what the next print uses.
 struct PrintRequest {
     int minPage = 1;
     int maxPage = 1;
-    int fromPage = 1;
+    int fromPage = 1;  // 0: no range proposed
     int toPage = 1;
+    std::u16string documentName;  // proposes the name of a PDF file
 };
 
 struct PrintChoice {
@@ -37,8 +46,8 @@ public:
     // Task-modal message box with an OK button.
     virtual void messageBox(const std::u16string& caption, const std::u16string& text,
                             MessageIcon icon) = 0;
-    // The chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> saveFile(const SaveFileRequest& request) = 0;
+    // The chosen path and type, or nothing when cancelled.
+    virtual std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) = 0;
     virtual std::optional<PrintChoice> printDialog(const PrintRequest& request) = 0;
     // Opens a document or web address in the user's default application; false when
     // that could not be done.

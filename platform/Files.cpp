@@ -1,8 +1,10 @@
 #include "platform/Files.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +143,35 @@ std::string ExpandFileName(std::string_view path) {
     std::error_code ec;
     fs::path p = fs::absolute(fs::path(NormalizeSeparators(path)), ec);
     return p.lexically_normal().string();
+}
+
+bool CanCreateFilesIn(std::string_view folder) {
+    std::string probe(folder);
+    if (probe.empty()) probe = ".";
+    if (probe.back() != '/') probe += '/';
+    probe += ".write-test-XXXXXX";
+    const int descriptor = ::mkstemp(probe.data());
+    if (descriptor < 0) return false;
+    ::close(descriptor);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+std::string UserCacheFolder(std::string_view program) {
+    std::string base;
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/') {
+        base = cache;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* user = ::getpwuid(::getuid());
+            home = user ? user->pw_dir : nullptr;
+        }
+        if (!home || !*home) return {};
+        base = std::string(home) + "/.cache";
+    }
+    if (base.back() != '/') base += '/';
+    return base + std::string(program) + '/';
 }
 
 }  // namespace platform

@@ -32,4 +32,13 @@ std::string ExecutableDirectory();
 // An absolute, normalised form of the path ('.' and '..' removed); no lookup on disk.
 std::string ExpandFileName(std::string_view path);
 
+// True when this process can create a file in the folder: tried for real, so read-only
+// mounts, permissions and access lists all count.
+bool CanCreateFilesIn(std::string_view folder);
+
+// The user's cache folder for this program, with a trailing '/': $XDG_CACHE_HOME/`program`/
+// (an XDG_CACHE_HOME that is not an absolute path does not count), else
+// ~/.cache/`program`/. Empty when no home folder is known. Nothing is created.
+std::string UserCacheFolder(std::string_view program);
+
 }  // namespace platform

@@ -63,9 +63,10 @@ public:
     Mapping mapping() const override { return mapping_; }
     DeviceCaps deviceCaps() const override { return caps_; }
 
-private:
+protected:
     void record(std::string line);
 
+private:
     DeviceCaps caps_;
     FontSpec font_;
     TColor textColor_ = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // A dialog service that answers in the user's place: it records every message box,
-// shell request and clipboard text, and gives back answers queued beforehand
+// shell request, clipboard text and dialog request, and gives back answers queued beforehand
 // (cancel when none is queued). Used by tests and by the headless tools.
 
 #include <deque>
@@ -23,7 +23,9 @@ public:
     std::vector<std::string> shellRequests;
     std::vector<std::u16string> clipboard;
 
-    std::deque<std::optional<std::string>> saveAnswers;
+    std::vector<SaveFileRequest> saveRequests;
+    std::vector<PrintRequest> printRequests;
+    std::deque<std::optional<SaveFileChoice>> saveAnswers;
     std::deque<std::optional<PrintChoice>> printAnswers;
     bool shellSucceeds = true;
 
@@ -31,10 +33,12 @@ public:
                     MessageIcon icon) override {
         messages.push_back({caption, text, icon});
     }
-    std::optional<std::string> saveFile(const SaveFileRequest&) override {
+    std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
         return Take(saveAnswers);
     }
-    std::optional<PrintChoice> printDialog(const PrintRequest&) override {
+    std::optional<PrintChoice> printDialog(const PrintRequest& request) override {
+        printRequests.push_back(request);
         return Take(printAnswers);
     }
     bool openWithShell(const std::string& target) override {

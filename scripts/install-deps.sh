@@ -5,16 +5,21 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6
-  libjpeg62-turbo-dev zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-translations-l10n
+  libjpeg62-turbo-dev zlib1g-dev libgoogle-perftools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base fakeroot
   python3 locales
+  # Printing tests: a private spooler with a PDF queue, and poppler to read PDFs back.
+  cups printer-driver-cups-pdf poppler-utils
 )
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # Reference decoders the decoder benchmark compares with; never the program's.
+  --bench) packages+=(libpng-dev libgif-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,24 +8,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/GeneratedPage.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtScreen.h"
 #include "tools/render/PageRenderer.h"
 
 namespace {
-
-std::string GeneratedPage(std::size_t size) {
-    const std::string chapter =
-        "<h2>Obra</h2><p>Em 1930 mudou-se para Porto Alegre, onde passou a trabalhar na "
-        "<a href=\"revista.htm\">Revista do Globo</a> e na Editora Globo, como secret\xE1rio de "
-        "reda\xE7\xE3o, tradutor e editor. Ali ajudou a publicar no Brasil muitos autores "
-        "estrangeiros. Seu primeiro romance, <i>Clarissa</i>, saiu em 1933.</p>\r\n"
-        "<ul><li>O Continente (1949)<li>O Retrato (1951)<li><b>O Arquip\xE9lago</b> (1961)</ul>\r\n";
-    std::string page = "<html><head><title>Gerada</title></head><body>\r\n";
-    while (page.size() < size) page += chapter;
-    return page;
-}
 
 void Render(benchmark::State& state, const std::string& html, const std::string& folder) {
     platform::QtCanvas measuring(nullptr);

@@ -1,7 +1,9 @@
 // Builds a document from arbitrary bytes and lays it out on the recording canvas, at
 // two widths, then draws it. The first byte picks the set-up: HTML or plain text, the
-// width, and whether include comments and linked sheets are answered.
+// width, whether include comments and linked sheets are answered, and whether the
+// page is also hit-tested, searched, copied and printed.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         };
         events.OnScript = [](const std::string&, const std::string&, const std::string&) {};
     }
-    if (setup & 1) ParseText(text, document);
-    else ParseHtml(text, document, events);
+    if (setup & 1)
+        ParseText(text, document);
+    else
+        ParseHtml(text, document, events);
 
     platform::RecordingCanvas canvas;
     canvas.setRecording(false);
@@ -45,6 +49,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         document.LayoutCell(canvas, 0, 1, 480, scrollWidth, cursor);
         document.SetScrollY(height / 2);
         document.Draw(canvas, {0, 0, width, 480}, width, 0, 0, 0, 0);
+    }
+    if (setup & 16) {
+        // What the viewer asks of a page: the points under the mouse, the text of a
+        // selection, a search, and a printed copy cut into pages.
+        document.SetScrollY(0);
+        document.Draw(canvas, {0, 0, width, 480}, width, 0, 0, 0, 0);
+        for (int y = 0; y < std::min(height, 480); y += 23)
+            for (int x = 0; x < width; x += 37) {
+                std::string title;
+                TFormControlObj* control = nullptr;
+                const TUrlTarget* target = nullptr;
+                document.HitTestLink(canvas, x, y, title, control, target);
+                int XR = 0, YR = 0, caret = 0;
+                bool inText = false;
+                const int pos = document.CursorAtPoint(canvas, x, y, XR, YR, caret, inText);
+                int px = 0, py = 0;
+                if (pos >= 0) document.PointOfCursor(&canvas, pos, px, py);
+            }
+        document.selStart = 0;
+        document.selEnd = document.cursorCount;
+        std::u16string text;
+        document.SelectionToBuffer(text, 4096);
+        document.SearchForward(0, u"a", false);
+        document.SearchBackward(document.cursorCount, u"a", true);
+        document.CursorPosOfSource(static_cast<int>(size / 2), false);
+        document.SourcePosOf(document.cursorCount / 2);
+        TSectionList copy(document, true);
+        copy.isPrinting = true;
+        const int printed = copy.LayoutCell(canvas, 0, width, 480, scrollWidth, cursor);
+        for (int top = 0, pages = 0; top < printed && pages < 20; ++pages) {
+            copy.SetScrollY(top);
+            copy.Draw(canvas, {0, 0, width, 300}, width, 0, 0, 0, 0);
+            top = std::max(top + 1, copy.pageBottomY);
+        }
     }
     return 0;
 }

@@ -18,8 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return p;
     }();
     const int screen = size > 0 ? (data[size - 1] >> 1) % 3 : 0;  // 24 bits, 8 bits, 4 bits
-    const JpegOutput jpeg{screen != 0, screen == 1 ? &palette : nullptr};
-    const auto picture = LoadPicture(bytes, transparency, jpeg);
+    const ScreenColors colors{screen == 0   ? 24
+                              : screen == 1 ? 8
+                                            : 4,
+                              screen == 1 ? &palette : nullptr};
+    const auto picture = LoadAnyPicture(bytes, transparency, colors);
     if (picture && picture->mask) {
         // The mask always matches the picture.
         if (picture->mask->width() != picture->bitmap.width() || picture->mask->height() != picture->bitmap.height())

@@ -127,13 +127,28 @@ QtFontEntry& FontEntryFor(const FontSpec& spec) {
 QtCanvas::QtCanvas(QPaintDevice* device) : device_(device) {
     if (device_) {
         painter_.emplace(device_);
+        // A device that cannot be painted on (a printer that refused the job) leaves a
+        // canvas that only measures.
+        if (!painter_->isActive()) {
+            painter_.reset();
+            return;
+        }
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
     }
 }
 
 QtCanvas::~QtCanvas() {
-    if (painter_) painter_->end();
+    if (painter_ && painter_->isActive()) painter_->end();
+}
+
+bool QtCanvas::finish() {
+    if (!painter_) return true;
+    const bool ended = painter_->isActive() && painter_->end();
+    painter_.reset();
+    clip_.reset();
+    clipStack_.clear();
+    return ended;
 }
 
 QtFontEntry& QtCanvas::entry() {
@@ -364,12 +379,18 @@ void QtCanvas::drawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& 
     if (!painter_ || bitmap.isNull() || dest.isEmpty()) return;
     QImage image = ToQImage(bitmap);
     if (mask && mask->width() == bitmap.width() && mask->height() == bitmap.height()) {
-        image = image.convertToFormat(QImage::Format_ARGB32);
+        // Only the part drawn goes through the mask: a strip of animation frames is
+        // drawn one frame at a time.
+        const Rect part = source.intersected({0, 0, bitmap.width(), bitmap.height()});
+        if (part.isEmpty()) return;
+        image = image.copy(ToQRect(part)).convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                if ((mask->pixel(x, y) & 0xFFFFFF) != 0) line[x] = 0;
+                if ((mask->pixel(part.left + x, part.top + y) & 0xFFFFFF) != 0) line[x] = 0;
         }
+        painter_->drawImage(ToQRect(dest), image, ToQRect(source.translated(-part.left, -part.top)));
+        return;
     }
     painter_->drawImage(ToQRect(dest), image, ToQRect(source));
 }
@@ -382,10 +403,17 @@ void QtCanvas::intersectClipRect(const Rect& r) {
 Rect QtCanvas::clipBox() const {
     if (clip_) return *clip_;
     if (!device_) return {};
+    // The whole device in logical units.
     const Mapping& m = mapping_;
-    const int w = device_->width() * m.windowExtent.cx / std::max(1, m.viewportExtent.cx);
-    const int h = device_->height() * m.windowExtent.cy / std::max(1, m.viewportExtent.cy);
-    return {0, 0, w, h};
+    auto logicalX = [&](int x) {
+        return (x - m.viewportOrigin.x) * m.windowExtent.cx / std::max(1, m.viewportExtent.cx) +
+               m.windowOrigin.x;
+    };
+    auto logicalY = [&](int y) {
+        return (y - m.viewportOrigin.y) * m.windowExtent.cy / std::max(1, m.viewportExtent.cy) +
+               m.windowOrigin.y;
+    };
+    return {logicalX(0), logicalY(0), logicalX(device_->width()), logicalY(device_->height())};
 }
 
 void QtCanvas::save() { clipStack_.push_back(clip_); }
@@ -408,10 +436,12 @@ void QtCanvas::setMapping(const Mapping& mapping) {
     transform.translate(mapping.viewportOrigin.x, mapping.viewportOrigin.y);
     transform.scale(static_cast<double>(mapping.viewportExtent.cx) / std::max(1, mapping.windowExtent.cx),
                     static_cast<double>(mapping.viewportExtent.cy) / std::max(1, mapping.windowExtent.cy));
+    transform.translate(-mapping.windowOrigin.x, -mapping.windowOrigin.y);
     painter_->setWorldTransform(transform);
 }
 
 DeviceCaps QtCanvas::deviceCaps() const {
+    if (capsOverride_) return *capsOverride_;
     DeviceCaps caps;
     if (!device_) return caps;
     caps.dpiX = device_->logicalDpiX();

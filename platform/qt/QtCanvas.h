@@ -28,6 +28,14 @@ public:
     ~QtCanvas() override;
 
     QPainter* painter() { return painter_ ? &*painter_ : nullptr; }
+    // Whether drawing reaches the device (a painter could be started on it).
+    bool isActive() const { return painter_ && painter_->isActive(); }
+    // Ends the painting (a printer's document, a recording); false when the device
+    // reported a failure. The canvas only measures after that.
+    bool finish();
+    // What deviceCaps() reports from now on, in place of the device's own values: a
+    // recording of a printer page answers as that printer.
+    void setDeviceCaps(const DeviceCaps& caps) { capsOverride_ = caps; }
 
     void setFont(const FontSpec& font) override;
     const FontSpec& font() const override { return fontSpec_; }
@@ -89,6 +97,7 @@ private:
     std::optional<Rect> clip_;
     std::vector<std::optional<Rect>> clipStack_;
     Mapping mapping_;
+    std::optional<DeviceCaps> capsOverride_;
 };
 
 }  // namespace platform

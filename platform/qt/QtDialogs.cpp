@@ -3,11 +3,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
+
+#include "platform/Printers.h"
+#include "platform/qt/QtPrinters.h"
 
 namespace platform {
 
@@ -17,13 +22,13 @@ QString Q(const std::u16string& text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
-// "Text files|*.txt|HTML|*.htm" -> "Text files (*.txt);;HTML (*.htm)"
-QString QtFilter(const std::u16string& filter) {
+// "Text files|*.txt|HTML|*.htm" -> "Text files (*.txt)", "HTML (*.htm)"
+QStringList QtFilters(const std::u16string& filter) {
     const QStringList parts = Q(filter).split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
         entries << parts[i] + " (" + QString(parts[i + 1]).replace(u';', u' ') + ")";
-    return entries.join(";;");
+    return entries;
 }
 
 }  // namespace
@@ -43,22 +48,42 @@ void QtDialogs::messageBox(const std::u16string& caption, const std::u16string& 
     box.exec();
 }
 
-std::optional<std::string> QtDialogs::saveFile(const SaveFileRequest& request) {
+std::optional<SaveFileChoice> QtDialogs::saveFile(const SaveFileRequest& request) {
+    const QStringList filters = QtFilters(request.filter);
     QFileDialog dialog(QApplication::activeWindow(), Q(request.title),
-                       QString::fromUtf8(request.initialFile.c_str()), QtFilter(request.filter));
+                       QString::fromUtf8(request.initialFile.c_str()));
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    SaveFileChoice choice;
+    choice.path = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.filterIndex < 1) choice.filterIndex = 1;
+    return choice;
 }
 
 std::optional<PrintChoice> QtDialogs::printDialog(const PrintRequest& request) {
-    QPrinter printer;
+    // The dialog starts from the printer settings and leaves its choices in them.
+    QPrinter printer(QPrinter::HighResolution);
+    PrinterService& printers = Printers();
+    if (!ConfigurePrinter(printer, printers.settings)) ConfigurePrinter(printer, PrinterSettings{});
+    const QString name = Q(request.documentName).trimmed();
+    printer.setDocName(name);
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
+        printer.setOutputFileName(
+            QDir::home().filePath((name.isEmpty() ? "Vultaria" : name) + ".pdf"));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
-    dialog.setMinMax(request.minPage, request.maxPage);
-    dialog.setFromTo(request.fromPage, request.toPage);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
+    if (request.fromPage >= 1 && request.fromPage <= request.toPage)
+        dialog.setFromTo(request.fromPage, request.toPage);
+    else if (request.toPage >= request.minPage)
+        dialog.setFromTo(request.minPage, request.toPage);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    printers.settings = SettingsOf(printer);
     PrintChoice choice;
     choice.allPages = dialog.printRange() != QAbstractPrintDialog::PageRange;
     choice.fromPage = dialog.fromPage();

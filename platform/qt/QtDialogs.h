@@ -9,7 +9,7 @@ class QtDialogs : public DialogService {
 public:
     void messageBox(const std::u16string& caption, const std::u16string& text,
                     MessageIcon icon) override;
-    std::optional<std::string> saveFile(const SaveFileRequest& request) override;
+    std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) override;
     std::optional<PrintChoice> printDialog(const PrintRequest& request) override;
     bool openWithShell(const std::string& target) override;
     void setClipboardText(const std::u16string& text) override;

@@ -6,6 +6,7 @@
 
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPrinters.h"
 
 namespace platform {
 
@@ -60,6 +61,7 @@ bool QtScreen::isFontInstalled(std::string_view face) const {
 void InstallQtServices() {
     InstallScreen(std::make_unique<QtScreen>());
     InstallDialogs(std::make_unique<QtDialogs>());
+    InstallPrinters(std::make_unique<QtPrinters>());
 }
 
 }  // namespace platform

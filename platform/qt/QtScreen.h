@@ -20,7 +20,7 @@ private:
     std::unique_ptr<Canvas> canvas_;
 };
 
-// Installs QtScreen and QtDialogs (needs a QApplication).
+// Installs QtScreen, QtDialogs and QtPrinters (needs a QApplication).
 void InstallQtServices();
 
 }  // namespace platform

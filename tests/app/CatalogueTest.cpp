@@ -11,7 +11,9 @@ using app::RemoveAcentos;
 
 namespace {
 
-std::string Byte(int b) { return std::string(1, static_cast<char>(b)); }
+std::string Byte(int b) {
+    return std::string(1, static_cast<char>(b));
+}
 
 }  // namespace
 
@@ -32,9 +34,10 @@ TEST(RemoveAcentos, FoldsEveryAccentedLetterToItsBase) {
 }
 
 TEST(RemoveAcentos, LeavesEveryOtherByteAlone) {
-    const std::string folds = "\xC0\xC1\xC2\xC3\xC4\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD1\xD2\xD3"
-                              "\xD4\xD5\xD6\xD9\xDA\xDB\xDC\xDD\x9F\xE0\xE1\xE2\xE3\xE4\xE7\xE8\xE9"
-                              "\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6\xF9\xFA\xFB\xFC\xFD\xFF";
+    const std::string folds =
+        "\xC0\xC1\xC2\xC3\xC4\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD1\xD2\xD3"
+        "\xD4\xD5\xD6\xD9\xDA\xDB\xDC\xDD\x9F\xE0\xE1\xE2\xE3\xE4\xE7\xE8\xE9"
+        "\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6\xF9\xFA\xFB\xFC\xFD\xFF";
     for (int b = 0; b < 256; ++b) {
         if (folds.find(static_cast<char>(b)) != std::string::npos) continue;
         EXPECT_EQ(RemoveAcentos(Byte(b)), Byte(b)) << std::hex << b;
@@ -61,18 +64,23 @@ void ExpectInSearchOrder(const std::string& folder) {
     names.loadFromFile(folder + "/lista_nome.txt");
     ASSERT_GT(names.count(), 1u) << folder;
     for (std::size_t i = 1; i < names.count(); ++i)
-        ASSERT_LT(platform::AnsiCompareText(app::SearchKey(names.at(i - 1)), app::SearchKey(names.at(i))), 0)
+        ASSERT_LT(
+            platform::AnsiCompareText(app::SearchKey(names.at(i - 1)), app::SearchKey(names.at(i))),
+            0)
             << "line " << i << " of " << folder;
 }
 
 }  // namespace
 
-TEST(CollectionOrder, BundledNamesAreInSearchOrder) { ExpectInSearchOrder(VULTARIA_COLLECTION); }
+TEST(CollectionOrder, BundledNamesAreInSearchOrder) {
+    ExpectInSearchOrder(VULTARIA_COLLECTION);
+}
 
 TEST(CollectionOrder, GeneratedNamesAreInSearchOrder) {
     const std::string folder = ::testing::TempDir() + "vultaria-generated";
-    const std::string command = "python3 " VULTARIA_SOURCE "/tools/collection/generate.py --count 3000 --no-pages --out " + folder +
-                                " >/dev/null";
+    const std::string command = "python3 " VULTARIA_SOURCE
+                                "/tools/collection/generate.py --count 3000 --no-pages --out " +
+                                folder + " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     ExpectInSearchOrder(folder);
     std::filesystem::remove_all(folder);

@@ -19,6 +19,7 @@
 #include "platform/Files.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/StringList.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -30,25 +31,18 @@ void Write(const fs::path& path, const std::string& bytes) {
 }
 
 class FormMainTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("vultaria-app-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
+        folder = apptest::ScratchFolder("vultaria-app");
         fs::create_directories(folder / "dados");
-        auto dialogs = std::make_unique<platform::RecordingDialogs>();
-        recorded = dialogs.get();
-        previousDialogs = platform::InstallDialogs(std::move(dialogs));
-        platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
     }
     void TearDown() override {
         form.reset();
-        platform::InstallDialogs(std::move(previousDialogs));
-        platform::SetScreenOverride(std::nullopt);
         fs::remove_all(folder);
     }
 
-    void WriteCatalogues(const std::string& names, const std::string& pages, const std::string& activities) {
+    void WriteCatalogues(const std::string& names, const std::string& pages,
+                         const std::string& activities) {
         Write(folder / "lista_nome.txt", names);
         Write(folder / "filemd5.txt", pages);
         Write(folder / "lista_atuacao.txt", activities);
@@ -79,9 +73,9 @@ protected:
         return count;
     }
 
+    apptest::WindowTestEnvironment environment;
+    platform::RecordingDialogs* recorded = environment.recorded;
     fs::path folder;
-    platform::RecordingDialogs* recorded = nullptr;
-    std::unique_ptr<platform::DialogService> previousDialogs;
     app::TformStatus* statusWindow = nullptr;
     std::unique_ptr<app::TformMain> form;
 };
@@ -110,9 +104,11 @@ TEST(MainWindowGeometry, FollowsTheScreen) {
 }
 
 TEST_F(FormMainTest, ReadsTheThreeCataloguesIntoParallelLists) {
-    WriteCatalogues("Ab\xEDlio\r\nJos\xE9 \xC1lvares\rZ\xE9lia\n\x9F" "bsen",
-                    "a\\abilio.htm\r\nb\\jose.htm\r\nc\\zelia.htm\r\nd\\y.htm\r\n",
-                    "poeta\r\n<i>jurista</i>\r\natriz\r\n\r\n");
+    WriteCatalogues(
+        "Ab\xEDlio\r\nJos\xE9 \xC1lvares\rZ\xE9lia\n\x9F"
+        "bsen",
+        "a\\abilio.htm\r\nb\\jose.htm\r\nc\\zelia.htm\r\nd\\y.htm\r\n",
+        "poeta\r\n<i>jurista</i>\r\natriz\r\n\r\n");
     app::TformMain& main = Start();
     EXPECT_EQ(main.PastaBase, folder.string() + "/");
     EXPECT_EQ(main.PastaDados, folder.string() + "/dados/");
@@ -190,8 +186,8 @@ TEST_F(FormMainTest, GridCellsUseTheSelectionColoursAndWriteTheName) {
 TEST_F(FormMainTest, LabelsGrowAndDarkenUnderTheMouse) {
     WriteCatalogues("", "", "");
     app::TformMain& main = Start();
-    for (app::TFocusLabel* label : {main.labelCopiar, main.labelImprimir, main.labelCreditos, main.labelSair,
-                                    main.labelOK}) {
+    for (app::TFocusLabel* label :
+         {main.labelCopiar, main.labelImprimir, main.labelCreditos, main.labelSair, main.labelOK}) {
         SCOPED_TRACE(label->objectName().toStdString());
         main.labelImparcialidadeMouseEnter(label);
         EXPECT_EQ(label->font().pixelSize(), 20);  // 15 points
@@ -252,7 +248,8 @@ TEST_F(FormMainTest, ShowsTheBundledCollection) {
     fs::remove_all(folder);
     fs::copy(VULTARIA_COLLECTION, folder, fs::copy_options::recursive);
     app::TformMain& main = Start();
-    ASSERT_TRUE(recorded->messages.empty()) << platform::Utf16ToUtf8(recorded->messages.front().text);
+    ASSERT_TRUE(recorded->messages.empty())
+        << platform::Utf16ToUtf8(recorded->messages.front().text);
     ASSERT_GE(main.listNomes.count(), 40u);
     EXPECT_EQ(main.listNomes.count(), main.listArquivos.count());
     EXPECT_EQ(main.listNomes.count(), main.listAtuacao.count());
@@ -262,7 +259,8 @@ TEST_F(FormMainTest, ShowsTheBundledCollection) {
     const QImage grid = main.GridNomes->viewport()->grab().toImage();
     const int visible = main.GridNomes->viewport()->height() / 15;
     EXPECT_LE(main.GridNomes->lastPaintedRowCount(), visible + 1) << "only visible rows are drawn";
-    EXPECT_GE(main.GridNomes->lastPaintedRowCount(), std::min<int>(visible, main.listNomes.count()));
+    EXPECT_GE(main.GridNomes->lastPaintedRowCount(),
+              std::min<int>(visible, main.listNomes.count()));
     // Each visible row has its name written in it.
     const QColor base = main.GridNomes->palette().color(QPalette::Base);
     const QColor highlight = main.GridNomes->palette().color(QPalette::Highlight);

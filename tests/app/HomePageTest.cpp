@@ -17,7 +17,8 @@ struct Clock {
 TEST(HomePageMarkers, FirstDateAndFirstTwoTimesAreFilledIn) {
     Clock clock;
     auto now = [&] { return clock(); };
-    EXPECT_EQ(FillHomePageMarkers("<p>##DATA ##HORA</p>", "08/12/2026", now), "<p>08/12/2026 T1</p>");
+    EXPECT_EQ(FillHomePageMarkers("<p>##DATA ##HORA</p>", "08/12/2026", now),
+              "<p>08/12/2026 T1</p>");
     EXPECT_EQ(FillHomePageMarkers("##DATA/##DATA", "D", now), "D/##DATA");
     clock.reads = 0;
     EXPECT_EQ(FillHomePageMarkers("##HORA ##HORA ##HORA", "D", now), "T1 T2 ##HORA");

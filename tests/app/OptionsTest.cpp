@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "app/Options.h"
 
 using app::ParseOptions;
@@ -25,4 +29,42 @@ TEST(Options, ReadsEveryOptionInBothForms) {
 TEST(Options, MistakesAreReported) {
     EXPECT_FALSE(ParseOptions({"--data"}).error.empty());
     EXPECT_FALSE(ParseOptions({"--colour"}).error.empty());
+}
+
+TEST(Options, VersionIsAnOption) {
+    EXPECT_TRUE(ParseOptions({"--version"}).version);
+    EXPECT_EQ(app::VersionText().rfind("vultaria ", 0), 0u);
+    EXPECT_EQ(app::VersionText().back(), '\n');
+}
+
+// Where the reader looks for its collection: beside itself first (a build, a portable
+// copy), then where an installation puts it.
+TEST(Options, TheInstalledCollectionWhenNoneIsBesideTheProgram) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("vultaria-layout-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const std::string bin = (root / "usr" / "bin").string() + "/";
+    fs::create_directories(bin);
+
+    app::DefaultCollection found = app::FindDefaultCollection(bin);
+    EXPECT_EQ(found.folder, bin + "output/") << "nothing anywhere: named from beside the program";
+    EXPECT_FALSE(found.installed);
+
+    fs::create_directories(root / "usr" / "share" / "vultaria" / "output");
+    found = app::FindDefaultCollection(bin);
+    EXPECT_EQ(found.folder, (root / "usr" / "share" / "vultaria" / "output").string() + "/");
+    EXPECT_TRUE(found.installed);
+
+    fs::create_directories(bin + "output");
+    found = app::FindDefaultCollection(bin);
+    EXPECT_EQ(found.folder, bin + "output/");
+    EXPECT_FALSE(found.installed);
+    fs::remove_all(root);
+}
+
+TEST(Options, DataOnTheCommandLineIsNeverTheInstalledCollection) {
+    const app::Options options = ParseOptions({"--data", "/usr/share/vultaria/output"});
+    EXPECT_EQ(options.dataFolder, "/usr/share/vultaria/output");
+    EXPECT_FALSE(options.installedCollection);
 }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "html/Builder.h"
 #include "html/Lexer.h"
+#include "image/GifImage.h"
 #include "layout/Block.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
@@ -15,10 +17,13 @@
 #include "platform/Text.h"
 #include "style/Properties.h"
 #include "style/StyleParser.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
-std::string Collection(const std::string& relative) { return std::string(VULTARIA_COLLECTION) + "/" + relative; }
+std::string Collection(const std::string& relative) {
+    return std::string(VULTARIA_COLLECTION) + "/" + relative;
+}
 
 // The attributes of one tag, as the reader gives them to the builder.
 struct Tag {
@@ -32,11 +37,13 @@ struct Tag {
 };
 
 class ImageObjTest : public ::testing::Test {
-protected:
+  protected:
     ImageObjTest() { doc.imageCache = &cache; }
 
-    std::unique_ptr<TImageObj> Image(const std::string& tag, const std::string& file = "dados/imagens/bola.bmp") {
-        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(), file.empty() ? "" : Collection(file));
+    std::unique_ptr<TImageObj> Image(const std::string& tag,
+                                     const std::string& file = "dados/imagens/bola.bmp") {
+        return std::make_unique<TImageObj>(&doc, Tag(tag).attributes(),
+                                           file.empty() ? "" : Collection(file));
     }
 
     TStringBitmapList cache;
@@ -114,7 +121,8 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     EXPECT_EQ(bordered->boxHeight, 12);
     canvas.clearLog();
     bordered->Draw(canvas, 5, 5);
-    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos) << canvas.logText();
+    EXPECT_NE(canvas.logText().find("rectangle 5,5,17,17 pen=#0000FF"), std::string::npos)
+        << canvas.logText();
 
     auto plain = Image("<img src=bola.bmp width=10 height=10 border=0>");
     plain->SizeFor(canvas, 500, &run);
@@ -123,7 +131,8 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
 }
 
 TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
-    auto missing = Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
+    auto missing =
+        Image("<img src=x.gif alt=\"Retrato de Machado\">", "dados/imagens/nao_existe.bmp");
     missing->SizeFor(canvas, 500, nullptr);
     EXPECT_FALSE(missing->IsLoaded());
     EXPECT_TRUE(missing->IsPlaceholder());
@@ -132,10 +141,12 @@ TEST_F(ImageObjTest, AMissingPictureIsAPlaceholderWithRoomForItsAltText) {
     EXPECT_EQ(missing->boxHeight, 24);
     canvas.clearLog();
     missing->Draw(canvas, 0, 0);
-    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos) << canvas.logText();
+    EXPECT_NE(canvas.logText().find("\"Retrato de Machado\""), std::string::npos)
+        << canvas.logText();
 
     // With both sizes given they are used as they are.
-    auto sizedMissing = Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
+    auto sizedMissing =
+        Image("<img src=x alt=abc width=60 height=50>", "dados/imagens/nao_existe.bmp");
     sizedMissing->SizeFor(canvas, 500, nullptr);
     EXPECT_EQ(sizedMissing->boxWidth, 60);
     EXPECT_EQ(sizedMissing->boxHeight, 50);
@@ -173,7 +184,8 @@ TEST_F(ImageObjTest, TwoImagesOfOneSourceShareACacheEntryUntilBothAreGone) {
     first->SizeFor(canvas, 500, nullptr);
     second->SizeFor(canvas, 500, nullptr);
     ASSERT_EQ(cache.count(), 1u);
-    const TBitmapItem* item = cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
+    const TBitmapItem* item =
+        cache.find(platform::AnsiUpperCase(Collection("dados/imagens/bola.bmp")));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->usageCount, 2);
     EXPECT_EQ(first->Picture(), second->Picture());
@@ -207,6 +219,110 @@ TEST_F(ImageObjTest, ClientMapsAndServerMapsGiveLinks) {
     EXPECT_EQ(link->Url, "norte.htm");
     link = nullptr;
     EXPECT_EQ(image->HitTest(20, 20, title, link) & 1, 0u);
+}
+
+TEST_F(ImageObjTest, AnimatedGifsAnimateTheirOwnCopiesAndRepaintOnlyThemselves) {
+    struct Host : TDocumentHost {
+        void InvalidateRect(const platform::Rect& area) override { repainted.push_back(area); }
+        void InvalidatePaintSurface() override { ++everything; }
+        std::vector<platform::Rect> repainted;
+        int everything = 0;
+    } host;
+    doc.viewer = &host;
+    std::int64_t now = 1000;
+    SetAnimationClock([&] { return now; });
+
+    auto first = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto second = Image("<img src=nota.gif>", "dados/imagens/nota.gif");
+    auto still = Image("<img src=nota.gif active>", "dados/imagens/nota.gif");
+    for (TImageObj* image : {first.get(), second.get(), still.get()})
+        image->SizeFor(canvas, 500, nullptr);
+    ASSERT_NE(first->Animation(), nullptr);
+    ASSERT_NE(second->Animation(), nullptr);
+    EXPECT_NE(first->Animation(), second->Animation()) << "each image has its own copy";
+    EXPECT_EQ(&first->Animation()->FrameStrip(), &second->Animation()->FrameStrip())
+        << "sharing the frames";
+    EXPECT_EQ(cache.count(), 1u);
+    EXPECT_EQ(doc.animatedImages.size(), 2u) << "an ACTIVE image is not animated";
+    EXPECT_EQ(first->pictureWidth, first->Animation()->Width)
+        << "sized by the picture, not the strip";
+
+    // The document starts them at layout; a tick moves on only those drawn.
+    for (TAnimatedPicture* picture : doc.animatedImages) {
+        picture->Rewind();
+        picture->Start();
+    }
+    canvas.clearLog();
+    first->Draw(canvas, 5, 6);
+    const TGIFImage& gif = *first->Animation();
+    EXPECT_NE(canvas.logText().find("bitmap " + std::to_string(gif.Width * 3) + "x" +
+                                    std::to_string(gif.Height) + " from 0,0," +
+                                    std::to_string(gif.Width)),
+              std::string::npos)
+        << canvas.logText();
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 2);
+    EXPECT_EQ(second->Animation()->CurrentFrame(), 1) << "not drawn, not moved on";
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0],
+              (platform::Rect{5, 6, 5 + first->pictureWidth, 6 + first->pictureHeight}));
+    EXPECT_EQ(host.everything, 0);
+    // A paint elsewhere leaves it drawn; a paint over it must draw it again.
+    doc.Draw(canvas, {300, 300, 400, 400}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3);
+    doc.Draw(canvas, {0, 0, 10, 10}, 500, 0, 0, 0, 0);
+    now += 10000;
+    doc.AnimationTick();
+    EXPECT_EQ(first->Animation()->CurrentFrame(), 3) << "painted over, not drawn";
+    // Scrolled since it was drawn, it repaints where it stands now.
+    first->Draw(canvas, 5, 6);
+    doc.scrollY += 4;
+    host.repainted.clear();
+    now += 10000;
+    doc.AnimationTick();
+    ASSERT_EQ(host.repainted.size(), 1u);
+    EXPECT_EQ(host.repainted[0].top, 2);
+
+    // A print copy shows the current frame as a still picture.
+    TSectionList printDocument(doc, true);
+    auto copy = first->CreatePrintCopy(&printDocument);
+    auto* printed = static_cast<TImageObj*>(copy.get());
+    EXPECT_EQ(printed->Animation(), nullptr);
+    ASSERT_NE(printed->Picture(), nullptr);
+    EXPECT_EQ(printed->Picture()->width(), gif.Width);
+    const std::optional<platform::Bitmap> frameMask = gif.FrameMask(gif.CurrentFrame());
+    ASSERT_TRUE(frameMask && printed->MaskShared());
+    int differences = 0;
+    for (int y = 0; y < gif.Height; ++y)
+        for (int x = 0; x < gif.Width; ++x)
+            differences += printed->MaskShared()->pixel(x, y) != frameMask->pixel(x, y);
+    EXPECT_EQ(differences, 0) << "the current frame's mask";
+
+    // Images leave the animated list as they go.
+    first.reset();
+    EXPECT_EQ(doc.animatedImages.size(), 1u);
+    second.reset();
+    EXPECT_TRUE(doc.animatedImages.empty());
+    SetAnimationClock(nullptr);
+    doc.viewer = nullptr;
+}
+
+TEST_F(ImageObjTest, PngAndStillGifPicturesShowAsBitmaps) {
+    auto png = Image("<img src=paleta.png>", "dados/imagens/paleta.png");
+    auto gif = Image("<img src=ornamento.gif>", "dados/imagens/ornamento.gif");
+    png->SizeFor(canvas, 500, nullptr);
+    gif->SizeFor(canvas, 500, nullptr);
+    EXPECT_TRUE(png->IsLoaded());
+    EXPECT_TRUE(gif->IsLoaded());
+    EXPECT_EQ(gif->Animation(), nullptr);
+    EXPECT_EQ(gif->transparency, 2) << "its own mask";
+    canvas.clearLog();
+    gif->Draw(canvas, 0, 0);
+    EXPECT_NE(canvas.logText().find("masked"), std::string::npos) << canvas.logText();
+    EXPECT_TRUE(doc.animatedImages.empty());
 }
 
 namespace {
@@ -253,23 +369,6 @@ struct DrawnPage {
     int height = 0;
 };
 
-// Frames shown and animation started, as a GIF picture would do them.
-class FakeAnimation : public TAnimatedPicture {
-  public:
-    explicit FakeAnimation(int frames) : frames_(frames) {}
-    void Rewind() override { frame = 0; }
-    void Stop() override { running = false; }
-    void Start() override { running = true; }
-    void Advance() override {}
-    int FrameCount() const override { return frames_; }
-    void ShowFrame(int index) override { frame = index; }
-    int frame = 0;
-    bool running = false;
-
-  private:
-    int frames_;
-};
-
 }  // namespace
 
 TEST(ImageHits, ThePictureAnswersAndItsBorderDoesNot) {
@@ -296,14 +395,33 @@ TEST(ImageHits, APictureInAFocusedLinkShowsTheFocus) {
 }
 
 TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
-    DrawnPage page(
-        "<p><img src=bola.bmp width=10 height=10 active><img src=bola.bmp width=10 height=10>");
-    TImageObj* image = page.FirstImage();
-    ASSERT_NE(image, nullptr);
-    for (int frames : {2, 3, 5}) {
-        SCOPED_TRACE(frames);
-        FakeAnimation animation(frames);
-        image->animation = &animation;
+    // Two, three and four frames: only a picture of more than three plays under the mouse.
+    const std::string gifs = std::string(VULTARIA_TEST_DATA) + "/image/pictures/gif/";
+    // Two frames: a one-frame picture with its image block given twice.
+    const std::filesystem::path folder = ScratchFolder("hover");
+    std::filesystem::create_directories(folder);
+    const std::string twoFrames = (folder / "two_frames.gif").string();
+    {
+        std::ifstream in(gifs + "two_colours.gif", std::ios::binary);
+        const std::string one((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t block = 6 + 7 + 2 * 3;  // header, screen, two-colour table
+        ASSERT_EQ(one[block], ',');
+        ASSERT_EQ(one.back(), ';');
+        const std::string image = one.substr(block, one.size() - 1 - block);
+        std::ofstream(twoFrames, std::ios::binary) << one.substr(0, block) << image << image << ';';
+    }
+    for (const auto& [file, frames] :
+         {std::pair{twoFrames, 2}, std::pair{Collection("dados/imagens/nota.gif"), 3},
+          std::pair{gifs + "animation.gif", 4}}) {
+        SCOPED_TRACE(file);
+        DrawnPage page("<p><img src=\"" + file + "\" active>");
+        TImageObj* image = page.FirstImage();
+        ASSERT_NE(image, nullptr);
+        ASSERT_TRUE(image->IsLoaded());
+        const TGIFImage* gif = image->Animation();
+        ASSERT_NE(gif, nullptr);
+        ASSERT_EQ(gif->FrameCount, frames);
+        EXPECT_TRUE(page.doc.animatedImages.empty()) << "an ACTIVE picture rests at first";
         std::string title;
         TFormControlObj* control = nullptr;
         const TUrlTarget* link = nullptr;
@@ -311,22 +429,27 @@ TEST(ImageHover, ActivePicturesShowTheirHoverAndPressedFrames) {
         page.doc.HitTestLink(page.canvas, image->paintX + 2, image->drawY + 2, title, control,
                              link);
         EXPECT_EQ(image->hoverState, 1);
-        EXPECT_EQ(animation.frame, frames > 3 ? 0 : 1);
-        EXPECT_EQ(animation.running, frames > 3) << "a longer picture plays under the mouse";
+        EXPECT_EQ(gif->CurrentFrame(), frames > 3 ? 1 : 2);
+        EXPECT_EQ(gif->Animating(), frames > 3) << "a longer picture plays under the mouse";
+        EXPECT_EQ(page.doc.animatedImages.size(), frames > 3 ? 1u : 0u);
         page.doc.SetPressed(true);
         EXPECT_EQ(image->hoverState, 2);
-        EXPECT_EQ(animation.frame, frames == 3 ? 2 : 1);
+        EXPECT_EQ(gif->CurrentFrame(), frames == 3 ? 3 : 2);
+        EXPECT_FALSE(gif->Animating());
         page.doc.SetPressed(false);
         EXPECT_EQ(image->hoverState, 1);
         page.doc.ClearHover();
         EXPECT_EQ(image->hoverState, 0);
-        EXPECT_EQ(animation.frame, 0);
-        EXPECT_FALSE(animation.running);
-        EXPECT_TRUE(std::find(page.doc.animatedImages.begin(), page.doc.animatedImages.end(),
-                              &animation) == page.doc.animatedImages.end());
+        EXPECT_EQ(gif->CurrentFrame(), 1);
+        EXPECT_FALSE(gif->Animating());
+        EXPECT_TRUE(page.doc.animatedImages.empty());
         EXPECT_GE(page.host.invalidated - before, 4) << "every change of look repaints";
-        image->animation = nullptr;
     }
+    std::filesystem::remove_all(folder);
+    DrawnPage page(
+        "<p><img src=bola.bmp width=10 height=10 active><img src=bola.bmp width=10 height=10>");
+    TImageObj* image = page.FirstImage();
+    ASSERT_NE(image, nullptr);
     // Moving from one picture to the other: the first returns to rest.
     std::string title;
     TFormControlObj* control = nullptr;

@@ -124,7 +124,7 @@ TEST_F(PictureRequestTest, ImageRequestBytesAreTypedByContentNotByName) {
     EXPECT_EQ(jpeg->pictureWidth, LoadPicture(files["FOTO.PNG"], 0)->bitmap.width());
     EXPECT_EQ(asked, (std::vector<std::string>{"FOTO.GIF", "FOTO.PNG"}))
         << "through the host's expansion";
-    // GIF pictures are not read yet, and unknown bytes are no picture.
+    // A broken GIF and unknown bytes are no picture.
     EXPECT_FALSE(Image("<img src=animada.bmp>")->IsLoaded());
     EXPECT_FALSE(Image("<img src=lixo.bmp>")->IsLoaded());
     // A second image of a name takes the cached picture without asking again.

@@ -252,3 +252,27 @@ TEST(QtCanvas, DashedStrokesJoinAtCornersAndDotsAreRound) {
     EXPECT_FALSE(Dark(dots, 13, 18));
     EXPECT_FALSE(Dark(dots, 19, 15)) << "a gap follows the dot";
 }
+
+TEST(QtCanvas, MaskedBitmapsDrawOnlyTheirPartThroughTheMask) {
+    // A strip of two 2 x 1 frames: red, green | blue, yellow; the mask hides the first
+    // pixel of each frame.
+    Bitmap strip(4, 1);
+    strip.row32(0)[0] = 0xFF0000, strip.row32(0)[1] = 0x00FF00;
+    strip.row32(0)[2] = 0x0000FF, strip.row32(0)[3] = 0xFFFF00;
+    Bitmap mask(4, 1, Bitmap::Format::Indexed8);
+    mask.palette() = {0x000000, 0xFFFFFF};
+    mask.row8(0)[0] = mask.row8(0)[2] = 1;
+    QImage image(8, 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QtCanvas canvas(&image);
+        canvas.drawBitmap(strip, {2, 0, 4, 1}, {0, 0, 4, 2}, &mask);  // frame 2, doubled
+        canvas.drawBitmap(strip, {0, 0, 2, 1}, {4, 0, 6, 1}, &mask);  // frame 1
+    }
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255)) << "masked: the page shows";
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(255, 255, 0));
+    EXPECT_EQ(image.pixel(3, 1), qRgb(255, 255, 0));
+    EXPECT_EQ(image.pixel(4, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(5, 0), qRgb(0, 255, 0));
+}

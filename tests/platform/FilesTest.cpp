@@ -4,9 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "tests/support/ReadOnlyFolder.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace fs = std::filesystem;
 
@@ -79,4 +82,48 @@ TEST_F(FilesTest, AFailedWriteLeavesWhatWasThereAndSaysSo) {
 
 TEST_F(FilesTest, WritingIntoAMissingFolderFails) {
     EXPECT_THROW(platform::WriteWholeFile(at("nowhere/file.txt"), "x"), platform::EFCreateError);
+}
+
+TEST_F(FilesTest, CreatingFilesIsTriedForReal) {
+    EXPECT_TRUE(platform::CanCreateFilesIn(root.string()));
+    EXPECT_TRUE(platform::CanCreateFilesIn(root.string() + "/"));
+    EXPECT_FALSE(platform::CanCreateFilesIn(at("nowhere")));
+    {
+        testsupport::ReadOnlyFolder readOnly(root);
+        EXPECT_FALSE(platform::CanCreateFilesIn(root.string()));
+        EXPECT_FALSE(platform::CanCreateFilesIn(at("Dados")));
+    }
+    EXPECT_TRUE(platform::CanCreateFilesIn(at("Dados")));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(root)) ++entries;
+    EXPECT_EQ(entries, 1) << "the trial file is gone";
+}
+
+TEST(UserCacheFolder, FollowsTheDesktopRulesForTheCache) {
+    using testsupport::ScopedEnvironment;
+    ScopedEnvironment home("HOME", "/home/ana");
+    {
+        ScopedEnvironment cache("XDG_CACHE_HOME", "/var/cache/ana");
+        EXPECT_EQ(platform::UserCacheFolder("vultaria"), "/var/cache/ana/vultaria/");
+    }
+    {
+        ScopedEnvironment cache("XDG_CACHE_HOME", "/var/cache/ana/");
+        EXPECT_EQ(platform::UserCacheFolder("vultaria"), "/var/cache/ana/vultaria/");
+    }
+    {
+        ScopedEnvironment cache("XDG_CACHE_HOME", "cache");
+        EXPECT_EQ(platform::UserCacheFolder("vultaria"), "/home/ana/.cache/vultaria/")
+            << "a relative folder does not count";
+    }
+    {
+        ScopedEnvironment cache("XDG_CACHE_HOME", "");
+        EXPECT_EQ(platform::UserCacheFolder("vultaria"), "/home/ana/.cache/vultaria/");
+    }
+    ScopedEnvironment cache("XDG_CACHE_HOME", nullptr);
+    EXPECT_EQ(platform::UserCacheFolder("vultaria"), "/home/ana/.cache/vultaria/");
+    ScopedEnvironment noHome("HOME", nullptr);
+    const std::string fromAccount = platform::UserCacheFolder("vultaria");
+    ASSERT_GE(fromAccount.size(), 17u) << "the account's home folder stands in";
+    EXPECT_EQ(fromAccount.substr(fromAccount.size() - 17), "/.cache/vultaria/");
+    EXPECT_EQ(fromAccount[0], '/');
 }

@@ -115,7 +115,7 @@ TEST_F(RenderTest, LinksAreUnderlinedUnlessTheViewerSaysNot) {
     ASSERT_EQ(underlined.document().linkRuns.size(), 2u);
     EXPECT_TRUE(underlined.document().linkRuns[0]->font.underline())
         << "the render tool underlines links";
-    ViewerDefaults defaults;
+    TDocumentDefaults defaults;
     defaults.linkUnderline = false;
     PageRenderer plain(measuring, defaults);
     plain.LoadHtml(page, "/tmp/");

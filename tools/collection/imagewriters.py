@@ -83,9 +83,10 @@ def write_png(path, width, height, rows, mode, palette=None, transparent=None):
 
 # ---------------------------------------------------------------- GIF
 
-def lzw_encode(indexes, min_code_size):
+def lzw_encode(indexes, min_code_size, clear_when_full=True):
     """GIF flavour of LZW: variable code width starting at min_code_size + 1, a clear
-    code first, a fresh table whenever 4096 codes are in use, an end code last.
+    code first, a fresh table whenever 4096 codes are in use (or, without
+    clear_when_full, 12-bit codes of the full table from then on), an end code last.
     Codes are packed least significant bit first."""
     clear = 1 << min_code_size
     end = clear + 1
@@ -122,7 +123,7 @@ def lzw_encode(indexes, min_code_size):
             # The decoder widens its codes one code later than we add them.
             if next_code > (1 << width) and width < 12:
                 width += 1
-        else:
+        elif clear_when_full:
             emit(clear, width)
             table = fresh_table()
             next_code = end + 1

@@ -1,41 +1,23 @@
 #include "tools/render/PageRenderer.h"
 
-#include <filesystem>
-
 #include "html/Builder.h"
 #include "html/Urls.h"
 #include "layout/Background.h"
-#include "layout/ImageObj.h"
 #include "layout/Dump.h"
+#include "layout/ImageObj.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCanvas.h"
 
-namespace {
-
-// The page's own folder, with a trailing '/': relative links and pictures start there.
-std::string FolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(platform::ExpandFileName(path)).parent_path().string();
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
-
-}  // namespace
-
-PageRenderer::PageRenderer(platform::Canvas& canvas, ViewerDefaults defaults)
-    : canvas_(canvas), defaults_(std::move(defaults)) {
+PageRenderer::PageRenderer(platform::Canvas& canvas, TDocumentDefaults defaults)
+    : canvas_(canvas), defaults_(std::move(defaults)), document_(std::make_unique<TSectionList>()) {
     imageCache_.SetCacheCount(5);
 }
 
 PageRenderer::~PageRenderer() = default;
 
 void PageRenderer::NewDocument() {
-    document_ = std::make_unique<TSectionList>();
-    document_->imageCache = &imageCache_;
-    document_->SetDefaults(defaults_.fontName, defaults_.preFontName, defaults_.fontSize,
-                           defaults_.fontColor, defaults_.linkColor, defaults_.visitedColor,
-                           defaults_.overLinkColor, false, defaults_.background, defaults_.charset,
-                           defaults_.marginHeight, defaults_.marginWidth, defaults_.linkUnderline);
+    PrepareLoad(*document_, imageCache_, defaults_);
 }
 
 void PageRenderer::LoadFile(const std::string& path, bool plainText) {
@@ -46,21 +28,18 @@ void PageRenderer::LoadFile(const std::string& path, bool plainText) {
         title_.clear();
         return;
     }
-    LoadHtml(std::move(text), FolderOf(path));
+    LoadHtml(std::move(text), platform::ExpandFileName(path));
 }
 
-void PageRenderer::LoadHtml(std::string html, const std::string& baseFolder) {
+void PageRenderer::LoadHtml(std::string html, const std::string& pagePath) {
     NewDocument();
     THtmlBuildEvents events;
     // Links, pictures and linked files are read relative to the page's own folder.
-    events.ExpandName = [baseFolder](const std::string& name) {
-        const std::string plain = UrlToLocalPath(name);
-        if (!plain.empty() && plain.front() == '/') return plain;
-        return platform::ExpandFileName(baseFolder + plain);
+    events.ExpandName = [pagePath](const std::string& name) {
+        return ExpandLinkPath(name, "", "", pagePath);
     };
     document_->expandName = events.ExpandName;
     title_ = ParseHtml(std::move(html), *document_, events).Title;
-    imageCache_.BumpAndCheck();
 }
 
 int PageRenderer::Layout(int width) {
@@ -73,15 +52,17 @@ int PageRenderer::Layout(int width) {
 QImage PageRenderer::Paint() {
     QImage image(std::max(1, width_), std::max(1, height_), QImage::Format_RGB32);
     const platform::TColor background = platform::ColorToRGB(document_->backgroundColor);
-    image.fill(QColor(platform::RedOf(background), platform::GreenOf(background), platform::BlueOf(background)));
+    image.fill(QColor(platform::RedOf(background), platform::GreenOf(background),
+                      platform::BlueOf(background)));
     {
         platform::QtCanvas canvas(&image);
         if (!document_->backgroundName.empty() && document_->showImages) {
-            const TPictureLookup found =
-                LookupPicture(*document_, document_->ExpandPictureName(document_->backgroundName), false);
+            const TPictureLookup found = LookupPicture(
+                *document_, document_->ExpandPictureName(document_->backgroundName), false);
             TBackgroundPainter painter;
             painter.SetPicture(found.picture, found.mask);
-            painter.Paint(canvas, {0, 0, width_, height_}, {0, 0, width_, height_}, document_->backgroundPlacement);
+            painter.Paint(canvas, {0, 0, width_, height_}, {0, 0, width_, height_},
+                          document_->backgroundPlacement);
         }
         document_->SetScrollY(0);
         document_->Draw(canvas, {0, 0, width_, height_}, width_, 0, 0, 0, 0);
@@ -102,4 +83,6 @@ std::string PageRenderer::Text() {
     return platform::Utf16ToUtf8(buffer);
 }
 
-std::string PageRenderer::Dump() { return DumpLayout(*document_, canvas_); }
+std::string PageRenderer::Dump() {
+    return DumpLayout(*document_, canvas_);
+}

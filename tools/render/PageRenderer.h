@@ -10,34 +10,21 @@
 
 #include "image/ImageCache.h"
 #include "layout/Document.h"
+#include "layout/DocumentDefaults.h"
 #include "platform/Canvas.h"
 
-// The viewer's defaults for a document without style of its own.
-struct ViewerDefaults {
-    std::string fontName = "Times New Roman";
-    std::string preFontName = "Courier New";
-    double fontSize = 12;
-    platform::TColor fontColor = platform::SystemColorValue(platform::colorButtonText);
-    platform::TColor background = platform::SystemColorValue(platform::colorButtonFace);
-    platform::TColor linkColor = platform::RGBColor(0, 0, 255);
-    platform::TColor visitedColor = platform::RGBColor(0x80, 0, 0x80);
-    platform::TColor overLinkColor = platform::RGBColor(0, 0, 255);
-    int charset = platform::DEFAULT_CHARSET;
-    int marginWidth = 10;
-    int marginHeight = 5;
-    bool linkUnderline = true;
-};
-
 class PageRenderer {
-public:
+  public:
     // Measures on `canvas` (which must outlive the renderer).
-    PageRenderer(platform::Canvas& canvas, ViewerDefaults defaults = {});
+    PageRenderer(platform::Canvas& canvas, TDocumentDefaults defaults = {});
     ~PageRenderer();
 
     // Builds the document from a file: HTML, or plain text when asked. Throws
     // platform::EFOpenError when the file cannot be read.
     void LoadFile(const std::string& path, bool plainText);
-    void LoadHtml(std::string html, const std::string& baseFolder);
+    // `pagePath` is where the page stands (or its folder, ending in '/'): relative names
+    // start at its folder.
+    void LoadHtml(std::string html, const std::string& pagePath);
 
     // Lays the document out for the width; the document's height.
     int Layout(int width);
@@ -53,12 +40,12 @@ public:
 
     TSectionList& document() { return *document_; }
 
-private:
-    // A fresh document with the viewer's defaults, sharing the image cache.
+  private:
+    // The document emptied for the next page, as the viewer readies it.
     void NewDocument();
 
     platform::Canvas& canvas_;
-    ViewerDefaults defaults_;
+    TDocumentDefaults defaults_;
     TStringBitmapList imageCache_;
     std::unique_ptr<TSectionList> document_;
     std::string title_;

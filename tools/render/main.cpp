@@ -1,11 +1,13 @@
 // vultaria-render: the renderer without a window.
 //
-//   vultaria-render PAGE [--width N] [--png OUT.png] [--text] [--dump] [--symbols] [--plain]
+//   vultaria-render PAGE [--width N] [--png OUT.png] [--pdf OUT.pdf] [--text] [--dump]
+//                        [--symbols] [--plain]
 //
 // Builds PAGE (HTML; plain text with --plain), lays it out at the width (800 by
 // default) as the viewer would, and writes what was asked: a PNG of the whole page,
-// the page text as a select-all copy gives it, the layout dump, or the symbols the
-// reader sees in the page (on standard output).
+// the page printed into a PDF as the reader prints it (A4, margins of 2 cm, scale 1,
+// the same pages), the page text as a select-all copy gives it, the layout dump, or
+// the symbols the reader sees in the page (on standard output).
 
 #include <QGuiApplication>
 
@@ -17,24 +19,44 @@
 #include "html/SymbolDump.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Printers.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtPrinters.h"
 #include "platform/qt/QtScreen.h"
 #include "tools/render/PageRenderer.h"
+#include "viewer/Pagination.h"
 
 namespace {
 
 const char* kUsage =
-    "Usage: vultaria-render PAGE [--width N] [--png OUT.png] [--text] [--dump] [--symbols] [--plain]\n"
+    "Usage: vultaria-render PAGE [--width N] [--png OUT.png] [--pdf OUT.pdf] [--text] [--dump]\n"
+    "                            [--symbols] [--plain]\n"
     "  --width N      layout width in pixels (default 800)\n"
     "  --png FILE     write a picture of the whole page\n"
+    "  --pdf FILE     print the page into a PDF file as the reader prints it (A4)\n"
     "  --text         print the page text (as a select-all copy gives it)\n"
     "  --dump         print the layout dump\n"
     "  --symbols      print the symbols the HTML reader sees\n"
-    "  --plain        read PAGE as plain text instead of HTML\n";
+    "  --plain        read PAGE as plain text instead of HTML\n"
+    "  --version      print the version\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "vultaria-render: %s\n", message.c_str());
     return 1;
+}
+
+// Prints the page as the reader's "Imprimir" prints it into a PDF file.
+void PrintToPdf(PageRenderer& renderer, const std::string& file) {
+    platform::InstallPrinters(std::make_unique<platform::QtPrinters>());
+    platform::PrinterSettings& settings = platform::Printers().settings;
+    settings = {};
+    settings.outputFile = file;
+    settings.paperWidthMm = 210;
+    settings.paperHeightMm = 297;
+    TPrintOptions options;
+    options.screenPixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    options.title = renderer.title();
+    PrintDocument(renderer.document(), options, 0, 1 << 30);
 }
 
 }  // namespace
@@ -43,7 +65,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    std::string page, png;
+    std::string page, png, pdf;
     int width = 800;
     bool text = false, dump = false, symbols = false, plain = false;
     for (int i = 1; i < argc; ++i) {
@@ -53,6 +75,8 @@ int main(int argc, char** argv) {
             if (width <= 0 || width > 100000) return Fail("--width must be between 1 and 100000");
         } else if (arg == "--png" && i + 1 < argc) {
             png = argv[++i];
+        } else if (arg == "--pdf" && i + 1 < argc) {
+            pdf = argv[++i];
         } else if (arg == "--text") {
             text = true;
         } else if (arg == "--dump") {
@@ -64,6 +88,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        } else if (arg == "--version") {
+            std::fputs("vultaria-render " VULTARIA_VERSION "\n", stdout);
+            return 0;
         } else if (!arg.empty() && arg[0] != '-' && page.empty()) {
             page = arg;
         } else {
@@ -71,7 +98,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (page.empty() || (png.empty() && !text && !dump && !symbols)) {
+    const bool drawn = !png.empty() || !pdf.empty() || text || dump;
+    if (page.empty() || (!drawn && !symbols)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -82,7 +110,7 @@ int main(int argc, char** argv) {
         } catch (const platform::Exception& error) {
             return Fail(error.message());
         }
-        if (png.empty() && !text && !dump) return 0;
+        if (!drawn) return 0;
     }
 
     platform::InstallScreen(std::make_unique<platform::QtScreen>());
@@ -105,6 +133,13 @@ int main(int argc, char** argv) {
                         std::to_string(renderer.height()) + " pixels)");
         if (!renderer.Paint().save(QString::fromStdString(png), "PNG"))
             return Fail("could not write " + png);
+    }
+    if (!pdf.empty()) {
+        try {
+            PrintToPdf(renderer, pdf);
+        } catch (const std::exception& error) {
+            return Fail(error.what());
+        }
     }
     return 0;
 }
