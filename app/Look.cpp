@@ -1,9 +1,14 @@
 #include "app/Look.h"
 
+#include <QCoreApplication>
 #include <QPalette>
 #include <QWidget>
 
 namespace app {
+
+void NameApplication() {
+    QCoreApplication::setApplicationName(kApplicationTitle);
+}
 
 int PointsToPixels(int points) {
     return (points * 96 + 36) / 72;

@@ -11,6 +11,11 @@ namespace app {
 
 inline const QString kApplicationTitle = QStringLiteral("Vultaria");
 
+// Names the running application with the title. Only the name: Qt appends a display
+// name, once one is set, to every window title that does not end with it, and the copy
+// dialog's caption must read "Copiar para..." and nothing more.
+void NameApplication();
+
 inline const QColor kPanelColor{0xE1, 0xCE, 0xB9};
 inline const QColor kBannerColor{0x6F, 0x56, 0x3A};
 inline const QColor kLabelTextColor{0x37, 0x31, 0x34};

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     if (toolkitTexts.load("qtbase_pt_BR", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         application.installTranslator(&toolkitTexts);
 
-    application.setApplicationName(app::kApplicationTitle);
-    application.setApplicationDisplayName(app::kApplicationTitle);
+    app::NameApplication();
     QGuiApplication::setDesktopFileName(VULTARIA_APP_ID);
     platform::InstallQtServices();
 

@@ -1,5 +1,7 @@
 #include "html/Anchors.h"
 
+#include <algorithm>
+
 #include "layout/Document.h"
 
 #include "platform/Text.h"
@@ -58,12 +60,26 @@ std::size_t TIDNameList::Locate(const std::string& name, bool& found) const {
     return low;
 }
 
+TIDObject::~TIDObject() {
+    if (anchorList_) anchorList_->Forget(this);
+}
+
 void TIDNameList::AddObject(const std::string& name, TIDObject* object) {
     std::unique_ptr<TIDObject> owned;
     if (dynamic_cast<TChPosObj*>(object)) owned.reset(object);
+    else if (object)
+        object->anchorList_ = this;  // the list's own entries need no call back
     bool found;
     std::size_t at = Locate(name, found);
-    if (found) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (found) {
+        TIDObject* replaced = entries_[at].owned ? nullptr : entries_[at].object;
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+        // An object left without a name here no longer needs to call back.
+        if (replaced && replaced != object &&
+            std::none_of(entries_.begin(), entries_.end(),
+                         [replaced](const Entry& entry) { return entry.object == replaced; }))
+            replaced->anchorList_ = nullptr;
+    }
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at),
                     Entry{name, object, std::move(owned)});
 }
@@ -72,7 +88,13 @@ void TIDNameList::AddPositionAnchor(const std::string& name, std::int32_t positi
     AddObject(name, new TChPosObj(document_, position));
 }
 
+void TIDNameList::Forget(const TIDObject* object) {
+    std::erase_if(entries_, [object](const Entry& entry) { return entry.object == object; });
+}
+
 void TIDNameList::Clear() {
+    for (Entry& entry : entries_)
+        if (!entry.owned && entry.object) entry.object->anchorList_ = nullptr;
     entries_.clear();
 }
 

@@ -27,12 +27,25 @@ class TUrlTarget {
     static std::int32_t LastLinkId();
 };
 
+class TIDNameList;
+
 // Anything an anchor name can point at; the document tree's items derive from it.
 class TIDObject {
   public:
-    virtual ~TIDObject() = default;
+    TIDObject() = default;
+    // A copy (an item of a print copy) is in no anchor list.
+    TIDObject(const TIDObject&) {}
+    TIDObject& operator=(const TIDObject&) { return *this; }
+    // An object freed before its document (a picture in text dropped before BODY, an
+    // item that failed to lay out) takes its names out of the anchor list, so that a
+    // later "#name" cannot reach it.
+    virtual ~TIDObject();
     // The document y coordinate of the target.
     virtual int GetTopY() = 0;
+
+  private:
+    friend class TIDNameList;
+    TIDNameList* anchorList_ = nullptr;  // the list that names it, if any
 };
 
 // An anchor at a character position of the source (an ID attribute on any tag).
@@ -63,6 +76,8 @@ class TIDNameList {
     // passed here becomes the list's own.
     void AddObject(const std::string& name, TIDObject* object);
     void AddPositionAnchor(const std::string& name, std::int32_t position);
+    // Every name of the object goes (its destructor calls this).
+    void Forget(const TIDObject* object);
     void Clear();
 
     int Count() const { return static_cast<int>(entries_.size()); }

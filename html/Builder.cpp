@@ -445,7 +445,9 @@ TBlock& THtmlBuilder::AddBlock(std::unique_ptr<TBlock> block) {
 }
 
 // A list or division whose last block ends with the automatic paragraph space takes
-// that space below itself instead, so it collapses with what follows the list.
+// that space below itself instead, so it collapses with what follows the list. A larger
+// bottom margin of its own is kept: the two margins would have collapsed into the larger
+// one, and an author's 30 px under a list must not shrink to the paragraph space.
 void THtmlBuilder::TakeOverBottomMargin(TBlock& block) {
     bool trailing = false;
     const auto& items = block.content->items;

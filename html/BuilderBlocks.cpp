@@ -88,6 +88,9 @@ bool THtmlBuilder::ParseList(THtmlSymbol kind, const TSymbolSet& terminators) {
             if (sy == symP) {
                 ParseParagraph(terminators);
             } else if (IsListStart(sy)) {
+                // Only the nested list's own end tag is taken here: a list that stopped
+                // at one of the terminators leaves it to the loops that wait for it (a
+                // /BLOCKQUOTE, an outer item), and reading on would lose it.
                 if (ParseList(sy, terminators) && Sy() == EndSymbolOf(sy)) Next();
             } else if (sy == symLI || sy == symDD || sy == symDT) {
                 if (sy == symLI)
@@ -144,6 +147,8 @@ void THtmlBuilder::ParseListItem(THtmlSymbol listKind, int number, const TSymbol
         } else if (IsListStart(sy)) {
             if (ParseList(sy, terminators)) {
                 cell_->DropTrailingParagraphMargin();
+                // As in a list: a terminator that ended the nested list stays for the
+                // loops that wait for it.
                 if (Sy() == EndSymbolOf(sy)) Next();
             }
         } else if (sy == symAddress || sy == symBlockquote || sy == symCenter || sy == symDiv ||
@@ -322,7 +327,14 @@ void THtmlBuilder::ParsePreformatted() {
 
         const std::int32_t lessPos = reader_.CharPos;
         reader_.NextSymbol();
-        const THtmlSymbol sy = reader_.Sy;
+        THtmlSymbol sy = reader_.Sy;
+        // A map cut short by a tag leaves that tag in the reader, still to be handled.
+        while (sy == symMap) {
+            appendToken();
+            ParseInline();
+            if (!section_) OpenSection();
+            sy = reader_.Sy == symMapEnd || reader_.Sy == symEof ? symUnknownTag : reader_.Sy;
+        }
         switch (sy) {
             case symText:
                 // A '<' that starts no tag.
@@ -386,7 +398,7 @@ void THtmlBuilder::ParsePreformatted() {
                 if (reader_.CurChar == '>') reader_.NextChar();
                 break;
             case symImg: case symPanel: case symInput: case symSelect: case symTextArea:
-            case symA: case symAEnd: case symPage: case symScript: case symMap:
+            case symA: case symAEnd: case symPage: case symScript:
             case symB: case symI: case symEm: case symStrong: case symU: case symCite: case symVar:
             case symS: case symStrike: case symSpan: case symSub: case symSup: case symBig:
             case symSmall: case symBEnd: case symIEnd: case symEmEnd: case symStrongEnd:

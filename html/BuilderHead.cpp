@@ -2,6 +2,7 @@
 // BGSOUND, SCRIPT and BASE.
 
 #include <exception>
+#include <string_view>
 
 #include "html/Builder.h"
 #include "html/BuilderSupport.h"
@@ -26,6 +27,22 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Every line break (CR, LF or CR LF) as CR LF.
+std::string WithCrLfBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            result += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -92,7 +109,10 @@ void THtmlBuilder::ParseLinkTag() {
                 sheet = platform::ReadWholeFile(name);
             }
             if (!sheet.empty()) {
-                // Line ends count as one CR each, tabs as spaces, as in the page itself.
+                // Line ends count as one CR each, tabs as spaces, as in the page itself:
+                // with the breaks made CR LF first, skipping LF leaves one CR for each,
+                // whichever way the file ends its lines.
+                sheet = WithCrLfBreaks(sheet);
                 std::size_t at = 0;
                 const TNextChar next = [&sheet, &at]() -> char {
                     while (at < sheet.size() && sheet[at] == '\n') ++at;

@@ -324,15 +324,17 @@ void THtmlBuilder::ParseImage() {
 
 void THtmlBuilder::PlacePanel() {
     EnsureSection();
-    section_->PlaceObject(std::make_unique<TPanelObj>(&doc_, reader_.Attributes), reader_.TagPos);
+    TProperties& props = PushProperties("panel");
+    auto panel = std::make_unique<TPanelObj>(&doc_, reader_.Attributes);
+    panel->ApplyPlacement(props);
+    section_->PlaceObject(std::move(panel), reader_.TagPos);
+    PopToTag("panel");
     Next();
 }
 
 void THtmlBuilder::ParseMapTag() {
-    std::unique_ptr<TMapItem> map = ParseMap(reader_);
+    // Preformatted text goes on character by character after the map, from where /MAP
+    // (or the tag that cut the map short) left the reader.
+    std::unique_ptr<TMapItem> map = ParseMap(reader_, !preMode_);
     if (map) doc_.imageMaps.push_back(std::move(map));
-    // Inside preformatted text the reader has read one symbol past the map already; its
-    // text is kept, a tag there is lost.
-    if (preMode_ && reader_.Sy == symText && section_)
-        section_->AppendRun(reader_.Token, 0, noBreak_);
 }

@@ -120,7 +120,7 @@ bool TMapItem::HitTest(int x, int y, std::unique_ptr<TUrlTarget>& urlTarget) con
     return false;
 }
 
-std::unique_ptr<TMapItem> ParseMap(THtmlReader& reader) {
+std::unique_ptr<TMapItem> ParseMap(THtmlReader& reader, bool readNext) {
     auto map = std::make_unique<TMapItem>();
     if (const TAttribute* name = reader.Attributes.FindAttribute(symName))
         map->MapId = platform::AnsiUpperCase(name->StrValue);
@@ -135,6 +135,6 @@ std::unique_ptr<TMapItem> ParseMap(THtmlReader& reader) {
         reader.NextSymbol();
     }
     const bool closed = reader.Sy == symMapEnd;
-    reader.NextSymbol();
+    if (readNext) reader.NextSymbol();
     return closed ? std::move(map) : nullptr;
 }

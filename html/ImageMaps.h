@@ -37,6 +37,7 @@ class TMapItem {
 // is not a whole number reads as 0, an empty piece ends the list.
 std::vector<int> ParseCoords(const std::string& text);
 
-// At a MAP tag: reads its areas up to /MAP and then the next symbol. The map is returned
-// when /MAP closed it, none when the text ended or other tags cut it short.
-std::unique_ptr<TMapItem> ParseMap(THtmlReader& reader);
+// At a MAP tag: reads its areas up to /MAP and then, with `readNext`, the next symbol
+// (without it the reader stays at /MAP, or at the tag that cut the map short). The map
+// is returned when /MAP closed it, none when the text ended or other tags cut it short.
+std::unique_ptr<TMapItem> ParseMap(THtmlReader& reader, bool readNext = true);

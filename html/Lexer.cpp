@@ -9,6 +9,7 @@
 #include "html/Charsets.h"
 #include "html/Entities.h"
 #include "platform/CodePage.h"
+#include "style/ValueText.h"
 
 namespace {
 
@@ -61,12 +62,6 @@ std::u16string CodeToUtf16(std::uint32_t code) {
             static_cast<char16_t>(0xDC00 + (code & 0x3FF))};
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 }  // namespace
 
 bool ReadDecimalNumber(std::string_view text, std::int32_t& value) {
@@ -88,7 +83,10 @@ bool ReadDecimalNumber(std::string_view text, std::int32_t& value) {
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
-    const double d = std::strtod(std::string(text).c_str(), nullptr);
+    // Never strtod: it reads the decimal separator of the process locale, and under
+    // pt_BR "51.5" would stop at the point.
+    double d = 0;
+    ReadReal(text, d);
     const double r = std::nearbyint(d);  // the default rounding: halves to the even neighbour
     if (!(r >= std::numeric_limits<std::int32_t>::min()))
         value = std::numeric_limits<std::int32_t>::min();
@@ -502,7 +500,7 @@ bool THtmlReader::ReadAttribute() {
                 }
             }
             if (CurChar == quote) NextChar();
-            std::string_view number = Trim(value);
+            std::string_view number = TrimView(value);
             if (!number.empty() && number.back() == '%' && number.find('%') == number.size() - 1)
                 number.remove_suffix(1);
             attribute->IntValue = 0;

@@ -85,7 +85,10 @@ PngTransparency ScanPngChunks(std::string_view bytes) {
             result.transparent = true;
             if (result.colorType == 3) {
                 // The transparent colour is the first palette entry whose alpha is 0
-                // (the one with the least alpha when none is fully transparent).
+                // (the one with the least alpha when none is fully transparent). The
+                // data holds one alpha per entry from the first on, so the entry whose
+                // index is the data's length is one it leaves opaque: taking that one
+                // would punch holes in the picture and keep its background.
                 std::size_t chosen = 0;
                 for (std::size_t i = 0; i < data.size(); ++i)
                     if (static_cast<unsigned char>(data[i]) < static_cast<unsigned char>(data[chosen])) chosen = i;
@@ -103,7 +106,8 @@ PngTransparency ScanPngChunks(std::string_view bytes) {
         } else if (type == "IEND") {
             break;
         }
-        // Other chunks (IDAT, gamma, text...) are passed over.
+        // Other chunks (IDAT, gamma, text...) are passed over: most files put gAMA,
+        // cHRM or pHYs before tRNS, and stopping at them would lose the transparency.
         at += 12 + static_cast<std::size_t>(length);
     }
     return result;

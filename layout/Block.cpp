@@ -219,7 +219,7 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         topY = paintTopY = flowBottomY = paintBottomY = Y;
         return 0;
     }
-    clearanceSpace = clearSides ? std::max(0, indent.ClearY(clearSides, Y) - Y) : 0;
+    clearanceSpace = clearSides ? std::max(0, Saturated(indent.ClearY(clearSides, Y), -Y)) : 0;
     maxWidth = availWidth;
     int autoCount = 0;
     ConvertBox(availWidth, availHeight, autoCount, boxValues);
@@ -228,23 +228,29 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         offsetTop = Box(piTop) == AutoValue ? 0 : Box(piTop);
         offsetLeft = Box(piLeft) == AutoValue ? 0 : Box(piLeft);
     }
+    const int flowX = X;
     if (positioning == kPositionAbsolute) {
-        X = refX + offsetLeft;
-        Y = refY + offsetTop;
+        X = Saturated(refX, offsetLeft);
+        Y = Saturated(refY, offsetTop);
     }
+    // Drawing finds the box from the X its cell is drawn at (scrolled, printed with a
+    // margin, shifted with a relatively positioned ancestor) and from these.
+    absoluteShiftX_ = X - flowX;
+    boxY_ = Y;
     contentWidth = ResolveContentWidth(canvas, availWidth, availHeight, autoCount);
     const TEdgeOwner savedOwner = indent.currentOwner;
     indent.currentOwner = this;
     const int marginTop = Box(piMarginTop);
-    const int boxTop = Y + clearanceSpace;
-    paintTopY = boxTop + (marginTop < 0 ? marginTop : 0);
+    const int boxTop = Saturated(Y, clearanceSpace);
+    paintTopY = Saturated(boxTop, marginTop < 0 ? marginTop : 0);
     if (floatSide == kFloatLeft)
-        contentOffsetX = std::max(X, indent.LeftEdgeAt(boxTop)) + LeftExtra() - X;
+        contentOffsetX = Saturated(std::max(X, indent.LeftEdgeAt(boxTop)), LeftExtra(), -X);
     else if (floatSide == kFloatRight)
-        contentOffsetX = std::min(X + availWidth, indent.RightEdgeAt(boxTop)) - RightExtra() - contentWidth - X;
+        contentOffsetX = Saturated(std::min(Saturated(X, availWidth), indent.RightEdgeAt(boxTop)),
+                                   -RightExtra(), -contentWidth, -X);
     else
         contentOffsetX = LeftExtra();
-    X += contentOffsetX;
+    X = Saturated(X, contentOffsetX);
     if (isListContainer) {
         const int shortfall = indent.LeftEdgeAt(boxTop) + 35 - X;
         if (shortfall > 0) {
@@ -253,14 +259,16 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
             X += shortfall;
         }
     }
-    topY = boxTop + marginTop + Box(piBorderTopWidth) + Box(piPaddingTop);
+    topY = Saturated(boxTop, marginTop, Box(piBorderTopWidth), Box(piPaddingTop));
     const int left = indent.PushLeftEdge(X, topY);
-    const int right = indent.PushRightEdge(X + contentWidth, topY);
+    const int right = indent.PushRightEdge(Saturated(X, contentWidth), topY);
     contentLeftX = X;
     int contentRefX = refX, contentRefY = refY;
     if (positioning == kPositionRelative) {
+        // The unshifted origin: the whole content, absolute children with it, is drawn
+        // shifted by the offsets, which must not count twice.
         contentRefX = X;
-        contentRefY = topY + offsetTop;
+        contentRefY = topY;
     } else if (positioning == kPositionAbsolute) {
         contentRefX = X;
         contentRefY = topY;
@@ -269,14 +277,16 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
     content->DoLayout(canvas, X, topY, contentWidth, Box(piHeight), contentRefX, contentRefY, indent,
                       scrollWidth, cursor);
     cursorCount = cursor - firstCursorPos;
-    maxWidth = scrollWidth + LeftExtra() + RightExtra();
-    if (positioning != kPositionStatic) maxWidth += offsetLeft - Or0(Box(piMarginRight));
+    maxWidth = Saturated(scrollWidth, LeftExtra(), RightExtra());
+    if (positioning != kPositionStatic)
+        maxWidth = Saturated(maxWidth, offsetLeft, -Or0(Box(piMarginRight)));
     innerBottomY = std::max(topY, content->itemsFlowBottomY);
-    if (innerBottomY - topY < Box(piHeight)) innerBottomY = topY + Box(piHeight);
-    flowBottomY = innerBottomY + Box(piPaddingBottom) + Box(piBorderBottomWidth) + Box(piMarginBottom);
-    paintBottomY = std::max(innerBottomY, content->itemsPaintBottomY) + Box(piBorderBottomWidth) +
-                   Box(piPaddingBottom);
-    const int height = flowBottomY - Y;
+    if (innerBottomY - topY < Box(piHeight)) innerBottomY = Saturated(topY, Box(piHeight));
+    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
+                            Box(piMarginBottom));
+    paintBottomY = Saturated(std::max(innerBottomY, content->itemsPaintBottomY),
+                             Box(piBorderBottomWidth), Box(piPaddingBottom));
+    const int height = Saturated(flowBottomY, -Y);
     if (backgroundImage && ownerDocument && ownerDocument->showImages) {
         backgroundImage->SizeFor(canvas, contentWidth, nullptr);
         if (!backgroundImage->IsLoaded()) {
@@ -295,14 +305,16 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         } else {
             paintHeight = height;
             if (floatSide == kFloatLeft)
-                indent.PlaceFloatBlock(Y, X + contentWidth + RightExtra(), floatSide, paintBottomY - Y);
+                indent.PlaceFloatBlock(Y, Saturated(X, contentWidth, RightExtra()), floatSide,
+                                       Saturated(paintBottomY, -Y));
             else
-                indent.PlaceFloatBlock(Y, X - LeftExtra(), floatSide, paintBottomY - Y);
+                indent.PlaceFloatBlock(Y, Saturated(X, -LeftExtra()), floatSide,
+                                       Saturated(paintBottomY, -Y));
         }
         flowHeight = 0;
     } else {
         flowHeight = height;
-        paintHeight = std::max(indent.LowestFloatBottom() - Y, height);
+        paintHeight = std::max(Saturated(indent.LowestFloatBottom(), -Y), height);
     }
     if (paintOrder.empty()) BuildPaintOrder();
     paintRange_.Reset();
@@ -334,10 +346,10 @@ void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
                       box[BoxSlot(piPaddingLeft)] + box[BoxSlot(piPaddingRight)];
     const int width = box[BoxSlot(piWidth)];
     if (width == AutoValue) {
-        min = extra + contentMin;
-        max = extra + contentMax;
+        min = Saturated(extra, contentMin);
+        max = Saturated(extra, contentMax);
     } else {
-        min = extra + std::max(contentMin, width);
+        min = Saturated(extra, std::max(contentMin, width));
         max = min;
     }
 }
@@ -376,21 +388,25 @@ int TBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentMan
         }
     }
     if (visibility == 1) return below;
-    int dx = 0, dy = 0;
-    if (positioning == kPositionRelative) {
-        dx = offsetLeft;
-        dy = offsetTop;
-    }
-    // Blocks are laid out where their cell starts; drawing may be elsewhere (a table
-    // cell, a print copy's page), so work from the X given now.
-    int x = X + dx;
-    if (positioning == kPositionAbsolute) x = contentLeftX - contentOffsetX;
+    const int x = DrawnX(X);
     const int savedScroll = doc.scrollY;
-    doc.scrollY -= dy;
-    PaintBox(canvas, clip, x, layoutY);
+    doc.scrollY -= DrawnShiftY();
+    PaintBox(canvas, clip, x, positioning == kPositionAbsolute ? boxY_ : layoutY);
     DrawContent(canvas, clip, indent, x + contentOffsetX, refX, refY);
     doc.scrollY = savedScroll;
     return below;
+}
+
+int TBlock::DrawnX(int X) const {
+    // Blocks are laid out where their cell starts; drawing may be elsewhere (a table
+    // cell, a print copy's page, a scrolled view), so work from the X given now.
+    if (positioning == kPositionRelative) return X + offsetLeft;
+    if (positioning == kPositionAbsolute) return X + absoluteShiftX_;
+    return X;
+}
+
+int TBlock::DrawnShiftY() const {
+    return positioning == kPositionRelative ? offsetTop : 0;
 }
 
 TBorderSides TBlock::Sides() const {
@@ -406,6 +422,8 @@ TBorderSides TBlock::Sides() const {
         else if (borderColorGiven_)
             sides.colors[k] = static_cast<platform::TColor>(Box(piBorderColor));
         else
+            // No colour given: the text's, as browsers draw it, rather than black, so a
+            // "border: 1px solid" round white text on a dark page stays visible.
             sides.colors[k] = fontColor_;
         sides.styles[k] = boxSpecs[BoxSlot(styleSlots[k])].toInteger(0);
     }
@@ -435,7 +453,8 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int 
         fill.bottom = std::min(fill.bottom, clip.bottom);
         if (!fill.isEmpty()) canvas.fillRect(fill, backgroundColor_);
     }
-    if (backgroundImage && needsTiling && doc.showImages && (!doc.isPrinting || doc.printBackgrounds))
+    // Only the colour waits for background printing; a picture is part of the page.
+    if (backgroundImage && needsTiling && doc.showImages)
         backgroundPainter.Paint(canvas, padding, clip, backgroundPlacement);
     if (hasBorderStyle) PaintBorders(canvas, border, padding);
 }
@@ -568,12 +587,14 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     indent.PopLeftEdge(left);
     indent.currentOwner = savedOwner;
     cursorCount = cursor - firstCursorPos;
-    maxWidth = std::max(indent.Width(), scrollWidth + Or0(Box(piMarginLeft)) + Or0(Box(piMarginRight)));
+    maxWidth = std::max(indent.Width(),
+                        Saturated(scrollWidth, Or0(Box(piMarginLeft)), Or0(Box(piMarginRight))));
     innerBottomY = std::max(topY, content->itemsFlowBottomY);
-    flowBottomY = innerBottomY + Box(piPaddingBottom) + Box(piBorderBottomWidth) + Box(piMarginBottom);
-    flowHeight = flowBottomY - Y;
-    paintHeight = std::max(flowHeight, indent.LowestFloatBottom() - Y);
-    paintBottomY = Y + paintHeight;
+    flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
+                            Box(piMarginBottom));
+    flowHeight = Saturated(flowBottomY, -Y);
+    paintHeight = std::max(flowHeight, Saturated(indent.LowestFloatBottom(), -Y));
+    paintBottomY = Saturated(Y, paintHeight);
     if (paintOrder.empty()) BuildPaintOrder();
     paintRange_.Reset();
     return flowHeight;

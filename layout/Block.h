@@ -106,6 +106,10 @@ protected:
                      int X, int refX, int refY);
     void BuildPaintOrder();
     TBorderSides Sides() const;
+    // Where the margin box is drawn for the X its cell is drawn at, and how far a
+    // relative offset moves it down.
+    int DrawnX(int X) const;
+    int DrawnShiftY() const;
 
     void CollapseMargins();
     void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
@@ -114,6 +118,8 @@ protected:
     platform::TColor backgroundColor_ = platform::clNone;
     platform::TColor fontColor_ = 0;
     bool borderColorGiven_ = false;
+    int absoluteShiftX_ = 0;  // absolute: x of the box less the X its cell laid it out at
+    int boxY_ = 0;            // absolute: y of the margin box's top, as resolved
 };
 
 class TBodyBlock : public TBlock {

@@ -116,13 +116,14 @@ void PaintStyleBorders(platform::Canvas& canvas, platform::Rect border, platform
             ++k;
         const TColor color = Solid(sides.colors[start]);
         canvas.setPen({color, style == kDashed ? platform::PenStyle::Dash : platform::PenStyle::Dot,
-                       std::max(1, widths[start])});
+                       std::max(1, widths[start]),
+                       style == kDashed ? platform::PenCap::Square : platform::PenCap::Round});
         canvas.setBrush({color, platform::BrushStyle::Solid});
-        canvas.moveTo(M[start].x, M[start].y);
-        for (int s = start; s <= k; ++s) {
-            const Point& to = M[(s + 1) % 4];
-            canvas.lineTo(to.x, to.y);
-        }
+        // One joined stroke along the middle line; all four sides alike close it.
+        const bool closed = start == 0 && k == 3;
+        std::vector<Point> path{M[start]};
+        for (int s = start; s <= (closed ? 2 : k); ++s) path.push_back(M[(s + 1) % 4]);
+        canvas.polyline(path, closed);
         ++k;
     }
 }

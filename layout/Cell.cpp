@@ -76,8 +76,8 @@ int TCellBasic::LayoutItems(platform::Canvas& canvas, int X, int Y, int width, i
         TSectionBase& item = *items[i];
         int itemWidth = 0;
         try {
-            height += item.Layout(canvas, X, Y + height, refX, refY, width, availHeight, indent,
-                                  itemWidth, cursor);
+            height = Saturated(height, item.Layout(canvas, X, Saturated(Y, height), refX, refY,
+                                                   width, availHeight, indent, itemWidth, cursor));
         } catch (const EProcessError& error) {
             if (document) document->ReportLayoutError(error.message());
             items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
@@ -268,7 +268,7 @@ int TCell::LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeigh
     indentManager.PopRightEdge(right);
     indentManager.PopLeftEdge(left);
     indentManager.currentOwner = saved;
-    return std::max(height, indentManager.LowestFloatBottom() - topY);
+    return std::max(height, Saturated(indentManager.LowestFloatBottom(), -topY));
 }
 
 int TCell::Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X, int Y,

@@ -92,7 +92,9 @@ TSectionList::TSectionList(const TSectionList& source, bool printCopy)
 }
 
 TSectionList::~TSectionList() {
-    // Sections take their runs off these lists as they go; emptied first, that is free.
+    // Sections take their runs off these lists as they go, and named items their
+    // anchors; emptied first, that is free.
+    if (anchors) anchors->Clear();
     linkRuns.clear();
     tabOrder.clear();
     hoverLink = nullptr;
@@ -134,11 +136,12 @@ void TSectionList::Clear() {
 }
 
 void TSectionList::SetDefaults(const std::string& fontName, const std::string& preFont, double size,
-                               platform::TColor color, platform::TColor link, platform::TColor visited,
-                               platform::TColor active, bool hoverLinks, platform::TColor background,
-                               int charset, int marginHeight, int marginWidth) {
-    styleSheet->BuildDefaults(fontName, preFont, size, color, link, visited, active, true, charset,
-                              marginWidth, marginHeight);
+                               platform::TColor color, platform::TColor link,
+                               platform::TColor visited, platform::TColor active, bool hoverLinks,
+                               platform::TColor background, int charset, int marginHeight,
+                               int marginWidth, bool linkUnderline) {
+    styleSheet->BuildDefaults(fontName, preFont, size, color, link, visited, active, linkUnderline,
+                              charset, marginWidth, marginHeight);
     preFontName = preFont.substr(0, 32);
     linkColor = link;
     visitedColor = visited;
@@ -189,14 +192,19 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
         picture->Stop();
         if (!isPrintCopy) picture->Start();
     }
-    if (!isPrintCopy && !animatedImages.empty() && viewer) {
-        animationInterval = 50;
-        viewer->SetAnimationTimer(animationInterval);
-        animationTimerRunning = true;
-    }
+    if (!animatedImages.empty()) StartAnimationTimer();
     HideUnpaintedControls();
     if (!isPrintCopy && itemsByPosition.empty()) RegisterPositions();
     return height;
+}
+
+void TSectionList::StartAnimationTimer() {
+    if (isPrintCopy || !viewer) return;
+    // The timer starts at 50 ms the first time only; once it has ticked it keeps its
+    // 40 ms across layouts and loads.
+    if (animationInterval == 0) animationInterval = 50;
+    viewer->SetAnimationTimer(animationInterval);
+    animationTimerRunning = true;
 }
 
 void TSectionList::AnimationTick() {
@@ -253,13 +261,17 @@ unsigned TSectionList::HitTestLink(platform::Canvas& canvas, int X, int Y, std::
         if (hoverLink) hoverLink->SetLinkHovered(linkRuns, true);
         if (viewer) viewer->InvalidatePaintSurface();
     }
-    (void)oldImage;  // image hover states arrive with the image objects
+    if (oldImage && oldImage != hoverImage) oldImage->SetHoverState(0);
+    if (hoverImage) hoverImage->SetHoverState(leftButtonDown ? 2 : 1);
     return result;
 }
 
 void TSectionList::SetPressed(bool down) {
     leftButtonDown = down;
-    if (hoverImage && viewer) viewer->InvalidatePaintSurface();
+    if (hoverImage) {
+        hoverImage->SetHoverState(down ? 2 : 1);
+        if (viewer) viewer->InvalidatePaintSurface();
+    }
 }
 
 void TSectionList::ClearHover() {
@@ -267,6 +279,7 @@ void TSectionList::ClearHover() {
         hoverLink->SetLinkHovered(linkRuns, false);
         hoverLink = nullptr;
     }
+    if (hoverImage) hoverImage->SetHoverState(0);
     hoverImage = nullptr;
     if (viewer) viewer->InvalidatePaintSurface();
 }

@@ -129,10 +129,13 @@ public:
     ~TSectionList() override;
 
     void Clear();
+    // The viewer's defaults for the next load, into the default style sheet;
+    // `linkUnderline` is false when the viewer's links are not to be underlined.
     void SetDefaults(const std::string& fontName, const std::string& preFontName, double size,
-                     platform::TColor color, platform::TColor linkColor, platform::TColor visitedColor,
-                     platform::TColor activeColor, bool hoverLinks, platform::TColor background,
-                     int charset, int marginHeight, int marginWidth);
+                     platform::TColor color, platform::TColor linkColor,
+                     platform::TColor visitedColor, platform::TColor activeColor, bool hoverLinks,
+                     platform::TColor background, int charset, int marginHeight, int marginWidth,
+                     bool linkUnderline = true);
     void SetBackgroundColor(platform::TColor color);
     void SetBackgroundImage(const std::string& name, const TBackgroundPosition& position);
 
@@ -155,6 +158,8 @@ public:
     std::unique_ptr<TFormData> FormData() const { return nullptr; }
     void HideUnpaintedControls();
     void AnimationTick();
+    // Runs the viewer's animation timer for the animated pictures (not on a copy).
+    void StartAnimationTimer();
 
     // The page's background picture, looked up once per page; null when there is none
     // (yet: a picture the host supplies later arrives through InsertImage).
@@ -203,7 +208,7 @@ public:
     bool pageIsEmpty = true;
     std::vector<std::unique_ptr<TMapItem>> imageMaps;
     bool animationTimerRunning = false;
-    int animationInterval = 0;
+    int animationInterval = 0;  // ms; 0 until the timer is first started
     std::vector<TFormControlObj*> allControls;
     std::vector<TPanelObj*> panels;  // owned by their sections
     // Waiting images by the upper-cased name their picture will come under. The page's

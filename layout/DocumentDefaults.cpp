@@ -6,7 +6,7 @@
 void SetDocumentDefaults(TSectionList& document, const TDocumentDefaults& d) {
     document.SetDefaults(d.fontName, d.preFontName, d.fontSize, d.fontColor, d.linkColor,
                          d.visitedColor, d.overLinkColor, d.hoverLinks, d.background, d.charset,
-                         d.marginHeight, d.marginWidth);
+                         d.marginHeight, d.marginWidth, d.linkUnderline);
 }
 
 void PrepareLoad(TSectionList& document, TStringBitmapList& cache,

@@ -4,6 +4,8 @@
 
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "style/Lengths.h"
+#include "style/Properties.h"
 
 int ObjectAlignment(const std::string& value, int current) {
     const std::string word = platform::AsciiLowerCase(value);
@@ -18,6 +20,31 @@ int ObjectSpacing(int value) {
     constexpr long long kMaxSpacing = 40;
     const long long distance = value < 0 ? -static_cast<long long>(value) : value;
     return static_cast<int>(std::min(kMaxSpacing, distance));
+}
+
+void TFloatingObj::ApplyPlacement(const TProperties& props) {
+    int align = 0;
+    if (props.GetVerticalAlign(align)) placement = align;
+    if (props.GetFloat(align) && (align == kFloatLeft || align == kFloatRight)) {
+        placement = align;
+        if (gapRight == 0) gapLeft = gapRight = 3;
+    }
+    // Margins are taken as given, negative ones too: only HSPACE and VSPACE are made
+    // positive and kept within 40 pixels.
+    auto length = [&](PropIndex index, int& target) {
+        const PropValue& v = props[index];
+        if (v.isString()) {
+            target = BoundedLength(
+                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
+        } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
+                   v.integer() != ParagraphSpace) {
+            target = BoundedLength(v.integer());
+        }
+    };
+    length(piMarginLeft, gapLeft);
+    length(piMarginRight, gapRight);
+    length(piMarginTop, gapTop);
+    length(piMarginBottom, gapBottom);
 }
 
 platform::FontSpec ObjectCaptionFont() {

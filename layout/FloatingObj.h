@@ -12,6 +12,7 @@
 
 class TSectionList;
 class TFontObj;
+class TProperties;
 
 // ALIGN of an image or panel: TOP, MIDDLE or ABSMIDDLE, LEFT and RIGHT (any case);
 // other words keep `current`.
@@ -53,11 +54,28 @@ public:
     virtual bool IsImage() const { return false; }
     // Draws with the top-left corner of the picture at (x, y), screen coordinates.
     virtual void Draw(platform::Canvas& canvas, int x, int y) = 0;
-    // A hit inside the object: bits of THitTestResult, the title and the link (maps,
-    // server-side maps, image form controls).
+    // A hit inside the object, X and Y from the corner of HitBox: bits of
+    // THitTestResult, the title and the link (maps, server-side maps, image form
+    // controls).
     virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
         return 0;
     }
+    // 0 normal, 1 under the mouse, 2 pressed: pictures that react change their look.
+    virtual void SetHoverState(int state) {}
+    // The words that stand for the object in copied text (its ALT text).
+    virtual std::string AltText() const { return {}; }
+    // The frame drawn round the object, in pixels on each side.
+    virtual int BorderWidth() const { return 0; }
+    // Where it was last drawn, less its frame (screen x, document y): the part that
+    // answers the mouse.
+    platform::Rect HitBox() const {
+        const int b = BorderWidth();
+        return {paintX + b, drawY + b, paintX + boxWidth - b, drawY + boxHeight - b};
+    }
+
+    // From the element's style: vertical-align, float (a float without room on its
+    // right gets 3 pixels each side) and the margins, which become the gaps.
+    void ApplyPlacement(const TProperties& props);
 
     int Alignment() const { return placement; }
     bool Floats() const { return placement == kFloatLeft || placement == kFloatRight; }

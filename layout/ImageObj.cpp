@@ -44,6 +44,36 @@ platform::Bitmap DrawPlaceholder(bool error) {
     return b;
 }
 
+// Draws text in lines that fit `box`'s width, word by word from its top-left corner,
+// one text height apart, clipped to the box. A word wider than the box keeps a line
+// of its own.
+void DrawWrappedText(platform::Canvas& canvas, const platform::Rect& box,
+                     std::u16string_view text) {
+    const int lineHeight = std::max(1, canvas.textMetrics().height);
+    const int width = box.right - box.left;
+    int y = box.top;
+    while (!text.empty() && y < box.bottom) {
+        while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+        if (text.empty()) break;
+        int fit = 0;
+        canvas.textExtentFit(text, width, fit);
+        std::size_t take = static_cast<std::size_t>(std::max(fit, 0));
+        if (take < text.size()) {
+            // Back to the last blank that fits, else on to the end of the first word.
+            const std::size_t blank = text.substr(0, take + 1).rfind(u' ');
+            if (blank != std::u16string_view::npos && blank > 0)
+                take = blank;
+            else
+                take = std::min(text.find(u' '), text.size());
+        }
+        std::u16string_view line = text.substr(0, take);
+        while (!line.empty() && line.back() == u' ') line.remove_suffix(1);
+        canvas.textOut(box.left, y, line);
+        text.remove_prefix(take);
+        y += lineHeight;
+    }
+}
+
 }  // namespace
 
 const platform::Bitmap& DefaultPicture() {
@@ -243,11 +273,11 @@ TImageObj::TImageObj(TSectionList* document, const TAttributeList& attributes, c
                     widthIsPercent = true;
                     givenWidth = std::clamp(a.IntValue, 1, 100);
                 } else {
-                    givenWidth = std::max(0, a.IntValue);
+                    givenWidth = BoundedLength(std::max(0, a.IntValue));
                 }
                 break;
             case symHeight:
-                givenHeight = std::max(1, a.IntValue);
+                givenHeight = BoundedLength(std::max(1, a.IntValue));
                 break;
             case symIsMap:
                 serverMap = true;
@@ -331,6 +361,8 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
 TImageObj::~TImageObj() {
     ReleaseAnimation();
     if (waiting && document_) document_->ForgetPendingImage(this);
+    // The picture under the mouse must not outlive itself in the document.
+    if (document_ && document_->hoverImage == this) document_->hoverImage = nullptr;
     // A live document's image gives its use of the cached picture back.
     if (!printCopy_ && !cacheKey_.empty() && document_ && document_->imageCache)
         document_->imageCache->DecUsage(cacheKey_);
@@ -341,27 +373,8 @@ std::unique_ptr<TFloatingObj> TImageObj::CreatePrintCopy(TSectionList* document)
 }
 
 void TImageObj::ApplyProperties(const TProperties& props) {
-    int align = 0;
-    if (props.GetVerticalAlign(align)) placement = align;
-    if (props.GetFloat(align) && (align == kFloatLeft || align == kFloatRight)) {
-        placement = align;
-        if (gapRight == 0) gapLeft = gapRight = 3;
-    }
+    ApplyPlacement(props);
     if (hintText.empty()) hintText = props.ElementTitle;
-    auto length = [&](PropIndex index, int& target) {
-        const PropValue& v = props[index];
-        if (v.isString()) {
-            target = ObjectSpacing(
-                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
-        } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
-                   v.integer() != ParagraphSpace) {
-            target = ObjectSpacing(v.integer());
-        }
-    };
-    length(piMarginLeft, gapLeft);
-    length(piMarginRight, gapRight);
-    length(piMarginTop, gapTop);
-    length(piMarginBottom, gapBottom);
 
     const PropValue& w = props[piWidth];
     if (w.isString()) {
@@ -373,7 +386,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
             widthIsPercent = true;
             givenWidth = std::clamp(LengthToPixels(text, false, 100, props.EmPixels, props.ExPixels, 0), 1, 100);
         } else {
-            const int px = LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0);
+            const int px =
+                BoundedLength(LengthToPixels(text, false, 0, props.EmPixels, props.ExPixels, 0));
             if (px > 0) {
                 givenWidth = px;
                 widthIsPercent = false;
@@ -382,7 +396,8 @@ void TImageObj::ApplyProperties(const TProperties& props) {
     }
     const PropValue& h = props[piHeight];
     if (h.isString()) {
-        const int px = LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0);
+        const int px =
+            BoundedLength(LengthToPixels(h.string(), false, 0, props.EmPixels, props.ExPixels, 0));
         if (px > 0) givenHeight = px;
     }
 }
@@ -467,6 +482,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
         textColor_ = font->font.Color;
         inLink_ = font->IsLink();
         link_ = inLink_ ? &font->linkTarget : nullptr;
+        linkRun_ = inLink_ ? font : nullptr;
     }
     const bool placeholder = !showImages || isPlaceholder_;
     const platform::Bitmap& shown = !showImages || waiting
@@ -486,7 +502,8 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
                 pictureHeight = naturalHeight;
             }
         } else if (widthIsPercent) {
-            pictureWidth = std::max(1, availWidth * givenWidth / 100);
+            pictureWidth = static_cast<int>(
+                std::max(1LL, static_cast<long long>(availWidth) * givenWidth / 100));
             pictureHeight = givenHeight > 0 ? givenHeight
                                             : std::max(1, static_cast<int>(static_cast<long long>(pictureWidth) *
                                                                            naturalHeight / naturalWidth));
@@ -563,7 +580,11 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.setTextAlign(platform::TextAlign::Top);
         canvas.save();
         canvas.intersectClipRect(box);
-        canvas.textOut(box.left + kAltTextIndent, box.top + kPlaceholderInset, platform::Utf8ToUtf16(altText));
+        // The 2 pixels the box keeps free beside the text when it is sized for it.
+        DrawWrappedText(
+            canvas,
+            {box.left + kAltTextIndent, box.top + kPlaceholderInset, box.right - 2, box.bottom},
+            platform::Utf8ToUtf16(altText));
         canvas.restore();
         canvas.setFont(saved);
     }
@@ -581,11 +602,43 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.lineTo(box.right - 1, box.bottom - 1);
         canvas.lineTo(box.left, box.bottom - 1);
     }
+    // The picture of a link that has the keyboard focus shows it, as the link's text does.
+    if (linkRun_ && linkRun_->hasFocus) canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
+}
+
+void TImageObj::SetHoverState(int state) {
+    if (state == hoverState) return;
+    hoverState = state;
+    if (isActive && gif_ && document_) {
+        const int frames = gif_->FrameCount;
+        auto& animated = document_->animatedImages;
+        const auto stopPlaying = [&] {
+            gif_->SetAnimating(false);
+            if (animation_) std::erase(animated, animation_.get());
+        };
+        if (state == 0) {
+            // Back to rest: still, on its first frame.
+            stopPlaying();
+            gif_->SetCurrentFrame(1);
+        } else if (state == 1 && frames > 3) {
+            // A longer picture plays while the mouse is over it.
+            if (!animation_) animation_ = std::make_unique<ImageAnimation>(*gif_, document_);
+            if (std::find(animated.begin(), animated.end(), animation_.get()) == animated.end())
+                animated.push_back(animation_.get());
+            gif_->SetCurrentFrame(1);
+            gif_->SetAnimating(true);
+            document_->StartAnimationTimer();
+        } else if (frames >= 2) {
+            stopPlaying();
+            gif_->SetCurrentFrame(state == 2 && frames == 3 ? 3 : 2);
+        }
+    }
+    if (document_ && document_->viewer) document_->viewer->InvalidatePaintSurface();
 }
 
 unsigned TImageObj::HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
-    // X and Y are relative to the object's box; maps count from the picture's corner.
-    const int ix = X - (hasBorder ? 1 : 0), iy = Y - (hasBorder ? 1 : 0);
+    // X and Y count from the picture's corner, inside the border, as maps do.
+    const int ix = X, iy = Y;
     if (ix < 0 || iy < 0 || ix >= pictureWidth || iy >= pictureHeight) return 0;
     unsigned result = 0;
     if (!hintText.empty()) {

@@ -73,6 +73,10 @@ public:
     bool IsImage() const override { return true; }
     void Draw(platform::Canvas& canvas, int x, int y) override;
     unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) override;
+    int BorderWidth() const override { return hasBorder ? 1 : 0; }
+    std::string AltText() const override { return altText; }
+    // Records the state; an ACTIVE image with frames shows the frame of that state.
+    void SetHoverState(int state) override;
 
     const platform::Bitmap* Picture() const { return picture_.get(); }
     // The animated GIF this image shows (its own copy of the cached one), if any.
@@ -96,7 +100,7 @@ public:
     bool hasClientMap = false;
     std::string clientMapName;
     bool isActive = false;
-    int hoverState = 0;
+    int hoverState = 0;  // 0 normal, 1 under the mouse, 2 pressed
     int pictureWidth = 0;
     int pictureHeight = 0;
     bool sized = false;
@@ -126,5 +130,6 @@ public:
     bool printCopy_ = false;
     platform::TColor textColor_ = 0;
     const TUrlTarget* link_ = nullptr;
+    const TFontObj* linkRun_ = nullptr;  // the link's run it stands in, for its focus
     TUrlTarget mapTarget_;  // the link a map or server-side map gave last
 };

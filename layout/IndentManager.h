@@ -11,7 +11,7 @@ class TFloatingObj;
 using TEdgeOwner = const void*;
 
 // An edge that lasts until it is popped.
-inline constexpr int kOpenEdgeY = 9999999;
+inline constexpr int kOpenEdgeY = 2147483647;
 
 struct IndentRec {
     int x = 0;  // relative to leftX

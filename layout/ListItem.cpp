@@ -65,8 +65,10 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
             break;
     }
     itemNumber = number;
+    // Only "blank" (0, the lists' own default) keeps the marker chosen above; "none"
+    // is the common way to hide a menu's bullets.
     const int style = props.GetListStyleType();
-    if (style != 0 && style != kNoMarker) markerStyle = style;
+    if (style != 0) markerStyle = style;
     markerFont = props.GetFont();
     markerImageName = props.GetListStyleImage();
     if (!markerImageName.empty() && document)
@@ -127,9 +129,9 @@ int TBlockLI::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentM
                    int X, int refX, int refY) {
     const int below = TBlock::Draw(canvas, clip, indent, X, refX, refY);
     if (firstBaseline <= 0 || notDisplayed || visibility == 1 || !ownerDocument) return below;
-    const int y = firstBaseline - ownerDocument->scrollY;
+    const int y = firstBaseline + DrawnShiftY() - ownerDocument->scrollY;
     if (y < clip.top - 50 || y > clip.bottom + 50) return below;
-    const int x = X + contentOffsetX;
+    const int x = DrawnX(X) + contentOffsetX;
     if (markerImage && ownerDocument->showImages) {
         markerImage->Draw(canvas, x - 16, y - markerImage->boxHeight);
         return below;

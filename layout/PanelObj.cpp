@@ -117,6 +117,7 @@ TPanelObj::TPanelObj(TSectionList* document, const TPanelObj& other)
 
 TPanelObj::~TPanelObj() {
     if (document_) std::erase(document_->panels, this);
+    if (document_ && document_->hoverImage == this) document_->hoverImage = nullptr;
     if (printCopy_) return;
     if (document_ && document_->events.onPanelDestroy)
         document_->events.onPanelDestroy(name, *panel_);

@@ -23,6 +23,7 @@ class TPanelObj : public TFloatingObj {
     std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList* document) const override;
     void SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font) override;
     bool WidthIsPercent() const override { return widthIsPercent; }
+    std::string AltText() const override { return altText; }
     // On screen: moves the window there and shows it. On paper: paints it.
     void Draw(platform::Canvas& canvas, int x, int y) override;
     void Hide();

@@ -65,21 +65,24 @@ int THorzLine::Layout(platform::Canvas&, int X, int Y, int, int, int availWidth,
     const int left = std::max(X, indent.LeftEdgeAt(Y));
     ruleWidth = std::min(X + availWidth - left, indent.RightEdgeAt(Y) - left);
     ruleX = left - indent.leftX;
+    ruleOffsetX_ = left - X;
     maxWidth = ruleWidth;
     flowHeight = paintHeight = thickness;
     flowBottomY = paintBottomY = Y + thickness;
     return thickness;
 }
 
-int THorzLine::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int,
-                    int, int) {
+int THorzLine::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
+                    int X, int, int) {
     const int below = layoutY + flowHeight;
     if (!ownerDocument) return below;
     TSectionList& doc = *ownerDocument;
     const int y = topY - doc.scrollY;
     if (y + thickness <= clip.top || y >= clip.bottom) return below;
     if (doc.isPrinting && topY + thickness > doc.pageBottomY) return below;
-    const int x1 = indent.leftX + ruleX;
+    // As far right of the X given now as it was laid out (a relatively positioned
+    // block draws its content shifted).
+    const int x1 = X + ruleOffsetX_;
     const int x2 = x1 + ruleWidth - 1;
     if (ruleColor == platform::clNone) {
         const platform::DeviceCaps caps = canvas.deviceCaps();

@@ -25,6 +25,9 @@ public:
 
 protected:
     THorzLine(TSectionList* document, const THorzLine& source);
+
+private:
+    int ruleOffsetX_ = 0;  // x of the rule from the X it was laid out at
 };
 
 class THRBlock : public TBlock {

@@ -9,8 +9,9 @@
 #include "html/Attributes.h"
 #include "html/Token.h"
 #include "layout/Document.h"
-#include "platform/Text.h"
 #include "layout/TextCase.h"
+#include "platform/Text.h"
+#include "style/Lengths.h"
 #include "style/Properties.h"
 
 TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
@@ -31,11 +32,13 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
         }
     }
     minLineHeight = props.GetLineHeight(std::abs(props.GetFont().height));
+    if (minLineHeight > 0) minLineHeight = BoundedLength(minLineHeight);
     if (startsBlock) {
         bool isPercent = false;
         const int indent = props.GetTextIndent(isPercent);
         if (isPercent) textIndentPercent = std::min(indent, 90);
-        else textIndentPx = indent;
+        else
+            textIndentPx = BoundedLength(indent);
     }
     if (attributes) {
         if (const TAttribute* clear = attributes->FindAttribute(symClear)) {

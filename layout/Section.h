@@ -112,6 +112,7 @@ public:
     int minLineHeight = -1;
     int lastDrawX = 0;
     int layoutX = 0;  // the X of the last layout, for the layout dump
+    int cellLeftX = 0;  // the cell's left edge at the last layout, where floats are measured from
     int cachedMinWidth = 0;
     int cachedMaxWidth = 0;
     int textIndentPx = 0;

@@ -27,6 +27,19 @@ enum THitTestResult : unsigned {
 // The y an item has before its first layout.
 inline constexpr int kNotLaidOutY = 999999999;
 
+// Positions, heights and widths stay within this many pixels either way: the lengths a
+// page gives are bounded when they are resolved, and the sums layout makes of them are
+// saturated here, so a page of absurd lengths lays out one block below the other
+// instead of overflowing. Any two such values still add up within an int.
+inline constexpr int kMaxLayoutExtent = 1 << 29;
+template <typename... Ints>
+int Saturated(Ints... values) {
+    const long long sum = (0LL + ... + static_cast<long long>(values));
+    return sum < -kMaxLayoutExtent  ? -kMaxLayoutExtent
+           : sum > kMaxLayoutExtent ? kMaxLayoutExtent
+                                    : static_cast<int>(sum);
+}
+
 class TSectionBase : public TIDObject {
 public:
     explicit TSectionBase(TSectionList* document);

@@ -6,6 +6,7 @@
 #include "layout/IndentManager.h"
 #include "layout/Section.h"
 #include "layout/TextCase.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -52,7 +53,10 @@ int TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentM
         const int lineTop = y;
         const int lineBottom = y + line.Height();
         if (!doc.isPrinting) {
-            if (lineBottom - scroll < clip.top || lineTop - scroll > clip.bottom) {
+            // A line is drawn while the floats that start on it show, which may be
+            // long after its text has scrolled away: drawing it puts them on the list.
+            const int reach = lineTop + std::max(line.Height(), line.occupiedHeight);
+            if (reach - scroll < clip.top || lineTop - scroll > clip.bottom) {
                 y = lineBottom;
                 continue;
             }
@@ -136,14 +140,24 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
         if (c == kObjectChar && ObjectAt(i)) {
             TFloatingObj* object = ObjectAt(i);
             if (object->Floats()) {
-                doc.paintOrder.push_back({object, indent.leftX + object->floatIndent,
+                // Placed from the cell's edge, drawn as far from X as it was laid out,
+                // so floats move with a relatively positioned block too.
+                doc.paintOrder.push_back({object, X + cellLeftX - layoutX + object->floatIndent,
                                           object->paintY + object->gapTop - scroll});
             } else {
                 const int ox = place() + object->gapLeft;
                 int oy;
                 switch (object->placement) {
                     case kAlignTop: oy = lineTopScreen + object->gapTop; break;
-                    case kAlignMiddle: oy = baseline - line.textHeight / 2 - object->boxHeight / 2; break;
+                    case kAlignMiddle: {
+                        // Centred on the text as the layout made room for it: of its
+                        // height with the gaps, half less (h - text) div 2 above the
+                        // text's middle.
+                        const int h = object->FloatHeight();
+                        const int textBottom = baseline + line.descent;
+                        oy = textBottom - h + (h - line.textHeight) / 2 + object->gapTop;
+                        break;
+                    }
                     default: oy = baseline - object->boxHeight - object->gapBottom; break;
                 }
                 object->paintX = ox;
@@ -215,10 +229,10 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
 unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     for (auto& object : inlineObjects) {
-        const int ox = object->Floats() ? object->paintX : object->paintX;
-        if (X >= ox && X < ox + object->boxWidth && Y >= object->drawY && Y < object->drawY + object->boxHeight) {
+        const platform::Rect box = object->HitBox();
+        if (box.contains(X, Y)) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
-            return object->HitTest(X - ox, Y - object->drawY, title, linkTarget);
+            return object->HitTest(X - box.left, Y - box.top, title, linkTarget);
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -247,14 +261,15 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
 }
 
 bool TSection::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
-    for (auto& object : inlineObjects)
-        if (object->IsImage() && X >= object->paintX && X < object->paintX + object->boxWidth && Y >= object->drawY &&
-            Y < object->drawY + object->boxHeight) {
+    for (auto& object : inlineObjects) {
+        const platform::Rect box = object->HitBox();
+        if (object->IsImage() && box.contains(X, Y)) {
             obj = object.get();
-            IX = X - object->paintX;
-            IY = Y - object->drawY;
+            IX = X - box.left;
+            IY = Y - box.top;
             return true;
         }
+    }
     return false;
 }
 
@@ -391,6 +406,8 @@ void TSection::CopyToClipboard() {
     TTextCollector& collector = *ownerDocument->textCollector;
     const int selStart = std::max(0, ownerDocument->selStart - firstCursorPos);
     const int selEnd = std::min(cursorCount, ownerDocument->selEnd - firstCursorPos);
+    const bool endsWithLine = ownerDocument->selEnd > firstCursorPos + cursorCount;
+    const auto at = [this](int i) { return textBuffer[static_cast<std::size_t>(i)]; };
     for (const LineRec& line : lines) {
         const int a = std::max(selStart, line.firstChar);
         const int b = std::min(selEnd, line.firstChar + line.charCount);
@@ -398,16 +415,35 @@ void TSection::CopyToClipboard() {
         std::u16string piece;
         piece.reserve(static_cast<std::size_t>(b - a));
         for (int i = a; i < b; ++i) {
-            const char16_t c = textBuffer[static_cast<std::size_t>(i)];
+            const char16_t c = at(i);
             if (c == kBreakChar) {
+                // A section that holds only a break (the second of <br><br>) ends with
+                // the line end below; the break must not add a second one.
+                if (i == cursorCount - 1 && endsWithLine) continue;
                 collector.AddText(piece);
                 collector.AddLineEnd();
                 piece.clear();
-            } else if (!IsObject(c)) {
+            } else if (IsObject(c)) {
+                // A picture reads as its ALT text in brackets, as a text browser shows
+                // it; one without, or a control, as a blank between the words beside it.
+                const TFloatingObj* object = c == kObjectChar ? ObjectAt(i) : nullptr;
+                const std::string alt = object ? object->AltText() : std::string();
+                const bool spaceBefore = !piece.empty() && piece.back() != u' ';
+                const bool spaceAfter = i + 1 < b && at(i + 1) != u' ' && at(i + 1) != kBreakChar;
+                if (alt.empty()) {
+                    if (spaceBefore && spaceAfter) piece += u' ';
+                    continue;
+                }
+                if (spaceBefore) piece += u' ';
+                piece += u'[';
+                piece += platform::Utf8ToUtf16(alt);
+                piece += u']';
+                if (spaceAfter) piece += u' ';
+            } else {
                 piece += c;
             }
         }
         collector.AddText(piece);
     }
-    if (ownerDocument->selEnd > firstCursorPos + cursorCount) collector.AddLineEnd();
+    if (endsWithLine) collector.AddLineEnd();
 }

@@ -105,8 +105,10 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     for (auto* control : controls)
         min = std::max(min, control->Width() + control->gapLeft + control->gapRight);
     auto withIndent = [&](int width) {
-        if (textIndentPercent > 0) return width * 100 / (100 - textIndentPercent);
-        return width + textIndentPx;
+        // A percentage of the room: negative ones (hanging first lines) too.
+        if (textIndentPercent != 0)
+            return Saturated(static_cast<long long>(width) * 100 / (100LL - textIndentPercent));
+        return Saturated(width, textIndentPx);
     };
     const std::u16string& t = textBuffer;
     for (int start = 0; start < n;) {
@@ -158,7 +160,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
         count = static_cast<int>(breakAt) - start;
         breakFollows = true;
     }
-    const int left = indent.LeftEdgeAt(Y) + (start == 0 ? textIndentPx : 0);
+    const int left = Saturated(indent.LeftEdgeAt(Y), start == 0 ? textIndentPx : 0);
     const int width = indent.RightEdgeAt(Y) - left;
     int taken;
     if (start == 0 && inlineObjects.empty() && controls.empty() &&
@@ -248,6 +250,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                           IndentManager& indent, int& maxWidth, int& cursor) {
     topY = paintTopY = layoutY = Y;
     layoutX = X;
+    cellLeftX = indent.leftX;
     firstCursorPos = cursor;
     flowHeight = 0;
     lines.clear();
@@ -264,7 +267,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         maxWidth = 0;
         return finish(Y);
     }
-    if (textIndentPercent != 0) textIndentPx = availWidth * textIndentPercent / 100;
+    if (textIndentPercent != 0)
+        textIndentPx = Saturated(static_cast<long long>(availWidth) * textIndentPercent / 100);
     availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
     maxWidth = availWidth;
     for (auto& object : inlineObjects) {
@@ -290,15 +294,15 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             const int clear = ClearSpace(indent, curY);
             if (clear > 0) {
                 AddEmptyLine(lines, lineStart, clear);
-                flowHeight += clear;
-                curY += clear;
+                flowHeight = Saturated(flowHeight, clear);
+                curY = Saturated(curY, clear);
             }
         }
         int NN, N;
+        int floatHeight = 0;  // of the floats placed at the line's top
         if (IsPreformatted()) {
             N = NN = remaining;
         } else {
-            int floatHeight = 0;
             NN = CountFitting(canvas, lineStart, floats, floatHeight, indent, curY, remaining);
             N = std::max(NN, 1);
             drawBottom = std::max(drawBottom, curY + floatHeight);
@@ -307,7 +311,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             const int next = indent.NextFloatEndY(curY);
             if (next > curY) {
                 AddEmptyLine(lines, lineStart, next - curY);
-                flowHeight += next - curY;
+                flowHeight = Saturated(flowHeight, next, -curY);
                 curY = next;
                 continue;
             }
@@ -353,7 +357,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                     if (next > curY) {
                         // Another try where a float has ended and the line is wider.
                         AddEmptyLine(lines, lineStart, next - curY);
-                        flowHeight += next - curY;
+                        flowHeight = Saturated(flowHeight, next, -curY);
                         curY = next;
                         continue;
                     }
@@ -441,7 +445,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                 fontRuns[holder].topY = curY;
             }
         }
-        const int L = indent.LeftEdgeAt(curY) + (lineStart == 0 ? textIndentPx : 0);
+        const int L = Saturated(indent.LeftEdgeAt(curY), lineStart == 0 ? textIndentPx : 0);
         const int R = indent.RightEdgeAt(curY);
         const int W = TextWidth(canvas, lineStart, N, true);
         switch (textAlign) {
@@ -460,9 +464,9 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         }
         line.availableWidth = R - L;
         const int height = line.Height();
-        line.occupiedHeight = height;
-        flowHeight += height;
-        curY += height;
+        line.occupiedHeight = std::max(height, floatHeight);
+        flowHeight = Saturated(flowHeight, height);
+        curY = Saturated(curY, height);
         for (TFloatingObj* object : floats) {
             indent.PlaceFloat(curY, *object);
             line.occupiedHeight = std::max(line.occupiedHeight, height + object->FloatHeight());

@@ -15,6 +15,9 @@
 namespace platform {
 
 enum class PenStyle { Solid, Dash, Dot, Clear };
+// How the open ends of a stroke and of each dash finish: flat at the point, a square
+// or a half circle of half the pen's width beyond it.
+enum class PenCap { Flat, Square, Round };
 enum class BrushStyle { Solid, Clear };
 enum class BackgroundMode { Transparent, Opaque };
 enum class TextAlign { Top, Baseline };
@@ -23,6 +26,7 @@ struct Pen {
     TColor color = 0;
     PenStyle style = PenStyle::Solid;
     int width = 1;
+    PenCap cap = PenCap::Flat;
     friend bool operator==(const Pen&, const Pen&) = default;
 };
 
@@ -81,6 +85,15 @@ public:
     virtual void setBrush(const Brush& brush) = 0;
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;  // the end point itself is not drawn
+    // One stroke through the points, its corners mitred, its ends (when not closed
+    // back to the first point) and its dashes finished with the pen's cap. Canvases
+    // that cannot join strokes draw it line by line.
+    virtual void polyline(const std::vector<Point>& points, bool closed) {
+        if (points.empty()) return;
+        moveTo(points.front().x, points.front().y);
+        for (std::size_t i = 1; i < points.size(); ++i) lineTo(points[i].x, points[i].y);
+        if (closed) lineTo(points.front().x, points.front().y);
+    }
     virtual void rectangle(const Rect& r) = 0;
     virtual void fillRect(const Rect& r, TColor color) = 0;  // no outline
     virtual void ellipse(const Rect& bounds) = 0;

@@ -84,15 +84,20 @@ bool DirectoryExists(std::string_view path) {
 std::string ReadWholeFile(std::string_view rawPath) {
     std::string path = ResolveExistingPath(rawPath);
     if (path.empty()) path = NormalizeSeparators(rawPath);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int error = errno;
+    // A folder opens as a stream here, and its "size" is no size at all.
+    std::error_code ec;
+    const bool folder = fs::is_directory(path, ec);
+    std::ifstream in;
+    if (!folder) in.open(path, std::ios::binary);
+    if (folder || !in) {
+        const int error = folder ? EISDIR : errno;
         throw EFOpenError("Não foi possível abrir o arquivo \"" + std::string(rawPath) +
                           "\". " + SystemMessage(error));
     }
     std::string bytes;
     in.seekg(0, std::ios::end);
     const auto size = in.tellg();
+    if (size < 0) throw EFOpenError("Erro ao ler o arquivo \"" + std::string(rawPath) + "\".");
     if (size > 0) {
         bytes.resize(static_cast<std::size_t>(size));
         in.seekg(0);

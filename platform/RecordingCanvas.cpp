@@ -24,6 +24,14 @@ const char* PenStyleName(PenStyle style) {
     return "?";
 }
 
+std::string PenText(const Pen& pen) {
+    std::string text =
+        ColorName(pen.color) + "/" + PenStyleName(pen.style) + "/" + std::to_string(pen.width);
+    if (pen.cap == PenCap::Square) text += "/square";
+    if (pen.cap == PenCap::Round) text += "/round";
+    return text;
+}
+
 }  // namespace
 
 std::string ColorName(TColor color) {
@@ -110,17 +118,24 @@ void RecordingCanvas::textOut(int x, int y, std::u16string_view text) {
 void RecordingCanvas::lineTo(int x, int y) {
     if (pen_.style != PenStyle::Clear)
         record("line " + std::to_string(position_.x) + "," + std::to_string(position_.y) + "-" +
-               std::to_string(x) + "," + std::to_string(y) + " pen=" + ColorName(pen_.color) + "/" +
-               PenStyleName(pen_.style) + "/" + std::to_string(pen_.width));
+               std::to_string(x) + "," + std::to_string(y) + " pen=" + PenText(pen_));
     position_ = {x, y};
+}
+
+void RecordingCanvas::polyline(const std::vector<Point>& points, bool closed) {
+    if (points.empty()) return;
+    if (pen_.style != PenStyle::Clear) {
+        std::string line = "polyline";
+        for (const auto& p : points) line += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+        if (closed) line += " closed";
+        record(line + " pen=" + PenText(pen_));
+    }
+    position_ = closed ? points.front() : points.back();
 }
 
 void RecordingCanvas::rectangle(const Rect& r) {
     std::string line = "rectangle " + RectText(r);
-    line += pen_.style == PenStyle::Clear ? " pen=clear"
-                                          : " pen=" + ColorName(pen_.color) + "/" +
-                                                PenStyleName(pen_.style) + "/" +
-                                                std::to_string(pen_.width);
+    line += pen_.style == PenStyle::Clear ? " pen=clear" : " pen=" + PenText(pen_);
     line += brush_.style == BrushStyle::Clear ? " brush=clear" : " brush=" + ColorName(brush_.color);
     record(std::move(line));
 }

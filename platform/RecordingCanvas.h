@@ -45,6 +45,7 @@ public:
     void setBrush(const Brush& brush) override { brush_ = brush; }
     void moveTo(int x, int y) override { position_ = {x, y}; }
     void lineTo(int x, int y) override;
+    void polyline(const std::vector<Point>& points, bool closed) override;
     void rectangle(const Rect& r) override;
     void fillRect(const Rect& r, TColor color) override;
     void ellipse(const Rect& bounds) override;

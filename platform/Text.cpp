@@ -57,7 +57,47 @@ QString ToQString(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+const QLocale& UsersLocale() {
+    static const QLocale locale(QLocale::Portuguese, QLocale::Brazil);
+    return locale;
+}
+
+// Cases the text with the locale's mapping when that keeps every character in place;
+// otherwise (ß to SS and the like) code point by code point, each to its single
+// counterpart, so that offsets into the text still hold.
+std::u16string MapCase(std::u16string_view text, bool upper) {
+    if (text.empty()) return {};
+    const QString source = ToQString(text);
+    const QString mapped = upper ? UsersLocale().toUpper(source) : UsersLocale().toLower(source);
+    if (mapped.size() == source.size()) return mapped.toStdU16String();
+    std::u16string out(text);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        char32_t c = out[i];
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < out.size() && QChar::isLowSurrogate(out[i + 1]);
+        if (pair) c = QChar::surrogateToUcs4(out[i], out[i + 1]);
+        const char32_t m = upper ? QChar::toUpper(c) : QChar::toLower(c);
+        if (pair) {
+            if (QChar::requiresSurrogates(m)) {
+                out[i] = QChar::highSurrogate(m);
+                out[i + 1] = QChar::lowSurrogate(m);
+            }
+            ++i;
+        } else if (!QChar::requiresSurrogates(m)) {
+            out[i] = static_cast<char16_t>(m);
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::u16string UpperCaseUtf16(std::u16string_view text) {
+    return MapCase(text, true);
+}
+std::u16string LowerCaseUtf16(std::u16string_view text) {
+    return MapCase(text, false);
+}
 
 std::string AnsiUpperCase(std::string_view text) { return Map(text, Tables().upper); }
 std::string AnsiLowerCase(std::string_view text) { return Map(text, Tables().lower); }

@@ -11,7 +11,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
   librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base fakeroot
-  python3
+  python3 locales
   # Printing tests: a private spooler with a PDF queue, and poppler to read PDFs back.
   cups printer-driver-cups-pdf poppler-utils
 )
@@ -25,17 +25,28 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The tests also run under our users' locale, so whatever follows the process locale
+# (number reading, case mapping) is tried the way the reader meets it.
+has_locale() { locale -a 2>/dev/null | grep -qix 'pt_BR\.utf-\?8'; }
+need_locale=0
+has_locale || need_locale=1
+[ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   run=()
 elif command -v sudo >/dev/null; then
   run=(sudo)
 else
-  echo "These packages are missing and there is no way to install them: ${missing[*]}" >&2
+  echo "Missing, with no way to install them: ${missing[*]} (pt_BR.UTF-8 locale missing: $need_locale)" >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${run[@]}" apt-get update -qq
-"${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${run[@]}" apt-get update -qq
+  "${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ! has_locale; then
+  echo "Generating the pt_BR.UTF-8 locale"
+  "${run[@]}" localedef -i pt_BR -f UTF-8 pt_BR.UTF-8
+fi

@@ -6,6 +6,15 @@
 
 class PropValue;
 
+// Lengths a page gives are kept within this many pixels either way once resolved, so
+// that the sums layout makes of a handful of them cannot overflow an int.
+inline constexpr int kMaxLengthPixels = 1 << 24;
+inline int BoundedLength(int pixels) {
+    return pixels < -kMaxLengthPixels  ? -kMaxLengthPixels
+           : pixels > kMaxLengthPixels ? kMaxLengthPixels
+                                       : pixels;
+}
+
 // A length in screen pixels. Units: in, cm, mm, pt, px, pc, em, ex, %; a bare number
 // is a multiple of Base when Relative, else pixels; an unknown unit gives Default.
 int LengthToPixels(std::string_view text, bool relative, int base, int emPixels, int exPixels,

@@ -308,6 +308,13 @@ void ConvertMarginArray(const TVMarginArray& vm, int baseWidth, int baseHeight, 
                 break;
         }
     }
+    for (PropIndex index :
+         {piMarginLeft, piMarginRight, piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft,
+          piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth, piWidth,
+          piHeight, piTop, piLeft}) {
+        int& out = box[BoxSlot(index)];
+        if (out != AutoValue) out = BoundedLength(out);
+    }
 }
 
 void ConvertVerticalMargins(const TVMarginArray& vm, int base, int emPixels, int exPixels,
@@ -323,6 +330,7 @@ void ConvertVerticalMargins(const TVMarginArray& vm, int base, int emPixels, int
             out = 14;
             paragraph = true;
         } else out = v.integer();
+        out = BoundedLength(out);
     }
 }
 

@@ -135,6 +135,9 @@ void TStyleList::Clear() {
     entries_.clear();
     defaultProps_ = nullptr;
     nextSequence_ = 10;
+    // The next page's ":hover" rules must switch tracking on again: its document set
+    // hover tracking back to its default with the new defaults.
+    hoverTracking_ = false;
 }
 
 std::size_t TStyleList::LowerBound(std::string_view key) const {

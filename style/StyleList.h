@@ -56,7 +56,7 @@ public:
     const TProperties* Find(std::string_view key) const;
     // The same, to change its values (what was worked out from the entries is dropped).
     TProperties* FindForChange(std::string_view key);
-    // Whether a ":hover" rule was stored since the list was created.
+    // Whether a ":hover" rule was stored since the list was last cleared.
     bool HoverTracking() const { return hoverTracking_; }
 
     // One stored rule; exposed for the cascade.

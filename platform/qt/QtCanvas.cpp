@@ -254,10 +254,25 @@ void QtCanvas::applyPen() {
     }
     QPen pen(ToQColor(pen_.color));
     pen.setWidth(std::max(1, pen_.width));
-    pen.setCapStyle(Qt::FlatCap);
+    pen.setCapStyle(pen_.cap == PenCap::Round    ? Qt::RoundCap
+                    : pen_.cap == PenCap::Square ? Qt::SquareCap
+                                                 : Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
-    if (pen_.style == PenStyle::Dash) pen.setStyle(Qt::DashLine);
-    if (pen_.style == PenStyle::Dot) pen.setStyle(Qt::DotLine);
+    // Dash and gap lengths in pen widths, caps included: a square-capped dash of 2
+    // shows 3 widths long with 2 between; a round dot of nearly nothing shows as a
+    // disc one width across, one width from the next.
+    if (pen_.style == PenStyle::Dash) {
+        if (pen_.cap == PenCap::Square)
+            pen.setDashPattern({2, 3});
+        else
+            pen.setStyle(Qt::DashLine);
+    }
+    if (pen_.style == PenStyle::Dot) {
+        if (pen_.cap == PenCap::Round)
+            pen.setDashPattern({0.01, 1.99});
+        else
+            pen.setStyle(Qt::DotLine);
+    }
     painter_->setPen(pen);
 }
 
@@ -272,13 +287,33 @@ void QtCanvas::applyBrush() {
 void QtCanvas::lineTo(int x, int y) {
     if (painter_ && pen_.style != PenStyle::Clear) {
         applyPen();
-        // The end point itself is not drawn: stop one pixel short along the line.
-        int ex = x, ey = y;
-        if (ey == position_.y && ex != position_.x) ex += ex > position_.x ? -1 : 1;
-        else if (ex == position_.x && ey != position_.y) ey += ey > position_.y ? -1 : 1;
-        painter_->drawLine(position_.x, position_.y, ex, ey);
+        // The start point is drawn and the end point is not, whichever way the line
+        // runs, so the lines of a frame meet at their corners. A flat-capped line
+        // covers the pixels from its lower coordinate to before its higher one, so a
+        // line running left or up is moved by one pixel to start at its start.
+        int x0 = position_.x, y0 = position_.y, x1 = x, y1 = y;
+        if (y0 == y1 && x1 < x0)
+            ++x0, ++x1;
+        else if (x0 == x1 && y1 < y0)
+            ++y0, ++y1;
+        painter_->drawLine(x0, y0, x1, y1);
     }
     position_ = {x, y};
+}
+
+void QtCanvas::polyline(const std::vector<Point>& points, bool closed) {
+    if (points.empty()) return;
+    if (painter_ && pen_.style != PenStyle::Clear && points.size() > 1) {
+        applyPen();
+        painter_->setBrush(Qt::NoBrush);
+        QPolygon polygon;
+        for (const auto& p : points) polygon << QPoint(p.x, p.y);
+        if (closed)
+            painter_->drawPolygon(polygon);
+        else
+            painter_->drawPolyline(polygon);
+    }
+    position_ = closed ? points.front() : points.back();
 }
 
 void QtCanvas::rectangle(const Rect& r) {

@@ -150,6 +150,17 @@ TEST_F(FormMainTest, AMissingCatalogueIsReportedAndStartUpStillEnds) {
     EXPECT_FALSE(fs::exists(folder / "principal.txt")) << "the home page is not built";
 }
 
+TEST_F(FormMainTest, ACatalogueThatIsAFolderIsReportedByName) {
+    fs::create_directories(folder / "lista_nome.txt");
+    Write(folder / "filemd5.txt", "a.htm\r\n");
+    Write(folder / "lista_atuacao.txt", "poeta\r\n");
+    app::TformMain& main = Start();
+    ASSERT_EQ(recorded->messages.size(), 1u);
+    EXPECT_NE(recorded->messages.front().text.find(u"lista_nome.txt"), std::u16string::npos)
+        << platform::Utf16ToUtf8(recorded->messages.front().text);
+    EXPECT_EQ(main.listNomes.count(), 0u);
+}
+
 TEST_F(FormMainTest, CrOnlyAndMissingFinalLineEndReadTheSame) {
     WriteCatalogues("Ana\rBeto\rCaio", "a.htm\rb.htm\rc.htm\r", "x\ry\rz");
     app::TformMain& main = Start();

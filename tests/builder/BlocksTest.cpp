@@ -50,6 +50,28 @@ TEST(BuilderLists, TrailingParagraphSpaceMovesBelowTheList) {
     EXPECT_TRUE(list->bottomMarginIsParagraph);
 }
 
+TEST(BuilderLists, ALargerBottomMarginOfTheListsOwnIsKept) {
+    // The paragraph space and the block's own margin collapse into the larger one.
+    Page page(
+        "<ul style='margin-bottom: 30px'><li><p>a</p></ul>x"
+        "<div style='margin-bottom: 5px'><p>b</p></div>y<form><p>c</p></form>z");
+    const auto& items = page.Body().content->items;
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[0]).Box(piMarginBottom), 30);
+    EXPECT_FALSE(dynamic_cast<TBlock&>(*items[0]).bottomMarginIsParagraph);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[2]).Box(piMarginBottom), 14);
+    EXPECT_EQ(dynamic_cast<TBlock&>(*items[4]).Box(piMarginBottom), 14);
+}
+
+TEST(BuilderLists, ATerminatorThatEndsANestedListIsLeftToItsOwner) {
+    // The quote's end tag ends the inner lists and then the quote, so "after" follows it.
+    Page page("<blockquote><ul><li>a<ol><li>b</blockquote>after");
+    EXPECT_EQ(Tree(page),
+              "block blockquote.\n  block ul.\n    li li. kind=2 n=1\n      section \"a\" 0:-\n"
+              "      block ol.\n        li li. kind=1 n=1\n          section \"b\" 0:-\n"
+              "section \"after\" 0:-\n");
+}
+
 TEST(BuilderContainers, QuotesCentreDivAndForms) {
     Page page("<blockquote>q<p>r</blockquote><center>c</center><div align=right>d</div>"
               "</div></center><form>f<form>g</form>h<address>a</address>");
@@ -117,6 +139,19 @@ TEST(BuilderPre, LinksAndAnchorsInside) {
     Page page("<pre>a <a href=x.htm>link</a> b</pre>");
     EXPECT_EQ(Tree(page), "block pre.\n  pre \"a link b\" 0:- 2:u@x.htm 6:-\n");
     EXPECT_EQ(page.doc.linkRuns.size(), 1u);
+}
+
+TEST(BuilderPre, MapsInsideEndWhereTheirTagsDo) {
+    // The tag right after /MAP is read as markup, and the text after it as preformatted.
+    Page page("<pre>one\n<map name=m><area href=x coords=0,0,1,1></map></pre>after");
+    EXPECT_EQ(Tree(page), "block pre.\n  pre \"one\" 0:-\n  pre \"\"\nsection \"after\" 0:-\n");
+    EXPECT_EQ(page.doc.imageMaps.size(), 1u);
+    Page text("<pre>a<map name=m></map>  b\nc</pre>");
+    EXPECT_EQ(Tree(text), "block pre.\n  pre \"a  b\" 0:-\n  pre \"c\" 0:-\n");
+    // A map cut short by other tags leaves the last of them to the text around it.
+    Page cut("<pre>a<map name=m><b><i></pre>after");
+    EXPECT_EQ(Tree(cut), "block pre.\n  pre \"a\" 0:-\nsection \"after\" 0:-\n");
+    EXPECT_TRUE(cut.doc.imageMaps.empty());
 }
 
 TEST(BuilderPlainText, OneLinePerLineKeptAsWritten) {

@@ -134,6 +134,19 @@ TEST(BuilderBody, AttributesAndLateBody) {
     EXPECT_EQ((*link)[piColor].toInteger() & 0xFFFFFF, 0x563412);
 }
 
+TEST(BuilderBody, PicturesDroppedBeforeTheBodyLeaveTheAnchors) {
+    for (const char* named : {"NAME=pic", "ID=pic"}) {
+        SCOPED_TRACE(named);
+        Page page(std::string("<IMG ") + named + " SRC=x.bmp><BODY>text<IMG NAME=kept SRC=y.bmp>");
+        // A lookup of the dropped picture must not reach it (the sanitizer watches).
+        if (TIDObject* target = page.doc.anchors->Find("pic")) target->GetTopY();
+        EXPECT_EQ(page.doc.anchors->Find("pic"), nullptr);
+        EXPECT_NE(page.doc.anchors->Find("kept"), nullptr);
+        page.doc.Clear();
+        EXPECT_EQ(page.doc.anchors->Find("kept"), nullptr);
+    }
+}
+
 TEST(BuilderRobustness, CutPagesKeepWhatWasRead) {
     // The text run the unclosed comment cuts is lost with it.
     Page comment("<p>one</p><b>two<!-- never closed");
@@ -175,4 +188,14 @@ TEST(BuilderSourcePositions, EveryCharacterKeepsItsPlaceInThePage) {
     };
     ASSERT_EQ(static_cast<int>(expected.size()), s->cursorCount);
     for (int i = 0; i < s->cursorCount; ++i) EXPECT_EQ(s->SourcePosOf(i), expected[i]) << "character " << i;
+}
+
+TEST(BuilderText, TextTransformCasesEveryScript) {
+    Page page(
+        "<meta http-equiv=content-type content='text/html; charset=utf-8'>"
+        "<p style='text-transform: uppercase'>tiếng việt, άθήνα, ｔｏｋｙｏ, straße"
+        "<p style='text-transform: lowercase'>ÇÃO ΏΡΑ");
+    EXPECT_EQ(Tree(page),
+              "block p.\n  section \"TIẾNG VIỆT, ΆΘΉΝΑ, ＴＯＫＹＯ, STRAßE\" 0:-\n"
+              "block p.\n  section \"ção ώρα\" 0:-\n");
 }

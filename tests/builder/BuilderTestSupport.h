@@ -46,6 +46,18 @@ struct Page {
         doc.LayoutCell(canvas, 0, width, 600, scrollWidth, cursor);
         return DumpLayout(doc, canvas);
     }
+
+    // Everything selected and copied out, as UTF-8; `count` gets the selection's length.
+    std::string SelectAllText(int& count) {
+        Layout();
+        const TSectionBase& last = *doc.items.back();
+        doc.selStart = 0;
+        doc.selEnd = last.firstCursorPos + last.cursorCount;
+        count = doc.SelectionLength();
+        std::u16string buffer;
+        doc.SelectionToBuffer(buffer, count + 1);
+        return platform::Utf16ToUtf8(buffer);
+    }
 };
 
 // Font run styles: b bold, i italic, u underline, s strike-out; "-" plain.

@@ -66,6 +66,44 @@ TEST(BuilderHead, LinkedSheetsFromTheStreamRequestOrTheFile) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(BuilderHead, LinkedSheetsReadTheSameWhateverTheirLineEnds) {
+    // A line break between ".a" and ".b" makes a descendant rule, never ".a.b".
+    for (const char* lineEnd : {"\n", "\r", "\r\n", "\n\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(lineEnd)));
+        THtmlBuildEvents events;
+        events.OnStreamRequest = [&](const std::string&, std::string& stream) {
+            stream = std::string(".a") + lineEnd + ".b {color:#ff0000}" + lineEnd;
+            return true;
+        };
+        Page page(
+            "<link rel=stylesheet href=s.css><div class=a><p class=b>red</div><p class=b>plain",
+            events);
+        TBlock* div = dynamic_cast<TBlock*>(page.Body().content->items[0].get());
+        ASSERT_NE(div, nullptr);
+        EXPECT_EQ(FirstSection(*div->content)->fontRuns[0].font.Color & 0xFFFFFF, 0x0000FFu);
+        auto* plain = dynamic_cast<TBlock*>(page.Body().content->items.back().get());
+        ASSERT_NE(plain, nullptr);
+        EXPECT_EQ(FirstSection(*plain->content)->fontRuns[0].font.Color & 0xFFFFFF, 0u);
+    }
+}
+
+TEST(BuilderHead, HoverRulesSwitchOnTrackingForEveryPageThatHasThem) {
+    // One document reused across loads, as a viewer keeps it.
+    Page page;
+    for (int load = 0; load < 3; ++load) {
+        SCOPED_TRACE(load);
+        page.doc.Clear();
+        page.doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF,
+                             false, 0xFFFFFF, 1, 5, 10);
+        EXPECT_FALSE(page.doc.hoverLinksOn);
+        const bool hover = load != 1;
+        ParseHtml(std::string("<style>") + (hover ? "a:hover { color: red }" : "a { color: red }") +
+                      "</style><a href=x.htm>x</a>",
+                  page.doc);
+        EXPECT_EQ(page.doc.hoverLinksOn, hover);
+    }
+}
+
 TEST(BuilderHead, ScriptsSoundsAndMaps) {
     std::string script, sound;
     THtmlBuildEvents events;

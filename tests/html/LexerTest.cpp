@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/Locale.h"
 #include "html/Anchors.h"
 #include "html/Charsets.h"
 #include "html/Entities.h"
@@ -142,6 +143,22 @@ TEST(Lexer, DecimalNumbersRoundHalvesToEven) {
     EXPECT_EQ(v, 2147483647) << "clamped, never undefined";
     for (const char* bad : {"", "-", ".", "1x", "1e", "1.2.3", "50%"})
         EXPECT_FALSE(ReadDecimalNumber(bad, v)) << bad;
+}
+
+TEST(Attributes, DecimalValuesReadTheSameUnderOurUsersLocale) {
+    // pt_BR writes decimals with a comma; the page's "51.5" must still be 51.5.
+    ScopedLocale locale("pt_BR.UTF-8");
+    if (!locale.active()) GTEST_SKIP() << "pt_BR.UTF-8 is not installed";
+    THtmlReader reader;
+    reader.PrepareDocument("<IMG HEIGHT=\"51.5\" BORDER=\"1.5\" VSPACE=+.75 WIDTH=2.5e1>");
+    reader.NextChar();
+    reader.NextSymbol();
+    const TAttributeList& list = reader.Attributes;
+    ASSERT_NE(list.FindAttribute(symHeight), nullptr);
+    EXPECT_EQ(list.FindAttribute(symHeight)->IntValue, 52);
+    EXPECT_EQ(list.FindAttribute(symBorder)->IntValue, 2);
+    EXPECT_EQ(list.FindAttribute(symVSpace)->IntValue, 1);
+    EXPECT_EQ(list.FindAttribute(symWidth)->IntValue, 25);
 }
 
 TEST(Symbols, TablesAndLookups) {

@@ -95,3 +95,22 @@ TEST(IDNameList, LastDefinitionWinsIgnoringCase) {
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(block.GetTopY(), 40) << "objects of the tree are not the list's";
 }
+
+TEST(IDNameList, FreedObjectsTakeTheirNamesAlong) {
+    Item outliving(1);
+    TIDNameList list;
+    auto picture = std::make_unique<Item>(30);
+    Item kept(60);
+    list.AddObject("PIC", picture.get());
+    list.AddObject("alias", picture.get());
+    list.AddObject("KEPT", &kept);
+    list.AddObject("moved", picture.get());
+    list.AddObject("moved", &kept);  // renamed away: the picture keeps its other names
+    picture.reset();
+    EXPECT_EQ(list.Find("pic"), nullptr);
+    EXPECT_EQ(list.Find("alias"), nullptr);
+    EXPECT_EQ(list.Find("moved"), &kept);
+    EXPECT_EQ(list.Count(), 2);
+    // An object that outlives its list must not call back into it.
+    list.AddObject("late", &outliving);
+}

@@ -69,19 +69,50 @@ TEST(BackgroundPainter, SmallRepeatingPicturesAreDrawnInFewCalls) {
     EXPECT_NE(canvas.logText().find("to 0,0,2,2"), std::string::npos) << canvas.logText();
 }
 
-TEST(BlockBackgrounds, ABlockTilesItsPictureOverItsPaddingBox) {
+namespace {
+
+// A page built with the bundled pictures.
+struct PicturePage {
+    explicit PicturePage(const std::string& html) {
+        doc.imageCache = &cache;
+        doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false,
+                        0xFFFFFF, 1, 5, 10);
+        const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/imagens/";
+        doc.expandName = [folder](const std::string& name) { return folder + name; };
+        ParseHtml(html, doc);
+    }
     TStringBitmapList cache;
     TSectionList doc;
-    doc.imageCache = &cache;
-    doc.SetDefaults("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF0000, false, 0xFFFFFF, 1, 5, 10);
-    const std::string folder = std::string(VULTARIA_COLLECTION) + "/dados/imagens/";
-    doc.expandName = [folder](const std::string& name) { return folder + name; };
-    ParseHtml("<div style=\"background-image: url(bola.bmp); background-repeat: no-repeat; padding: 20px\">x</div>", doc);
+};
+
+// Laid out at 400 pixels and drawn whole: the drawing log.
+std::string LayOutAndDraw(TSectionList& doc) {
     platform::RecordingCanvas canvas;
     int scrollWidth = 0, cursor = 0;
     const int height = doc.LayoutCell(canvas, 0, 400, 600, scrollWidth, cursor);
     canvas.clearLog();
     doc.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
-    EXPECT_EQ(Count(canvas.logText(), "bitmap "), 1) << canvas.logText();
-    EXPECT_EQ(cache.count(), 1u);
+    return canvas.logText();
+}
+
+}  // namespace
+
+TEST(BlockBackgrounds, ABlockTilesItsPictureOverItsPaddingBox) {
+    PicturePage page(
+        "<div style=\"background-image: url(bola.bmp); background-repeat: no-repeat; padding: "
+        "20px\">x</div>");
+    const std::string log = LayOutAndDraw(page.doc);
+    EXPECT_EQ(Count(log, "bitmap "), 1) << log;
+    EXPECT_EQ(page.cache.count(), 1u);
+}
+
+TEST(BlockBackgrounds, PrintCopiesKeepThePictureAndDropTheColourWithoutBackgroundPrinting) {
+    PicturePage page(
+        "<div style=\"background: #00ff00 url(bola.bmp) no-repeat; padding: 20px\">x</div>");
+    page.doc.isPrinting = true;
+    page.doc.printBackgrounds = false;
+    TSectionList copy(page.doc, true);
+    const std::string log = LayOutAndDraw(copy);
+    EXPECT_EQ(Count(log, "bitmap "), 1) << log;
+    EXPECT_EQ(Count(log, "#00FF00"), 0) << log;
 }

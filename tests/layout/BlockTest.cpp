@@ -100,9 +100,8 @@ TEST(Borders, MixedSidesStrokeSeparately) {
     TBorderSides sides;
     for (int k = 0; k < 4; ++k) sides.styles[k] = 6;  // dashed all round: one closed path
     PaintStyleBorders(canvas, {0, 0, 40, 30}, {4, 4, 36, 26}, sides, platform::clNone);
-    EXPECT_EQ(4u, canvas.log().size());
-    EXPECT_EQ("line 2,28-2,2 pen=#000000/dash/4", canvas.log()[0]);
-    EXPECT_EQ("line 38,28-2,28 pen=#000000/dash/4", canvas.log()[3]);
+    ASSERT_EQ(1u, canvas.log().size());
+    EXPECT_EQ("polyline 2,28 2,2 38,2 38,28 closed pen=#000000/dash/4/square", canvas.log()[0]);
     canvas.clearLog();
     sides.styles[2] = 7;  // a dotted right side splits the path
     sides.colors[3] = 0xFF;
@@ -139,6 +138,25 @@ TEST(Lists, MarkersOfEveryStyle) {
     b.Layout(300);
     ExpectMatchesFile(b.Dump(), "lists.txt");
     ExpectMatchesFile(b.Draw(300, 400), "lists.log");
+}
+
+TEST(Lists, ListStyleNoneHidesTheMarkers) {
+    DocumentBuilder b;
+    b.OpenBody();
+    for (const char* style : {"list-style-type: none", "list-style: none", "list-style: square"}) {
+        b.OpenBlock("ul", style);
+        b.OpenItem(symUL, 1, 1);
+        b.Text(u"menu");
+        b.Close();
+        b.Close();
+    }
+    b.Close();
+    b.Layout(300);
+    const std::string log = b.Draw(300, 400);
+    EXPECT_EQ(log.find("ellipse"), std::string::npos) << log;
+    EXPECT_EQ(log.find("rectangle"), log.rfind("rectangle")) << "one square, for the last list\n"
+                                                             << log;
+    EXPECT_NE(log.find("rectangle"), std::string::npos) << log;
 }
 
 TEST(Lists, MarkerTextEdges) {

@@ -140,3 +140,18 @@ TEST(Preformatted, OneLinePerSectionAndSpacesKept) {
     const std::string log = b.Draw(100, 200);
     EXPECT_NE(std::string::npos, log.find("\"  two  spaces   stay")) << log;
 }
+
+TEST(Widths, ANegativePercentIndentNarrowsTheFirstLineItNeeds) {
+    // -50 % gives the first line half the room again: 64 pixels of text need 64 / 1.5.
+    for (bool laidOutFirst : {false, true}) {
+        DocumentBuilder b;
+        b.Push("p", "text-indent: -50%");
+        TSection& s = b.Text(u"abcdefgh");
+        b.Flush();
+        if (laidOutFirst) b.Layout(400);
+        int min = 0, max = 0;
+        s.MeasureWidths(b.canvas, min, max);
+        EXPECT_EQ(max, 42) << laidOutFirst;
+        EXPECT_EQ(min, 42) << laidOutFirst;
+    }
+}

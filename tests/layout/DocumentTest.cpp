@@ -7,6 +7,7 @@
 
 using layouttest::DocumentBuilder;
 using layouttest::ExpectMatchesFile;
+using layouttest::FakeImage;
 
 namespace {
 
@@ -15,23 +16,6 @@ public:
     using TSectionBase::TSectionBase;
     int Layout(platform::Canvas&, int, int, int, int, int, int, IndentManager&, int&, int&) override {
         throw EProcessError("Tabela com colunas demais");
-    }
-};
-
-// A picture of a fixed size standing in for an image object.
-class FakeImage : public TFloatingObj {
-public:
-    FakeImage(int w, int h, int align) {
-        boxWidth = w;
-        boxHeight = h;
-        placement = align;
-    }
-    std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList*) const override {
-        return std::make_unique<FakeImage>(boxWidth, boxHeight, placement);
-    }
-    void SizeFor(platform::Canvas&, int, TFontObj*) override {}
-    void Draw(platform::Canvas& canvas, int x, int y) override {
-        canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
     }
 };
 
@@ -107,6 +91,82 @@ TEST(InlineObjects, ImagesAmongTheText) {
     EXPECT_EQ(std::u16string::npos, s.textBuffer.find(u"\x04 f")) << "space after a float is dropped";
     b.Layout(200);
     ExpectMatchesFile(b.Dump() + b.Draw(200, 300), "objects.log");
+}
+
+TEST(InlineObjects, MiddleImagesFillTheRoomTheirLineMadeForThem) {
+    DocumentBuilder b;
+    b.OpenBody();
+    TSection& s = b.Text(u"gj ");
+    auto picture = std::make_unique<FakeImage>(10, 31, kAlignMiddle);
+    picture->gapTop = 6;
+    picture->gapBottom = 2;
+    s.PlaceObject(std::move(picture), 0);
+    b.Append(s, u" gj");
+    b.Close();
+    b.Layout(300);
+    ASSERT_EQ(1u, s.lines.size());
+    const LineRec& line = s.lines[0];
+    const int top = s.topY;  // the picture with its gaps is the tallest thing on the line
+    const int bottom = top + line.Height();
+    const std::string log = b.Draw(300, 300);
+    EXPECT_NE(log.find("rectangle 24," + std::to_string(top + 6) + ",34," +
+                       std::to_string(bottom - 2) + " "),
+              std::string::npos)
+        << log;
+}
+
+TEST(InlineObjects, FloatsStayDrawnWhileTheirFirstLineIsScrolledAway) {
+    DocumentBuilder b;
+    b.OpenBody();
+    // A portrait that starts the paragraph, and one placed after the first line.
+    TSection& s = b.Text(u"");
+    s.PlaceObject(std::make_unique<FakeImage>(30, 60, kFloatLeft), 0);
+    b.Append(s, u"first line ");
+    s.PlaceObject(std::make_unique<FakeImage>(20, 60, kFloatRight), 0);
+    b.Append(s, u"and the rest");
+    b.Close();
+    b.Layout(300);
+    ASSERT_GE(s.lines.size(), 1u);
+    const int lineHeight = s.lines[0].Height();
+    ASSERT_LT(lineHeight, 30);
+    // Scrolled past the first line's text: both pictures still show their lower part.
+    const std::string log = b.Draw(300, 200, lineHeight + 4);
+    EXPECT_NE(log.find("rectangle 0,"), std::string::npos) << log;
+    EXPECT_NE(log.find("rectangle 280,"), std::string::npos) << log;
+}
+
+namespace {
+
+class TimerHost : public TDocumentHost {
+  public:
+    void SetAnimationTimer(int intervalMs) override { intervals.push_back(intervalMs); }
+    std::vector<int> intervals;
+};
+
+class StillAnimation : public TAnimatedPicture {
+  public:
+    void Rewind() override {}
+    void Stop() override {}
+    void Start() override {}
+    void Advance() override {}
+};
+
+}  // namespace
+
+TEST(Animation, TheTimerStartsAt50MillisecondsOnceAndKeeps40) {
+    TimerHost host;
+    DocumentBuilder b(&host);
+    b.Text(u"moving");
+    StillAnimation picture;
+    b.doc.animatedImages.push_back(&picture);
+    b.Layout(300);
+    ASSERT_FALSE(host.intervals.empty());
+    EXPECT_EQ(host.intervals.back(), 50);
+    b.doc.AnimationTick();
+    EXPECT_EQ(host.intervals.back(), 40);
+    b.Layout(200);  // a new width: laid out again, the timer keeps its pace
+    EXPECT_EQ(host.intervals.back(), 40);
+    b.doc.animatedImages.clear();
 }
 
 TEST(PrintCopies, CloneEveryItem) {

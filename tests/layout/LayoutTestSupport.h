@@ -138,6 +138,23 @@ private:
     TCellBasic* pendingCell_ = nullptr;
 };
 
+// A picture of a fixed size standing in for an image object.
+class FakeImage : public TFloatingObj {
+  public:
+    FakeImage(int w, int h, int align) {
+        boxWidth = w;
+        boxHeight = h;
+        placement = align;
+    }
+    std::unique_ptr<TFloatingObj> CreatePrintCopy(TSectionList*) const override {
+        return std::make_unique<FakeImage>(boxWidth, boxHeight, placement);
+    }
+    void SizeFor(platform::Canvas&, int, TFontObj*) override {}
+    void Draw(platform::Canvas& canvas, int x, int y) override {
+        canvas.rectangle({x, y, x + boxWidth, y + boxHeight});
+    }
+};
+
 // Compares with tests/layout/expected/NAME; VULTARIA_REGENERATE=1 rewrites the file.
 inline void ExpectMatchesFile(const std::string& actual, const std::string& name) {
     ExpectMatchesTestFile(actual, "layout/expected/" + name);

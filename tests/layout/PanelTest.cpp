@@ -117,6 +117,24 @@ TEST_F(PanelTest, AttributesAndTheNewWindow) {
     EXPECT_EQ(plain->gapTop, 0);
 }
 
+TEST_F(PanelTest, StyleSheetsPlacePanelsAsTheyPlacePictures) {
+    Build(
+        "<style>panel { margin: 7px 9px } .right { float: right } .mid { vertical-align: middle }"
+        "</style>text <panel name=floating class=right> and <panel name=inline class=mid "
+        "style='margin-left: 0'>");
+    TPanelObj* floating = Named("floating");
+    ASSERT_NE(floating, nullptr);
+    EXPECT_EQ(floating->placement, kFloatRight);
+    EXPECT_EQ(floating->gapTop, 7);
+    EXPECT_EQ(floating->gapRight, 9);
+    EXPECT_EQ(floating->gapLeft, 9);
+    TPanelObj* middle = Named("inline");
+    ASSERT_NE(middle, nullptr);
+    EXPECT_EQ(middle->placement, kAlignMiddle);
+    EXPECT_EQ(middle->gapLeft, 0);
+    EXPECT_EQ(middle->gapRight, 9);
+}
+
 TEST_F(PanelTest, PercentWidthsFollowTheRoomAndRatiosSetTheHeight) {
     auto half = Panel("<panel width=50% ratio=0.5>");
     EXPECT_TRUE(half->WidthIsPercent());

@@ -92,6 +92,16 @@ TEST(Search, ForwardsAndBackwardsWithCase) {
     EXPECT_EQ(0, b.doc.SearchBackward(5, u"alpha", false));
 }
 
+TEST(Search, CaseBlindInEveryScript) {
+    DocumentBuilder b;
+    b.Text(u"Em ΆΘΉΝΑ e em Hà Nội, ｔｏｋｙｏ");
+    b.Layout(400);
+    EXPECT_EQ(3, b.doc.SearchForward(0, u"άθήνα", false));
+    EXPECT_EQ(14, b.doc.SearchForward(0, u"HÀ NỘI", false));
+    EXPECT_EQ(22, b.doc.SearchForward(0, u"ＴＯＫＹＯ", false));
+    EXPECT_EQ(-1, b.doc.SearchForward(0, u"ＴＯＫＹＯ", true));
+}
+
 TEST(Copy, ParagraphsAreSeparatedByAnEmptyLine) {
     DocumentBuilder b;
     b.OpenBody();

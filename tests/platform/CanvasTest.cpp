@@ -182,6 +182,77 @@ TEST(QtCanvas, UnderlinesRunUnderTheTextOnly) {
     EXPECT_TRUE(darkInColumn(100 + width / 2));
 }
 
+namespace {
+
+bool Dark(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+}  // namespace
+
+TEST(QtCanvas, FramesOfLinesHaveAllTheirCorners) {
+    // A rule's sunken frame: each line leaves its end point to the next one.
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QtCanvas canvas(&image);
+        canvas.setPen({0, PenStyle::Solid, 1});
+        canvas.moveTo(5, 12);
+        canvas.lineTo(5, 5);
+        canvas.lineTo(30, 5);
+        canvas.lineTo(30, 12);
+        canvas.lineTo(5, 12);
+    }
+    for (int x = 5; x <= 30; ++x) {
+        EXPECT_TRUE(Dark(image, x, 5)) << x;
+        EXPECT_TRUE(Dark(image, x, 12)) << x;
+    }
+    for (int y = 5; y <= 12; ++y) {
+        EXPECT_TRUE(Dark(image, 5, y)) << y;
+        EXPECT_TRUE(Dark(image, 30, y)) << y;
+    }
+    EXPECT_FALSE(Dark(image, 31, 5));
+    EXPECT_FALSE(Dark(image, 6, 6));
+    // A line on its own stops before its end point.
+    QImage single(20, 5, QImage::Format_RGB32);
+    single.fill(Qt::white);
+    {
+        QtCanvas canvas(&single);
+        canvas.moveTo(2, 2);
+        canvas.lineTo(10, 2);
+    }
+    EXPECT_TRUE(Dark(single, 9, 2));
+    EXPECT_FALSE(Dark(single, 10, 2));
+}
+
+TEST(QtCanvas, DashedStrokesJoinAtCornersAndDotsAreRound) {
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QtCanvas canvas(&image);
+        // A dash 4 wide starts at the bottom left and turns the top-left corner.
+        canvas.setPen({0, PenStyle::Dash, 4, PenCap::Square});
+        canvas.polyline({{10, 15}, {10, 10}, {60, 10}, {60, 40}}, true);
+    }
+    EXPECT_TRUE(Dark(image, 8, 8)) << "the corner is mitred, not notched";
+    EXPECT_TRUE(Dark(image, 9, 9));
+
+    QImage dots(60, 30, QImage::Format_RGB32);
+    dots.fill(Qt::white);
+    {
+        QtCanvas canvas(&dots);
+        canvas.setPen({0, PenStyle::Dot, 8, PenCap::Round});
+        canvas.polyline({{10, 15}, {50, 15}}, false);
+    }
+    // The first dot is a disc of 8 around (10, 15): its middle is dark, the corners of
+    // its square are not.
+    EXPECT_TRUE(Dark(dots, 10, 15));
+    EXPECT_TRUE(Dark(dots, 10, 12));
+    EXPECT_FALSE(Dark(dots, 6, 11));
+    EXPECT_FALSE(Dark(dots, 13, 18));
+    EXPECT_FALSE(Dark(dots, 19, 15)) << "a gap follows the dot";
+}
+
 TEST(QtCanvas, MaskedBitmapsDrawOnlyTheirPartThroughTheMask) {
     // A strip of two 2 x 1 frames: red, green | blue, yellow; the mask hides the first
     // pixel of each frame.

@@ -49,6 +49,15 @@ TEST_F(FilesTest, AMissingFileIsAnOpenErrorNamingIt) {
     }
 }
 
+TEST_F(FilesTest, AFolderIsAnOpenErrorNamingIt) {
+    try {
+        platform::ReadWholeFile(at("dados\\literatura"));
+        FAIL() << "no error";
+    } catch (const platform::EFOpenError& error) {
+        EXPECT_NE(std::string(error.what()).find("literatura"), std::string::npos) << error.what();
+    }
+}
+
 TEST_F(FilesTest, WritingReplacesTheFileWhole) {
     const std::string path = at("principal.txt");
     platform::WriteWholeFile(path, "first version, longer");

@@ -31,3 +31,19 @@ TEST(AnsiCompare, IgnoresCaseButNotAccents) {
     // A blank sorts before letters.
     EXPECT_LT(AnsiCompareText("JOSE SILVA", "JOSEANE"), 0);
 }
+
+TEST(Utf16Case, EveryScriptMapsAndTheLengthHolds) {
+    using platform::LowerCaseUtf16;
+    using platform::UpperCaseUtf16;
+    EXPECT_EQ(UpperCaseUtf16(u"tiếng việt"), u"TIẾNG VIỆT");
+    EXPECT_EQ(UpperCaseUtf16(u"άθήνα ώρα"), u"ΆΘΉΝΑ ΏΡΑ");
+    EXPECT_EQ(LowerCaseUtf16(u"ＡＢＣ ÇÃO"), u"ａｂｃ ção");
+    EXPECT_EQ(LowerCaseUtf16(u"ΆΘΉΝΑ"), u"άθήνα");
+    // Mappings that would change the length keep each character in its place.
+    const std::u16string street = u"straße ŉ";
+    EXPECT_EQ(UpperCaseUtf16(street).size(), street.size());
+    EXPECT_EQ(UpperCaseUtf16(street).substr(0, 4), u"STRA");
+    EXPECT_EQ(LowerCaseUtf16(u"İ").size(), 1u);
+    // Characters beyond the first plane map too.
+    EXPECT_EQ(LowerCaseUtf16(u"\U00010400"), u"\U00010428");
+}

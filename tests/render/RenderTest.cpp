@@ -7,9 +7,10 @@
 
 #include <filesystem>
 
+#include "layout/FontObj.h"
+#include "platform/RecordingDialogs.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtScreen.h"
-#include "platform/RecordingDialogs.h"
 #include "tools/render/PageRenderer.h"
 
 namespace fs = std::filesystem;
@@ -104,4 +105,22 @@ TEST_F(RenderTest, PlainTextKeepsItsLines) {
     renderer.Layout(400);
     EXPECT_NE(renderer.Text().find("  linha <dois>"), std::string::npos) << renderer.Text();
     fs::remove(file);
+}
+
+TEST_F(RenderTest, LinksAreUnderlinedUnlessTheViewerSaysNot) {
+    const std::string page =
+        "<a href=x.htm>plain</a> <a href=y.htm style='text-decoration: underline'>own</a>";
+    PageRenderer underlined(measuring);
+    underlined.LoadHtml(page, "/tmp/");
+    ASSERT_EQ(underlined.document().linkRuns.size(), 2u);
+    EXPECT_TRUE(underlined.document().linkRuns[0]->font.underline())
+        << "the render tool underlines links";
+    TDocumentDefaults defaults;
+    defaults.linkUnderline = false;
+    PageRenderer plain(measuring, defaults);
+    plain.LoadHtml(page, "/tmp/");
+    ASSERT_EQ(plain.document().linkRuns.size(), 2u);
+    EXPECT_FALSE(plain.document().linkRuns[0]->font.underline());
+    EXPECT_TRUE(plain.document().linkRuns[1]->font.underline())
+        << "the page's own rule still applies";
 }

@@ -14,6 +14,7 @@
 #include "StyleTestSupport.h"
 #include "style/PropStack.h"
 #include "style/StyleParser.h"
+#include "style/ValueText.h"
 
 namespace {
 
@@ -79,6 +80,12 @@ std::vector<CascadeCase> LoadCases() {
     return cases;
 }
 
+// The expected real as written in the data file, read without the process locale.
+bool ReadsAs(double actual, const std::string& text) {
+    double expected = 0;
+    return ReadReal(text, expected) && std::abs(actual - expected) < 1e-9;
+}
+
 // "-" empty, "i:n" integer (decimal or 0x hex), "r:x" real, "s:text" string.
 ::testing::AssertionResult ValueIs(const PropValue& value, const std::string& expected) {
     if (expected == "-") {
@@ -88,7 +95,7 @@ std::vector<CascadeCase> LoadCases() {
         if (value.isInteger() && value.integer() == static_cast<int>(n))
             return ::testing::AssertionSuccess();
     } else if (expected.rfind("r:", 0) == 0) {
-        if (value.isReal() && std::abs(value.real() - std::stod(expected.substr(2))) < 1e-9)
+        if (value.isReal() && ReadsAs(value.real(), expected.substr(2)))
             return ::testing::AssertionSuccess();
     } else if (expected.rfind("s:", 0) == 0) {
         if (value.isString() && value.string() == expected.substr(2))

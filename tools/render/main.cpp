@@ -11,6 +11,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -123,8 +124,16 @@ int main(int argc, char** argv) {
     renderer.Layout(width);
     if (dump) std::fputs(renderer.Dump().c_str(), stdout);
     if (text) std::fputs(renderer.Text().c_str(), stdout);
-    if (!png.empty() && !renderer.Paint().save(QString::fromStdString(png), "PNG"))
-        return Fail("could not write " + png);
+    if (!png.empty()) {
+        // One picture of the whole page: past a gigabyte of pixels there is no point
+        // in asking for the memory.
+        constexpr long long kMaxPictureBytes = 1LL << 30;
+        if (4LL * std::max(1, width) * std::max(1, renderer.height()) > kMaxPictureBytes)
+            return Fail("the page is too tall for one picture (" +
+                        std::to_string(renderer.height()) + " pixels)");
+        if (!renderer.Paint().save(QString::fromStdString(png), "PNG"))
+            return Fail("could not write " + png);
+    }
     if (!pdf.empty()) {
         try {
             PrintToPdf(renderer, pdf);
