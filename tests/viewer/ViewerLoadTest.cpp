@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include "html/Urls.h"
+#include "layout/FontObj.h"
 #include "layout/ImageObj.h"
 #include "layout/Section.h"
 #include "platform/CodePage.h"
@@ -241,6 +242,25 @@ TEST_F(ViewerTest, OptionsReachTheDocument) {
     viewer->SethtOptions(0);
     viewer->LoadFromString("<a href=x.htm>link</a>");
     EXPECT_FALSE(viewer->Document().hoverLinksOn);
+}
+
+TEST_F(ViewerTest, LinksAreUnderlinedUnlessTheOptionSaysNot) {
+    const auto linkUnderlined = [&] {
+        EXPECT_EQ(viewer->Document().linkRuns.size(), 1u);
+        return !viewer->Document().linkRuns.empty() &&
+               viewer->Document().linkRuns[0]->font.underline();
+    };
+    viewer->LoadFromString("<a href=x.htm>link</a>");
+    EXPECT_TRUE(linkUnderlined());
+    viewer->SethtOptions(htNoLinkUnderline);
+    viewer->LoadFromString("<a href=x.htm>link</a>");
+    EXPECT_FALSE(linkUnderlined());
+    // A page's own rule still wins over the default.
+    viewer->LoadFromString("<style>a {text-decoration: underline}</style><a href=x.htm>link</a>");
+    EXPECT_TRUE(linkUnderlined());
+    viewer->SethtOptions(0);
+    viewer->LoadFromString("<a href=x.htm>link</a>");
+    EXPECT_TRUE(linkUnderlined());
 }
 
 TEST_F(ViewerTest, BusyIgnoresLoadsAndChanges) {
