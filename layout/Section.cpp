@@ -375,5 +375,9 @@ void TSection::FinishBuffers() {
     cursorCount = static_cast<int>(textBuffer.size());
     breakFlags.resize(textBuffer.size(), 'y');
     breakFlags += 'y';
+    // The text grew in large steps; a finished section keeps only what it holds.
+    textBuffer.shrink_to_fit();
+    breakFlags.shrink_to_fit();
+    sourceRuns.shrink_to_fit();
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();
 }
