@@ -21,7 +21,7 @@ bool StartsWith(const std::string& text, const char* prefix) {
 }  // namespace
 
 void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const {
-    ConvertMarginArray(boxSpecs, baseWidth, baseHeight, emSize, exSize, autoCount, box);
+    ConvertMarginArray(boxSpecs.All(), baseWidth, baseHeight, emSize, exSize, autoCount, box);
     box[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
 }
 
@@ -33,7 +33,9 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     props.GetFont();  // settles the em and ex sizes
     emSize = props.EmPixels;
     exSize = props.ExPixels;
-    props.GetMarginArray(boxSpecs);
+    TVMarginArray specs;
+    props.GetMarginArray(specs);
+    boxSpecs = document ? document->boxSpecPool.Share(std::move(specs)) : TBoxSpecs(std::move(specs));
     int clear = 0;
     if (props.GetClear(clear)) clearSides = clear;
     int side = 0;
@@ -67,7 +69,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     }
     int autoCount = 0;
     ConvertBox(400, 0, autoCount, boxValues);
-    ConvertVerticalMargins(boxSpecs, 400, emSize, exSize, boxValues, topMarginIsParagraph,
+    ConvertVerticalMargins(boxSpecs.All(), 400, emSize, exSize, boxValues, topMarginIsParagraph,
                            bottomMarginIsParagraph);
     CollapseMargins();
 }

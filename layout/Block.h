@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "layout/Background.h"
+#include "layout/BoxSpecs.h"
 #include "layout/ImageObj.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
@@ -68,7 +69,7 @@ public:
     int Box(PropIndex index) const { return boxValues[BoxSlot(index)]; }
 
     TBoxNumbers boxValues{};
-    TVMarginArray boxSpecs;
+    TBoxSpecs boxSpecs;
     std::unique_ptr<TBlockCell> content;
     TCellBasic* parentCell;
     int emSize = 0, exSize = 0;

@@ -128,6 +128,7 @@ void TSectionList::Clear() {
     tabArrivals_ = 0;
     panels.clear();
     items.clear();
+    boxSpecPool.Clear();
     allControls.clear();
     paintOrder.clear();
     sectionTotal = 0;

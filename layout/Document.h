@@ -16,6 +16,7 @@
 #include "html/Anchors.h"
 #include "html/ImageMaps.h"
 #include "image/ImageCache.h"
+#include "layout/BoxSpecs.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
 #include "layout/FormData.h"
@@ -229,6 +230,8 @@ public:
     std::unique_ptr<TIDNameList> anchors;
     std::vector<TSectionBase*> itemsByPosition;
     TStringBitmapList* imageCache = nullptr;
+    // The box specifications the page's blocks share.
+    TBoxSpecPool boxSpecPool;
     // The host's expansion of a picture name from a style sheet or attribute into a file
     // name (relative names start at the page's folder); without one names are used as
     // they are.

@@ -59,7 +59,7 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
             listKind = 4;
             markerStyle = kDisc;
             if (Box(piMarginLeft) == 0) {
-                boxSpecs[BoxSlot(piMarginLeft)] = 16;
+                boxSpecs.Set(BoxSlot(piMarginLeft), 16);
                 boxValues[BoxSlot(piMarginLeft)] = 16;
             }
             break;

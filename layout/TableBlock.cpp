@@ -119,8 +119,8 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& props, TCellBasic*
         heightIsPercent = false;
     }
     // The grid sizes itself from these; the box must not apply them a second time.
-    boxSpecs[BoxSlot(piWidth)] = PropValue(AutoValue);
-    boxSpecs[BoxSlot(piHeight)] = PropValue(0);
+    boxSpecs.Set(BoxSlot(piWidth), PropValue(AutoValue));
+    boxSpecs.Set(BoxSlot(piHeight), PropValue(0));
     if (backgroundColor_ == platform::clNone) backgroundColor_ = attributeColor;
     hasBackground = backgroundColor_ != platform::clNone && !backgroundImage;
     if (grid) {
@@ -134,10 +134,10 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& props, TCellBasic*
         // The frame is drawn by PaintBorders; the box only has to make room for it.
         for (PropIndex width :
              {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth})
-            boxSpecs[BoxSlot(width)] = PropValue(grid->borderWidth);
+            boxSpecs.Set(BoxSlot(width), PropValue(grid->borderWidth));
         for (PropIndex style :
              {piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle})
-            boxSpecs[BoxSlot(style)] = PropValue(1);
+            boxSpecs.Set(BoxSlot(style), PropValue(1));
         hasBorderStyle = true;
     }
     content->Add(std::move(table));
@@ -335,8 +335,8 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document, TProperties
          {piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft, piBorderTopWidth,
           piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth, piBorderTopStyle,
           piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle, piHeight})
-        boxSpecs[BoxSlot(slot)] = PropValue(0);
-    boxSpecs[BoxSlot(piWidth)] = PropValue(AutoValue);
+        boxSpecs.Set(BoxSlot(slot), PropValue(0));
+    boxSpecs.Set(BoxSlot(piWidth), PropValue(AutoValue));
     bool center = false;
     align_ = AlignFloat(attributes, center);
     if (center) textAlign = 2;
@@ -372,8 +372,8 @@ void TTableAndCaptionBlock::Assemble(std::unique_ptr<TTableBlock> table,
     SetFloat(*this, align_);
     // Placed where the table would have been: centred or right-aligned as it was.
     if (textAlign == 0 && floatSide == 0) textAlign = table->textAlign;
-    boxSpecs[BoxSlot(piMarginTop)] = table->boxSpecs[BoxSlot(piMarginTop)];
-    boxSpecs[BoxSlot(piMarginBottom)] = table->boxSpecs[BoxSlot(piMarginBottom)];
+    boxSpecs.Set(BoxSlot(piMarginTop), table->boxSpecs[BoxSlot(piMarginTop)]);
+    boxSpecs.Set(BoxSlot(piMarginBottom), table->boxSpecs[BoxSlot(piMarginBottom)]);
     boxValues[BoxSlot(piMarginTop)] = table->Box(piMarginTop);
     boxValues[BoxSlot(piMarginBottom)] = table->Box(piMarginBottom);
     hSpace_ = table->hSpace;
@@ -384,7 +384,7 @@ void TTableAndCaptionBlock::Assemble(std::unique_ptr<TTableBlock> table,
     table->textAlign = 2;
     table->SetCaption();
     for (PropIndex side : {piMarginTop, piMarginRight, piMarginBottom, piMarginLeft}) {
-        table->boxSpecs[BoxSlot(side)] = PropValue(0);
+        table->boxSpecs.Set(BoxSlot(side), PropValue(0));
         table->boxValues[BoxSlot(side)] = 0;
     }
     if (table->grid) table->grid->isFloating = false;

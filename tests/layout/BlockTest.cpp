@@ -229,3 +229,36 @@ TEST(Rules, WidthsAlignmentAndColours) {
     ExpectMatchesFile(b.Dump(), "rules.txt");
     ExpectMatchesFile(b.Draw(200, 200), "rules.log");
 }
+
+TEST(Blocks, BlocksGivenTheSameBoxShareItAndChangeOnlyTheirOwn) {
+    DocumentBuilder b;
+    b.OpenBody();
+    TBlock& first = b.OpenBlock("div", "margin: 4px 10%; border: 2px dashed");
+    b.Text(u"a");
+    b.Close();
+    TBlock& second = b.OpenBlock("div", "margin: 4px 10%; border: 2px dashed");
+    b.Text(u"b");
+    b.Close();
+    TBlock& other = b.OpenBlock("div", "margin: 4px 11%; border: 2px dashed");
+    b.Text(u"c");
+    b.Close();
+    b.Close();
+    EXPECT_EQ(&first.boxSpecs.All(), &second.boxSpecs.All());
+    EXPECT_NE(&first.boxSpecs.All(), &other.boxSpecs.All());
+
+    // A change to one block's box leaves the blocks it shared it with alone.
+    first.boxSpecs.Set(BoxSlot(piMarginLeft), PropValue(30));
+    EXPECT_EQ(first.boxSpecs[BoxSlot(piMarginLeft)].toInteger(), 30);
+    EXPECT_EQ(second.boxSpecs[BoxSlot(piMarginLeft)].toText(), "10%");
+    b.Layout(200);
+    EXPECT_EQ(first.contentLeftX - second.contentLeftX, 30 - 20);
+    EXPECT_EQ(other.contentLeftX - second.contentLeftX, 2);
+
+    // A print copy keeps the box it was laid out with.
+    TSectionList copy(b.doc, true);
+    ASSERT_FALSE(copy.items.empty());
+    b.doc.Clear();
+    EXPECT_EQ(b.doc.boxSpecPool.Size(), 0u);
+    int scrollWidth = 0, cursor = 0;
+    EXPECT_GT(copy.LayoutCell(b.canvas, 0, 200, 600, scrollWidth, cursor), 0);
+}

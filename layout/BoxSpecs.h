@@ -1,0 +1,40 @@
+#pragma once
+// A block's box as the page gave it (margins, paddings, borders, sizes, before they are
+// worked out in pixels). Most blocks of a page are given the same few, so blocks share
+// one copy of each, handed out by the document's pool; changing a shared one copies it.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "style/Properties.h"
+
+class TBoxSpecs {
+  public:
+    TBoxSpecs() : specs_(std::make_shared<const TVMarginArray>()) {}
+    explicit TBoxSpecs(TVMarginArray specs)
+        : specs_(std::make_shared<const TVMarginArray>(std::move(specs))) {}
+
+    const PropValue& operator[](int slot) const {
+        return (*specs_)[static_cast<std::size_t>(slot)];
+    }
+    const TVMarginArray& All() const { return *specs_; }
+    void Set(int slot, PropValue value);
+
+  private:
+    friend class TBoxSpecPool;
+    explicit TBoxSpecs(std::shared_ptr<const TVMarginArray> shared) : specs_(std::move(shared)) {}
+    std::shared_ptr<const TVMarginArray> specs_;
+};
+
+class TBoxSpecPool {
+  public:
+    // The pool's copy of `specs`, made when it has none yet.
+    TBoxSpecs Share(TVMarginArray specs);
+    void Clear() { pool_.clear(); }
+    std::size_t Size() const { return pool_.size(); }
+
+  private:
+    std::unordered_map<std::string, std::shared_ptr<const TVMarginArray>> pool_;
+};
