@@ -1,4 +1,4 @@
-// Tables: TABLE with its rows, cells, caption and column specifications, read into
+// Tables: TABLE with its rows, cells, caption and column settings (COL, COLGROUP), read into
 // a grid inside a table block (and a wrapper when there is a caption).
 
 #include <algorithm>

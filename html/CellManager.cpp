@@ -14,7 +14,7 @@ void TCellManager::AddCell(int row, int& colSpan, int rowSpan, int columns) {
     int marked = 0;
     while (marked < colSpan && first + marked < columns && IsFree(first + marked, row)) ++marked;
     // Running out of specified columns is no reason to shrink: the cell spans on
-    // into columns no specification describes.
+    // into columns no COL describes.
     if (marked < colSpan && first + marked < columns) colSpan = std::max(1, marked);
     if (freeFrom_.size() < static_cast<std::size_t>(first + marked))
         freeFrom_.resize(static_cast<std::size_t>(first + marked), 0);

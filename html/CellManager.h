@@ -1,6 +1,6 @@
 #pragma once
-// Which column slots of a table with column specifications the cells read so far
-// take, so that each new cell finds the specification of the column it lands in.
+// Which column slots of a table with COL settings the cells read so far
+// take, so that each new cell finds the settings of the column it lands in.
 // A slot is free from the first row below every cell that took it; cells arrive row
 // by row, so a column free in the current row stays free in every row below.
 

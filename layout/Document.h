@@ -230,7 +230,7 @@ public:
     std::unique_ptr<TIDNameList> anchors;
     std::vector<TSectionBase*> itemsByPosition;
     TStringBitmapList* imageCache = nullptr;
-    // The box specifications the page's blocks share.
+    // The box settings the page's blocks share.
     TBoxSpecPool boxSpecPool;
     // The host's expansion of a picture name from a style sheet or attribute into a file
     // name (relative names start at the page's folder); without one names are used as

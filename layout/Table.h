@@ -1,7 +1,7 @@
 #pragma once
 // Tables: the grid item that owns the rows and works out column widths and row
 // heights (ThtmlTable), its rows (TCellList) and cells (TCellObj), and the column
-// specifications of COL and COLGROUP (TColObj). The box around the grid, its
+// settings of COL and COLGROUP (TColObj). The box around the grid, its
 // margins, frame and floating, is the table block (TableBlock.h).
 //
 // Building, the cells and making the grid are in TableCell.cpp, the column width
@@ -23,7 +23,7 @@ class TTableBlock;
 
 // More columns than this and the table is not laid out.
 inline constexpr int kMaxTableColumns = 200;
-// Column specifications past the last possible column change nothing; they are not kept.
+// Column settings past the last possible column change nothing; they are not kept.
 inline constexpr int kMaxColumnSpecs = kMaxTableColumns + 1;
 // What one COL may stand for.
 inline constexpr int kMaxColumnSpan = 100;
@@ -164,7 +164,7 @@ class ThtmlTable : public TSectionBase {
     const char* KindName() const override { return "table"; }
 
     // Makes the grid rectangular once: spans become covered slots, paddings and
-    // borders are settled, column specifications are applied.
+    // borders are settled, column settings are applied.
     void EnsureGrid();
     bool HasTooManyColumns() {
         EnsureGrid();

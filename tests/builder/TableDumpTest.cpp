@@ -1,5 +1,5 @@
 // Tables laid out, as layout dumps: frames and borders, spacing and padding, spans,
-// widths, text and alignment, nesting and column specifications, floating and
+// widths, text and alignment, nesting and column settings, floating and
 // aligned tables, and a bundled biography's list of works.
 
 #include "TableTestSupport.h"
@@ -78,7 +78,7 @@ TEST(TableDump, TextAlignmentAndCaptions) {
     ExpectMatchesFile(page.Layout(400), "tables_text.txt");
 }
 
-TEST(TableDump, NestingAndColumnSpecifications) {
+TEST(TableDump, NestingAndColumnSettings) {
     std::string html;
     for (int i = 0; i < 11; ++i) html += "<table border><tr><td>" + std::to_string(i);
     html += "<td>joins the tenth";

@@ -1,5 +1,5 @@
 // Tables as the builder reads them: rows and cells, text around and between them,
-// alignment through the property stack, NOWRAP, captions, column specifications,
+// alignment through the property stack, NOWRAP, captions, column settings,
 // nesting, and pages cut inside a table.
 
 #include "TableTestSupport.h"
@@ -205,7 +205,7 @@ TEST(BuilderTables, AttributesAndTheirClamps) {
     EXPECT_FALSE(CellAt(grid, 0, 4)->widthIsPercent);
 }
 
-TEST(BuilderTables, ColumnSpecificationsAndTheCellManager) {
+TEST(BuilderTables, ColumnSettingsAndTheCellManager) {
     Page spans(
         "<table><col span=500><col width=20><colgroup width=30% align=right><col><col span=2 "
         "align=left></colgroup><tr><td>a</td><col width=99><td>b</table>");
@@ -217,13 +217,13 @@ TEST(BuilderTables, ColumnSpecificationsAndTheCellManager) {
     EXPECT_EQ(grid.ColumnSpec(101).align, "right");
     EXPECT_EQ(grid.ColumnSpec(102).align, "left");
     EXPECT_EQ(grid.ColumnSpec(103).width, 300);
-    // Specifications past what a table can have are not kept.
+    // Column settings past what a table can have are not kept.
     std::string many = "<table>";
     for (int i = 0; i < 5; ++i) many += "<col span=100>";
     Page capped(many + "<td>x</table>");
     EXPECT_EQ(Grids(capped).at(0)->ColumnSpecCount(), kMaxColumnSpecs);
 
-    // Cells find the specification of the column they land in, past cells that span
+    // Cells find the settings of the column they land in, past cells that span
     // from the rows above.
     Page placed(
         "<table><col align=right><col valign=bottom><col align=center>"

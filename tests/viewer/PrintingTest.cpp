@@ -22,11 +22,11 @@ namespace {
 // 643 x 972 logical units at (60, 60); the printable part is 762 x 1091.
 constexpr int kLeftL = 60, kTopL = 60, kWidthL = 643, kHeightL = 972;
 
-// `parts` blocks of `height` pixels, each beginning with the line "Part N".
-std::string Parts(int parts, int height) {
-    std::string html = "<html><head><title>Parts</title></head><body style=\"margin:0\">";
+// `parts` blocks of `height` pixels, each beginning with the line "Trecho N".
+std::string Trechos(int parts, int height) {
+    std::string html = "<html><head><title>Trechos</title></head><body style=\"margin:0\">";
     for (int i = 1; i <= parts; ++i)
-        html += "<div style=\"height:" + std::to_string(height) + "px;margin:0\">Part " +
+        html += "<div style=\"height:" + std::to_string(height) + "px;margin:0\">Trecho " +
                 std::to_string(i) + "</div>";
     return html + "</body></html>";
 }
@@ -148,19 +148,19 @@ TEST(PageGeometry, MulDivRoundsHalvesAwayFromZero) {
 }
 
 TEST_F(PrintingTest, AllPagesFromPageZero) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     ASSERT_EQ(viewer->NumPrinterPages(), 5);
     printers->calls.clear();
     viewer->Print(0, 5);
     const auto& job = OnlyJob();
-    EXPECT_EQ(job.name, "Parts");
+    EXPECT_EQ(job.name, "Trechos");
     EXPECT_TRUE(job.ended);
     ASSERT_EQ(job.pages.size(), 5u);
     EXPECT_EQ(printers->calls,
-              (std::vector<std::string>{"print Recording printer", "start Parts", "new page",
+              (std::vector<std::string>{"print Recording printer", "start Trechos", "new page",
                                         "new page", "new page", "new page", "end"}));
-    EXPECT_EQ(TextsOn(job.pages[0]).at("Part 1"), kLeftL);
-    EXPECT_EQ(TextsOn(job.pages[4]).count("Part 10"), 1u);
+    EXPECT_EQ(TextsOn(job.pages[0]).at("Trecho 1"), kLeftL);
+    EXPECT_EQ(TextsOn(job.pages[4]).count("Trecho 10"), 1u);
     // Each part is on exactly one page.
     int seen = 0;
     for (const auto& page : job.pages) seen += static_cast<int>(TextsOn(page).size());
@@ -168,7 +168,7 @@ TEST_F(PrintingTest, AllPagesFromPageZero) {
 }
 
 TEST_F(PrintingTest, PagesTwoToThreeOfFiveStartTwoSheets) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     ASSERT_EQ(viewer->NumPrinterPages(), 5);
     viewer->Print(2, 3);
     const auto& job = OnlyJob();
@@ -176,13 +176,13 @@ TEST_F(PrintingTest, PagesTwoToThreeOfFiveStartTwoSheets) {
     EXPECT_EQ(std::count(printers->calls.begin(), printers->calls.end(), "new page"), 1);
     // The first page is laid out and drawn beside the paper, then page 2 on the sheet.
     const auto first = TextsOn(job.pages[0]);
-    EXPECT_GE(first.at("Part 1"), kWidthL * 3 + kLeftL);
-    EXPECT_GE(first.at("Part 2"), kWidthL * 3 + kLeftL);
-    EXPECT_EQ(first.at("Part 3"), kLeftL);
-    EXPECT_EQ(first.at("Part 4"), kLeftL);
+    EXPECT_GE(first.at("Trecho 1"), kWidthL * 3 + kLeftL);
+    EXPECT_GE(first.at("Trecho 2"), kWidthL * 3 + kLeftL);
+    EXPECT_EQ(first.at("Trecho 3"), kLeftL);
+    EXPECT_EQ(first.at("Trecho 4"), kLeftL);
     const auto second = TextsOn(job.pages[1]);
-    EXPECT_EQ(second.count("Part 5"), 1u);
-    EXPECT_EQ(second.count("Part 7"), 0u) << "page 4 is not printed";
+    EXPECT_EQ(second.count("Trecho 5"), 1u);
+    EXPECT_EQ(second.count("Trecho 7"), 0u) << "page 4 is not printed";
     // Header and footer belong to printed pages only.
     std::vector<int> headers;
     viewer->OnPrintHeader = [&](THTMLViewer*, platform::Canvas&, int page, int, int, bool&) {
@@ -193,12 +193,12 @@ TEST_F(PrintingTest, PagesTwoToThreeOfFiveStartTwoSheets) {
 }
 
 TEST_F(PrintingTest, PageRangesAtTheEdges) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     viewer->Print(0, 99);
     EXPECT_EQ(printers->jobs.back().pages.size(), 5u) << "the document ends the job";
     viewer->Print(4, 4);
     ASSERT_EQ(printers->jobs.back().pages.size(), 1u);
-    EXPECT_EQ(TextsOn(printers->jobs.back().pages[0]).count("Part 7"), 1u);
+    EXPECT_EQ(TextsOn(printers->jobs.back().pages[0]).count("Trecho 7"), 1u);
     // Nothing is printed: the job is dropped, not sent as a blank sheet.
     viewer->Print(6, 9);
     EXPECT_TRUE(printers->jobs.back().aborted);
@@ -211,12 +211,12 @@ TEST_F(PrintingTest, ShortAndExactDocumentsCountOnePage) {
     Show("<p>Short");
     EXPECT_EQ(viewer->NumPrinterPages(), 1);
     // Exactly one page high: no blank page after it.
-    Show(Parts(2, kHeightL / 2));
+    Show(Trechos(2, kHeightL / 2));
     EXPECT_EQ(viewer->NumPrinterPages(), 1);
     viewer->Print(0, 9);
     EXPECT_EQ(OnlyJob().pages.size(), 1u);
     // Counting only records: nothing reached the printer while counting.
-    EXPECT_EQ(std::count(printers->calls.begin(), printers->calls.end(), "start Parts"), 1);
+    EXPECT_EQ(std::count(printers->calls.begin(), printers->calls.end(), "start Trechos"), 1);
 }
 
 TEST_F(PrintingTest, TheCountMatchesThePrint) {
@@ -320,13 +320,13 @@ TEST_F(PrintingTest, EveryPieceOfAMixedPageIsPrintedOnce) {
 }
 
 TEST_F(PrintingTest, MarginBandsAndClip) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     viewer->Print(1, 1);
     const auto& page = OnlyJob().pages.at(0);
     // The content's clip, from the device box (0, 371)-(4391, 6446) in logical units.
     EXPECT_TRUE(Has(page, "clip 0,59,703,1032"));
     EXPECT_TRUE(Has(page, "rectangle 60,0,704,59 pen=#FFFFFF/solid/1 brush=#FFFFFF"));
-    // Below where the page's content ended (Part 3's line was moved on at 960).
+    // Below where the page's content ended (Trecho 3's line was moved on at 960).
     EXPECT_TRUE(Has(page, "rectangle 60,1020,704,1032 pen=#FFFFFF/solid/1 brush=#FFFFFF"));
     // Counting clips to the page itself.
     TMetaFilePrinter recorder;
@@ -336,7 +336,7 @@ TEST_F(PrintingTest, MarginBandsAndClip) {
 }
 
 TEST_F(PrintingTest, HeaderAndFooter) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     struct Call {
         int page, w, h;
         platform::Point origin;
@@ -382,7 +382,7 @@ TEST_F(PrintingTest, HeaderAndFooter) {
 }
 
 TEST_F(PrintingTest, PageEventsAndStopping) {
-    Show(Parts(10, 480));
+    Show(Trechos(10, 480));
     std::vector<int> events;
     int stopAt = -1;
     viewer->OnPrintPage = [&](THTMLViewer*, int page, bool& stop) {
@@ -511,7 +511,7 @@ TEST_F(PrintingTest, PrinterStateMessages) {
 }
 
 TEST_F(PrintingTest, AJobUsesItsOwnPrinterAsTheCurrentOne) {
-    Show(Parts(4, 480));
+    Show(Trechos(4, 480));
     TvwPrinter* before = &CurrentPrinter();
     std::vector<TvwPrinter*> during;
     bool printing = false;
