@@ -22,7 +22,9 @@
 #include "layout/FormData.h"
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
+#include "platform/FormControlWindow.h"
 #include "platform/PanelWindow.h"
+#include "platform/StringList.h"
 #include "platform/TabStopWindow.h"
 #include "style/StyleList.h"
 
@@ -59,6 +61,30 @@ public:
     virtual void ScrollFocusedIntoView(int y, bool formControl) {}
     // Enter was pressed on a link's tab stop: follow it once the key is handled.
     virtual void FollowLinkLater(const TUrlTarget& link) {}
+
+    // ---- Form controls ----
+    // A window for a form control, a child of the paint surface. Without one of its own,
+    // the host gives a control that only keeps its state.
+    virtual std::unique_ptr<platform::FormControlWindow> CreateFormControlWindow(
+        platform::FormControlKind kind) {
+        return std::make_unique<platform::DetachedFormControlWindow>(kind);
+    }
+    // Whether anyone receives submitted forms; without, a form is never gathered.
+    virtual bool HandlesFormSubmit() const { return false; }
+    // A form was submitted: its "name=value" pairs in document order. The host acts on it
+    // after the click that caused it has been handled.
+    virtual void FormSubmitted(const std::string& action, const std::string& target,
+                               const std::string& encType, const std::string& method,
+                               const platform::StringList& results) {}
+    // A file input's "Browse..." was pressed: `fileName` comes in as the edit's text and
+    // goes out as the file chosen (unchanged when none was).
+    virtual void FileBrowse(TFormControlObj& control, std::string& fileName) {}
+    // A control was clicked, took or lost the focus (with its ONFOCUS or ONBLUR script,
+    // when it has one), or changed (with its ONCHANGE script).
+    virtual void ObjectClick(TFormControlObj& control, const std::string& onClick) {}
+    virtual void ObjectFocus(TFormControlObj& control, const std::string& script) {}
+    virtual void ObjectBlur(TFormControlObj& control, const std::string& script) {}
+    virtual void ObjectChange(TFormControlObj& control, const std::string& script) {}
 };
 
 // What the host answers to an image request: the picture's bytes, nothing (the file
