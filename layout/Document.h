@@ -183,6 +183,8 @@ public:
     // The values of the page's forms, or none when it has no forms (form controls are
     // not built yet, so for now that is every page).
     std::unique_ptr<TFormData> FormData() const { return nullptr; }
+    // Puts values kept by FormData back into the controls of the same page.
+    void SetFormData(const TFormData& data) {}
     void HideUnpaintedControls();
     void AnimationTick();
     // Runs the viewer's animation timer for the animated pictures (not on a copy).
