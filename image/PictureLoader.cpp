@@ -64,6 +64,21 @@ std::optional<LoadedPicture> LoadFromFile(std::string_view path, Load load) {
     }
 }
 
+// The alpha of each pixel of a palette picture, from its entry's alpha (opaque past the
+// transparency chunk's data).
+std::vector<std::uint8_t> PaletteAlphaOf(const DibBitmap& bitmap,
+                                         const std::vector<std::uint8_t>& entryAlpha) {
+    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(bitmap.width()) *
+                                    static_cast<std::size_t>(bitmap.height()));
+    std::size_t at = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const auto index = static_cast<std::size_t>(bitmap.index(x, y));
+            alpha[at++] = index < entryAlpha.size() ? entryAlpha[index] : 255;
+        }
+    return alpha;
+}
+
 }  // namespace
 
 PngTransparency ScanPngChunks(std::string_view bytes) {
@@ -84,18 +99,27 @@ PngTransparency ScanPngChunks(std::string_view bytes) {
         } else if (type == "tRNS") {
             result.transparent = true;
             if (result.colorType == 3) {
-                // The transparent colour is the first palette entry whose alpha is 0
-                // (the one with the least alpha when none is fully transparent). The
-                // data holds one alpha per entry from the first on, so the entry whose
-                // index is the data's length is one it leaves opaque: taking that one
-                // would punch holes in the picture and keep its background.
-                std::size_t chosen = 0;
+                // One alpha per palette entry from the first on; entries past the data
+                // are opaque. A pixel shows the page where its entry is less than half
+                // opaque, so a chunk with no such entry leaves the picture opaque.
+                result.paletteAlpha.assign(data.begin(), data.end());
+                std::size_t chosen = data.size();
                 for (std::size_t i = 0; i < data.size(); ++i)
-                    if (static_cast<unsigned char>(data[i]) < static_cast<unsigned char>(data[chosen])) chosen = i;
-                result.transparentIndex = static_cast<int>(chosen);
-                if (3 * chosen + 2 < palette.size()) {
-                    auto c = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(palette[3 * chosen + i])); };
-                    result.transparentColor = (c(0) << 16) | (c(1) << 8) | c(2);
+                    if (static_cast<unsigned char>(data[i]) < 128) {
+                        chosen = i;
+                        break;
+                    }
+                if (chosen == data.size()) {
+                    result.transparent = false;
+                } else {
+                    result.transparentIndex = static_cast<int>(chosen);
+                    if (3 * chosen + 2 < palette.size()) {
+                        auto c = [&](std::size_t i) {
+                            return static_cast<std::uint32_t>(
+                                static_cast<unsigned char>(palette[3 * chosen + i]));
+                        };
+                        result.transparentColor = (c(0) << 16) | (c(1) << 8) | c(2);
+                    }
                 }
             } else if (data.size() >= 6) {
                 // Truecolour: one 16-bit sample per channel; the low byte is the 8-bit value.
@@ -189,12 +213,14 @@ std::optional<LoadedPicture> LoadPicture(std::string_view bytes, int transparenc
                     fileTransparentColor = scan.transparentColor;
                     if (scan.colorType == 2 && png.Transparent())
                         fileTransparentColor = png.TransparentColor();
-                    else if (scan.colorType == 3 && scan.transparentIndex)
-                        if (const auto shown = png.PaletteColor(*scan.transparentIndex))
-                            fileTransparentColor = shown;
                 }
                 picture.bitmap = png.Bitmap().ToBitmap();
-                if (!png.Alpha().empty() && picture.transparency != LowerLeftCorner) {
+                if (scan.transparent && scan.colorType == 3) {
+                    // A palette picture is masked by its pixels' entries, not by a colour:
+                    // two entries may share a colour and only one be clear.
+                    ApplyAlphaMask(picture, PaletteAlphaOf(png.Bitmap(), scan.paletteAlpha));
+                    alphaMasked = true;
+                } else if (!png.Alpha().empty() && picture.transparency != LowerLeftCorner) {
                     // The bitmap has no alpha: what is less than half opaque shows the page.
                     ApplyAlphaMask(picture, png.Alpha());
                     alphaMasked = true;

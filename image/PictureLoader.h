@@ -35,7 +35,9 @@ struct PngTransparency {
     int colorType = -1;
     bool transparent = false;
     std::optional<std::uint32_t> transparentColor;  // 0x00RRGGBB, as the file has it
-    std::optional<int> transparentIndex;            // of a palette picture
+    // A palette picture's first entry less than half opaque; the alpha of each entry.
+    std::optional<int> transparentIndex;
+    std::vector<std::uint8_t> paletteAlpha;
 };
 PngTransparency ScanPngChunks(std::string_view bytes);
 

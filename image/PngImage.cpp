@@ -311,11 +311,6 @@ void TPNGImage::SetTransparentColor(std::uint32_t rgb) {
     transparentColor_ = rgb & 0x00FFFFFF;
 }
 
-std::optional<std::uint32_t> TPNGImage::PaletteColor(int index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= filePalette_.size()) return std::nullopt;
-    return filePalette_[static_cast<std::size_t>(index)];
-}
-
 void TPNGImage::ResizePicture(std::uint32_t width, std::uint32_t height) {
     if (static_cast<std::uint32_t>(bitmap_.width()) == width &&
         static_cast<std::uint32_t>(bitmap_.height()) == height)
@@ -342,7 +337,6 @@ void TPNGImage::LoadFromStream(std::string_view stream) {
     bitmap_ = DibBitmap();
     transparent_ = false;
     transparentColor_ = 0;
-    filePalette_.clear();
     alpha_.clear();
 
     if (stream.size() < 8 || std::memcmp(stream.data(), kSignature, 8) != 0)
@@ -479,7 +473,6 @@ void TPNGImage::DecodeImageData(const TChunkIDAT& data) {
                         std::uint32_t{g[(entry >> 8) & 0xFF]} << 8 | g[entry & 0xFF];
             }
         }
-        filePalette_ = palette;
     } else if (layout.colorType == 0 || layout.colorType == 4) {
         const int entries = layout.depth == 16 ? 256 : 1 << layout.depth;
         palette.resize(static_cast<std::size_t>(entries));
@@ -593,6 +586,5 @@ void TPNGImage::Assign(const TPNGImage& source) {
     bitmap_ = source.bitmap_;
     transparent_ = source.transparent_;
     transparentColor_ = source.transparentColor_;
-    filePalette_ = source.filePalette_;
     alpha_ = source.alpha_;
 }

@@ -76,10 +76,6 @@ class TPNGImage {
     std::function<void(const std::string& text, int percent, const platform::Rect& done)>
         OnProgress;
 
-    // The colour a palette index of the file shows as (gamma undone), for the loader's
-    // transparent colour; none past the palette.
-    std::optional<std::uint32_t> PaletteColor(int index) const;
-
     // The alpha of a picture with an alpha channel, one byte a pixel row by row (the
     // high byte of 16-bit samples); empty for other pictures. The bitmap has none.
     const std::vector<std::uint8_t>& Alpha() const { return alpha_; }
@@ -99,6 +95,5 @@ class TPNGImage {
     std::uint8_t filterSet_ = kFilterNone | kFilterSub | kFilterAverage | kFilterPaeth;
     bool transparent_ = false;
     std::uint32_t transparentColor_ = 0;
-    std::vector<std::uint32_t> filePalette_;  // the file's palette as shown
     std::vector<std::uint8_t> alpha_;
 };

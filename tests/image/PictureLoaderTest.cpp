@@ -32,6 +32,12 @@ TEST(PngChunkScan, FindsTheTransparentColour) {
     scan = ScanPngChunks(ScanOf(3, Chunk("gAMA", "abcd") + palette + Chunk("tEXt", "x") +
                                        Chunk("tRNS", std::string(1, '\0'))));
     EXPECT_EQ(scan.transparentColor, 0x102030u);
+    // Only an entry less than half opaque makes the picture transparent: the first one.
+    EXPECT_FALSE(ScanPngChunks(ScanOf(3, palette + Chunk("tRNS", "\xFF\xC8"))).transparent);
+    scan = ScanPngChunks(ScanOf(3, palette + Chunk("tRNS", std::string("\xFF\x90\x40\x00", 4))));
+    EXPECT_TRUE(scan.transparent);
+    EXPECT_EQ(scan.transparentIndex, 2);
+    EXPECT_EQ(scan.transparentColor, 0x00FF00u);
     // Truecolour: 16-bit samples.
     scan = ScanPngChunks(ScanOf(2, Chunk("tRNS", std::string("\x00\x0A\x00\x0B\x00\x0C", 6))));
     EXPECT_EQ(scan.transparentColor, 0x0A0B0Cu);
@@ -115,6 +121,28 @@ TEST(PictureLoader, PngTransparencyIsTheColourThePictureShows) {
     EXPECT_EQ(picture->mask->pixel(0, 0), 0u);
     EXPECT_EQ(picture->bitmap.pixel(1, 0), 0u);
     EXPECT_EQ(picture->bitmap.pixel(0, 0), 0x102030u);
+    // A palette picture is masked by entry, not by colour: entries 0 and 1 share a colour
+    // and only 1 is clear; a nearly clear entry shows the page, a mostly opaque one does not.
+    const std::string shared =
+        Chunk("PLTE", std::string("\x10\x20\x30\x10\x20\x30\x40\x50\x60\x70\x80\x90", 12));
+    picture = LoadPicture(Png(Header(4, 1, 8, 3), std::string("\0\x00\x01\x02\x03", 5),
+                              shared + Chunk("tRNS", std::string("\xFF\x00\x0A\xC8", 4))),
+                          0);
+    ASSERT_TRUE(picture && picture->mask);
+    EXPECT_EQ(picture->transparency, TransparentColor);
+    EXPECT_EQ(picture->mask->pixel(0, 0), 0u) << "opaque entry of the clear entry's colour";
+    EXPECT_EQ(picture->bitmap.pixel(0, 0), 0x102030u);
+    EXPECT_EQ(picture->mask->pixel(1, 0), 0xFFFFFFu);
+    EXPECT_EQ(picture->mask->pixel(2, 0), 0xFFFFFFu) << "alpha 10";
+    EXPECT_EQ(picture->mask->pixel(3, 0), 0u) << "alpha 200";
+    EXPECT_EQ(picture->bitmap.pixel(3, 0), 0x708090u);
+    // A transparency chunk whose entries are all mostly opaque masks nothing.
+    picture = LoadPicture(
+        Png(Header(3, 1, 8, 3), rows, palette + Chunk("tRNS", std::string("\xFF\xC8", 2))), 0);
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(picture->mask);
+    EXPECT_EQ(picture->transparency, NotTransparent);
+    EXPECT_EQ(picture->bitmap.pixel(1, 0), 0x405060u);
     // With a gamma chunk the key is compared as the picture shows it, in a true-colour
     // picture and a palette one alike.
     const std::string gamma = Chunk("gAMA", BigEndian(100000));
