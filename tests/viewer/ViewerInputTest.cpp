@@ -520,3 +520,26 @@ TEST_F(ViewerInputTest, ALineScrollKeepsEmbeddedPanelsInView) {
     QApplication::processEvents();
     EXPECT_FALSE(panel.isVisible());
 }
+
+TEST_F(ViewerInputTest, AfterAHorizontalScrollTheLinkUnderThePointerIsTheOneDrawnThere) {
+    // A picture 1500 wide ahead of each link pushes it past the window; one link in plain
+    // text, one in a table cell.
+    Show(
+        "<body style=\"margin:0\"><p style=\"margin:0\"><nobr><img src=none.gif width=1500 "
+        "height=20><a href=text.htm>text link</a></nobr>"
+        "<table cellspacing=0 cellpadding=0 border=0><tr><td><img src=none.gif width=1500 "
+        "height=20><td nowrap><a href=cell.htm>cell link</a></table>");
+    ASSERT_GT(viewer->HScrollBar()->Max(), 1500);
+    viewer->HScrollBar()->SetPosition(1400);
+    const int scrolled = viewer->HScrollBar()->Position();  // as far as the bar goes
+    ASSERT_GT(scrolled, 1000);
+    viewer->PaintPanel()->repaint();
+    for (int row : {0, 1}) {
+        SCOPED_TRACE(row ? "in a table cell" : "in plain text");
+        const int y = 20 * row + 10;
+        QTest::mouseMove(Surface(), QPoint(1500 - scrolled + 10, y));
+        EXPECT_EQ(viewer->LinkUnderMouse(), row ? "cell.htm" : "text.htm");
+        QTest::mouseMove(Surface(), QPoint(1500 - scrolled - 30, y));
+        EXPECT_EQ(viewer->LinkUnderMouse(), "") << "over the picture, left of the link";
+    }
+}
