@@ -43,10 +43,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     notDisplayed = props.IsDisplayNone();
     hintText = props.ElementTitle;
     std::string url;
-    if (props.GetBackgroundImage(url)) backgroundImageName = url;
-    if (!backgroundImageName.empty() && document)
-        backgroundImage = TImageObj::CreateFromName(document, backgroundImageName);
-    props.GetBackgroundPosition(emSize, exSize, backgroundPlacement);
+    if (props.GetBackgroundImage(url)) SetBackgroundPicture(url, props);
     positioning = props.GetPosition();
     visibility = props.GetVisibility();
     const TPageBreaks breaks = props.GetPageBreaks();
@@ -126,8 +123,6 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       floatSide(source.floatSide),
       clearSides(source.clearSides),
       isListContainer(source.isListContainer),
-      backgroundPlacement(source.backgroundPlacement),
-      backgroundImageName(source.backgroundImageName),
       positioning(source.positioning),
       visibility(source.visibility),
       breakBefore(source.breakBefore),
@@ -142,11 +137,26 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       fontColor_(source.fontColor_),
       borderColorGiven_(source.borderColorGiven_) {
     content->CopyItemsFrom(*source.content, document);
-    if (source.backgroundImage && (!source.ownerDocument || source.ownerDocument->showImages))
-        backgroundImage.reset(static_cast<TImageObj*>(source.backgroundImage->CreatePrintCopy(document).release()));
+    if (source.background) {
+        background = std::make_unique<TBlockBackground>();
+        background->imageName = source.background->imageName;
+        background->placement = source.background->placement;
+        const auto& image = source.background->image;
+        if (image && (!source.ownerDocument || source.ownerDocument->showImages))
+            background->image.reset(
+                static_cast<TImageObj*>(image->CreatePrintCopy(document).release()));
+    }
 }
 
 TBlock::~TBlock() = default;
+
+void TBlock::SetBackgroundPicture(const std::string& name, TProperties& props) {
+    if (name.empty() || background) return;
+    background = std::make_unique<TBlockBackground>();
+    background->imageName = name;
+    props.GetBackgroundPosition(emSize, exSize, background->placement);
+    if (ownerDocument) background->image = TImageObj::CreateFromName(ownerDocument, name);
+}
 
 std::unique_ptr<TSectionBase> TBlock::CreatePrintCopy(TSectionList* document) const {
     return std::unique_ptr<TSectionBase>(new TBlock(document, *this));
@@ -289,13 +299,14 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
     paintBottomY = Saturated(std::max(innerBottomY, content->itemsPaintBottomY),
                              Box(piBorderBottomWidth), Box(piPaddingBottom));
     const int height = Saturated(flowBottomY, -Y);
-    if (backgroundImage && ownerDocument && ownerDocument->showImages) {
-        backgroundImage->SizeFor(canvas, contentWidth, nullptr);
-        if (!backgroundImage->IsLoaded()) {
-            backgroundImage.reset();
-        } else if (backgroundImage->PictureShared() != nullptr) {
-            backgroundPainter.SetPicture(backgroundImage->PictureShared(), backgroundImage->MaskShared());
-            needsTiling = true;
+    if (background && background->image && ownerDocument && ownerDocument->showImages) {
+        TImageObj& image = *background->image;
+        image.SizeFor(canvas, contentWidth, nullptr);
+        if (!image.IsLoaded()) {
+            background->image.reset();
+        } else if (image.PictureShared() != nullptr) {
+            background->painter.SetPicture(image.PictureShared(), image.MaskShared());
+            background->needsTiling = true;
         }
     }
     indent.PopRightEdge(right);
@@ -456,8 +467,8 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int 
         if (!fill.isEmpty()) canvas.fillRect(fill, backgroundColor_);
     }
     // Only the colour waits for background printing; a picture is part of the page.
-    if (backgroundImage && needsTiling && doc.showImages)
-        backgroundPainter.Paint(canvas, padding, clip, backgroundPlacement);
+    if (background && background->image && background->needsTiling && doc.showImages)
+        background->painter.Paint(canvas, padding, clip, background->placement);
     if (hasBorderStyle) PaintBorders(canvas, border, padding);
 }
 
@@ -479,7 +490,8 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
     std::size_t first = 0, last = paintOrder.size();
     // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
     // A printed page is no different (see TCellBasic::DrawItems).
-    paintRange_.Visible(clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50, first, last);
+    paintRange_.Visible(paintOrder, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
+                        first, last);
     for (std::size_t i = first; i < last; ++i) paintOrder[i]->Draw(canvas, clip, indent, X, refX, refY);
     indent.currentOwner = savedOwner;
 }
@@ -552,9 +564,10 @@ TBodyBlock::TBodyBlock(TSectionList* document, TProperties& props, TCellBasic* p
                        const TAttributeList* attributes)
     : TBlock(document, props, parent, attributes) {
     // The page's own background is drawn by whoever shows the page, over the whole page.
-    backgroundImage.reset();
+    if (document && background)
+        document->SetBackgroundImage(background->imageName, background->placement);
+    background.reset();
     if (document) {
-        if (!backgroundImageName.empty()) document->SetBackgroundImage(backgroundImageName, backgroundPlacement);
         if (backgroundColor_ != platform::clNone) document->SetBackgroundColor(backgroundColor_);
     }
     floatSide = 0;

@@ -30,6 +30,15 @@ void PaintStyleBorders(platform::Canvas& canvas, platform::Rect borderRect,
                        platform::Rect paddingRect, const TBorderSides& sides,
                        platform::TColor background);
 
+// A block's background picture. Few blocks have one, so it lives apart from the block.
+struct TBlockBackground {
+    std::string imageName;
+    TBackgroundPosition placement;
+    std::unique_ptr<TImageObj> image;  // none when the picture could not be had
+    TBackgroundPainter painter;
+    bool needsTiling = false;  // the painter holds the picture at its drawn size
+};
+
 class TBlock : public TSectionBase {
 public:
     TBlock(TSectionList* document, TProperties& props, TCellBasic* parentCell,
@@ -67,6 +76,8 @@ public:
     int LeftExtra() const;   // left margin + border + padding
     int RightExtra() const;  // right padding + border + margin
     int Box(PropIndex index) const { return boxValues[BoxSlot(index)]; }
+    // Takes a background picture by name (placed as `props` say) unless one is set.
+    void SetBackgroundPicture(const std::string& name, TProperties& props);
 
     TBoxNumbers boxValues{};
     TBoxSpecs boxSpecs;
@@ -78,15 +89,12 @@ public:
     int floatSide = 0;
     int clearSides = 0;
     bool isListContainer = false;
-    TBackgroundPosition backgroundPlacement;
-    std::string backgroundImageName;
     int positioning = kPositionStatic;
     int visibility = 2;
     bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
     bool notDisplayed = false;
     std::string tagAndClass;
-    std::unique_ptr<TImageObj> backgroundImage;
-    TBackgroundPainter backgroundPainter;
+    std::unique_ptr<TBlockBackground> background;  // none without a background picture
     int contentWidth = 0;
     int clearanceSpace = 0;
     int contentOffsetX = 0;
@@ -95,7 +103,6 @@ public:
     std::vector<TSectionBase*> paintOrder;
     std::string hintText;  // UTF-8
     platform::Rect lastBorderBox;
-    bool needsTiling = false;
     bool topMarginIsParagraph = false;
     bool bottomMarginIsParagraph = false;
 

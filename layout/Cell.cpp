@@ -10,29 +10,32 @@
 
 void TDrawRange::Build(const std::vector<TSectionBase*>& items) {
     const std::size_t n = items.size();
-    maxBottom_.assign(n, 0);
-    minTop_.assign(n, 0);
+    count_ = n;
+    built_ = true;
+    if (n <= kFewItems) {
+        bounds_ = {};  // gives back what an earlier, longer build held
+        return;
+    }
+    bounds_.assign(2 * n, 0);
     int running = INT_MIN;
     for (std::size_t i = 0; i < n; ++i) {
         // Positioned blocks and floats may be drawn away from where they were laid out.
         const int bottom = items[i]->zOrderKey != 0 ? INT_MAX : items[i]->paintBottomY;
         running = std::max(running, bottom);
-        maxBottom_[i] = running;
+        bounds_[i] = running;
     }
     running = INT_MAX;
     for (std::size_t i = n; i-- > 0;) {
         const int top = items[i]->zOrderKey != 0 ? INT_MIN : items[i]->paintTopY;
         running = std::min(running, top);
-        minTop_[i] = running;
+        bounds_[n + i] = running;
     }
-    built_ = true;
 }
 
-void TDrawRange::Visible(int top, int bottom, std::size_t& first, std::size_t& last) const {
-    first = static_cast<std::size_t>(std::upper_bound(maxBottom_.begin(), maxBottom_.end(), top) -
-                                     maxBottom_.begin());
-    last = static_cast<std::size_t>(std::lower_bound(minTop_.begin(), minTop_.end(), bottom) -
-                                    minTop_.begin());
+void TDrawRange::VisibleByBounds(int top, int bottom, std::size_t& first, std::size_t& last) const {
+    const auto maxBottom = bounds_.begin(), minTop = bounds_.begin() + std::ptrdiff_t(count_);
+    first = static_cast<std::size_t>(std::upper_bound(maxBottom, minTop, top) - maxBottom);
+    last = static_cast<std::size_t>(std::lower_bound(minTop, bounds_.end(), bottom) - minTop);
     if (last < first) last = first;
 }
 
@@ -130,7 +133,7 @@ int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
     // Items within 50 pixels count (list markers reach that far). That holds for a
     // printed page too: an item that cannot reach the page neither shows on it nor moves
     // where it ends, which only items that start or end inside it do.
-    drawRange_.Visible(clip.top + scroll - 50, clip.bottom + scroll + 50, first, last);
+    drawRange_.Visible(items, clip.top + scroll - 50, clip.bottom + scroll + 50, first, last);
     for (std::size_t i = first; i < last; ++i) y = items[i]->Draw(canvas, clip, indent, X, refX, refY);
     return items.back()->layoutY + items.back()->flowHeight;
 }

@@ -2,6 +2,8 @@
 // Cells: the vertical lists of items of the document, of a block's content and of
 // table cells.
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,13 +19,41 @@ public:
     void Build(const std::vector<TSectionBase*>& items);
     void Reset() { built_ = false; }
     bool Built() const { return built_; }
-    // [first, last) of the items that may meet the rows [top, bottom), document space.
-    void Visible(int top, int bottom, std::size_t& first, std::size_t& last) const;
+    // [first, last) of the items (those it was built from) that may meet the rows
+    // [top, bottom), document space.
+    template <class Items>
+    void Visible(const Items& items, int top, int bottom, std::size_t& first,
+                 std::size_t& last) const {
+        if (!bounds_.empty()) return VisibleByBounds(top, bottom, first, last);
+        // A few items: the same answer worked out on the spot.
+        first = 0;
+        int running = INT_MIN;
+        while (first < count_) {
+            const auto& item = items[first];
+            running = std::max(running, item->zOrderKey != 0 ? INT_MAX : item->paintBottomY);
+            if (running > top) break;
+            ++first;
+        }
+        last = count_;
+        running = INT_MAX;
+        while (last > 0) {
+            const auto& item = items[last - 1];
+            running = std::min(running, item->zOrderKey != 0 ? INT_MIN : item->paintTopY);
+            if (running < bottom) break;
+            --last;
+        }
+        if (last < first) last = first;
+    }
 
 private:
-    std::vector<int> maxBottom_;
-    std::vector<int> minTop_;
-    bool built_ = false;
+  void VisibleByBounds(int top, int bottom, std::size_t& first, std::size_t& last) const;
+
+  // Cells of a few items keep no bounds: a walk over them costs less than the memory.
+  static constexpr std::size_t kFewItems = 8;
+  // For each item, the largest bottom up to it, then the smallest top from it on.
+  std::vector<int> bounds_;
+  std::size_t count_ = 0;
+  bool built_ = false;
 };
 
 class TCellBasic {

@@ -68,10 +68,7 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& props, TCellBasic*
                     ReadColor(&a, attributeColor);
                     break;
                 case symBackground:
-                    if (backgroundImageName.empty() && !a.StrValue.empty() && document) {
-                        backgroundImageName = a.StrValue;
-                        backgroundImage = TImageObj::CreateFromName(document, backgroundImageName);
-                    }
+                    if (document) SetBackgroundPicture(a.StrValue, props);
                     break;
                 case symHSpace:
                     hSpace = static_cast<int>(std::min<Int64>(40, std::abs(Int64{a.IntValue})));
@@ -122,7 +119,7 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& props, TCellBasic*
     boxSpecs.Set(BoxSlot(piWidth), PropValue(AutoValue));
     boxSpecs.Set(BoxSlot(piHeight), PropValue(0));
     if (backgroundColor_ == platform::clNone) backgroundColor_ = attributeColor;
-    hasBackground = backgroundColor_ != platform::clNone && !backgroundImage;
+    hasBackground = backgroundColor_ != platform::clNone && !(background && background->image);
     if (grid) {
         grid->owner = this;
         grid->hasBackground = hasBackground;
@@ -327,8 +324,7 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document, TProperties
     parentCell = parent;
     tagAndClass = "TableAndCaption.";
     // Borders, paddings and backgrounds belong to the table inside.
-    backgroundImage.reset();
-    backgroundImageName.clear();
+    background.reset();
     backgroundColor_ = platform::clNone;
     hasBorderStyle = false;
     for (PropIndex slot :

@@ -286,7 +286,8 @@ TEST(TableDraw, BackgroundPicturesOfCellsRowsAndTables) {
     EXPECT_NE(cell(1, 0).backgroundImage, nullptr);
     EXPECT_EQ(cell(1, 1).backgroundImage, nullptr);
     ASSERT_NE(grid.owner, nullptr);
-    EXPECT_NE(grid.owner->backgroundImage, nullptr);
+    ASSERT_NE(grid.owner->background, nullptr);
+    EXPECT_NE(grid.owner->background->image, nullptr);
     canvas.clearLog();
     doc.Draw(canvas, {0, 0, 400, height}, 400, 0, 0, 0, 0);
     EXPECT_NE(canvas.logText().find("bitmap "), std::string::npos);

@@ -351,3 +351,47 @@ TEST(Links, FreedSectionsLeaveNoLinkRunsBehind) {
     b.Text(u"still here");
     EXPECT_EQ(16, b.Layout(200));  // gives out tab orders: nothing freed is touched
 }
+
+TEST(DrawRange, FewAndManyItemsGiveTheSameBandAsAWalkOverAll) {
+    // Items in drawing order with their drawn rows; some overlap, one is positioned (it
+    // may be drawn anywhere, so every band meets it).
+    for (std::size_t count : {3u, 8u, 9u, 40u}) {
+        SCOPED_TRACE(count);
+        std::vector<std::unique_ptr<TSectionBase>> owned;
+        std::vector<TSectionBase*> items;
+        for (std::size_t i = 0; i < count; ++i) {
+            owned.push_back(std::make_unique<TSectionBase>(nullptr));
+            TSectionBase& item = *owned.back();
+            item.paintTopY = static_cast<int>(i) * 30 - (i % 4 == 1 ? 25 : 0);
+            item.paintBottomY = item.paintTopY + (i % 5 == 2 ? 90 : 20);
+            item.zOrderKey = count > 8 && i == count / 2 ? 1 : 0;
+            items.push_back(&item);
+        }
+        TDrawRange range;
+        range.Build(items);
+        for (int top = -40; top < static_cast<int>(count) * 30 + 40; top += 7) {
+            const int bottom = top + 45;
+            std::size_t first = 0, last = 0;
+            range.Visible(items, top, bottom, first, last);
+            // Every item outside [first, last) lies wholly above or below the band.
+            for (std::size_t i = 0; i < count; ++i) {
+                const TSectionBase& item = *items[i];
+                const bool meets =
+                    item.zOrderKey != 0 || (item.paintBottomY > top && item.paintTopY < bottom);
+                if (meets) EXPECT_TRUE(i >= first && i < last) << "item " << i << " band " << top;
+            }
+            // And no more: it stops at the first item that can reach the band and after
+            // the last one.
+            std::size_t expectFirst = 0;
+            int reach = INT_MIN;
+            for (; expectFirst < count; ++expectFirst) {
+                const TSectionBase& item = *items[expectFirst];
+                reach = std::max(reach, item.zOrderKey ? INT_MAX : item.paintBottomY);
+                if (reach > top) break;
+            }
+            EXPECT_EQ(first, expectFirst) << "band " << top;
+            EXPECT_LE(first, last);
+            EXPECT_LE(last, count);
+        }
+    }
+}
