@@ -177,9 +177,9 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
         for (auto& [key, entry] : tabOrder) {
             if (entry.first) {
                 entry.first->tabOrder = order++;
-                if (entry.first->tabStop) {
-                    entry.first->tabStop->placeAfter(previous);
-                    previous = entry.first->tabStop.get();
+                if (entry.first->TabStop()) {
+                    entry.first->TabStop()->placeAfter(previous);
+                    previous = entry.first->TabStop();
                 }
             } else if (entry.second) {
                 entry.second->SetTabOrder(order++);
@@ -256,7 +256,8 @@ unsigned TSectionList::HitTestLink(platform::Canvas& canvas, int X, int Y, std::
     hoverLink = nullptr;
     hoverImage = nullptr;
     const unsigned result = TCellBasic::HitTestLink(canvas, X, Y, title, control, linkTarget);
-    const bool sameLink = oldLink && hoverLink && oldLink->linkTarget.LinkId == hoverLink->linkTarget.LinkId;
+    const bool sameLink =
+        oldLink && hoverLink && oldLink->LinkTarget().LinkId == hoverLink->LinkTarget().LinkId;
     if (hoverLinksOn && !sameLink && oldLink != hoverLink) {
         if (oldLink) oldLink->SetLinkHovered(linkRuns, false);
         if (hoverLink) hoverLink->SetLinkHovered(linkRuns, true);

@@ -247,6 +247,9 @@ public:
     std::shared_ptr<const platform::Bitmap> backgroundMask;
     TPictureEvents events;
     std::vector<TFontObj*> linkRuns;
+    // The link fonts the last link run was given: the runs of one link, and most links
+    // of a page, share one copy.
+    std::shared_ptr<const TFontInfoArray> lastLinkFonts;
     TFontObj* hoverLink = nullptr;
     TFloatingObj* hoverImage = nullptr;
     bool hoverLinksOn = false;

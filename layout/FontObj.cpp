@@ -6,6 +6,10 @@
 #include "layout/Document.h"
 #include "platform/Screen.h"
 
+const TUrlTarget TFontObj::kNoLink;
+const std::shared_ptr<const TFontInfoArray> TFontObj::kNoVariants;
+const std::string TFontObj::kNoText;
+
 TFontObj::TFontObj(TSection* owner, const TMyFont& f, int offset,
                    const platform::TextMetrics* measured)
     : ownerSection(owner), textOffset(offset), font(f) {
@@ -16,7 +20,6 @@ TFontObj::TFontObj(TSection* owner, const TFontObj& source)
     : ownerSection(owner),
       isVisited(source.isVisited),
       isHovered(false),
-      hintText(source.hintText),
       topY(source.topY),
       textOffset(source.textOffset),
       font(source.font),
@@ -26,14 +29,36 @@ TFontObj::TFontObj(TSection* owner, const TFontObj& source)
       descent(source.descent),
       italicOverhang(source.italicOverhang),
       scriptShift(source.scriptShift) {
-    if (source.linkVariants) linkVariants = std::make_unique<TFontInfoArray>(*source.linkVariants);
-    linkTarget.Copy(source.linkTarget);
+    if (source.link_) {
+        TRunLink& link = Link();
+        link.target.Copy(source.link_->target);
+        link.variants = source.link_->variants;
+        link.hintText = source.link_->hintText;
+    }
     if (source.isHovered) SelectVariant();
+}
+
+void TFontObj::SetLinkVariants(std::shared_ptr<const TFontInfoArray> variants) {
+    if (!variants && !link_) return;
+    Link().variants = std::move(variants);
+}
+
+void TFontObj::ClearLink() {
+    if (!link_) return;
+    link_->target.Clear();
+    link_->variants.reset();
+    if (link_->hintText.empty() && !link_->tabStop) link_.reset();
+}
+
+void TFontObj::SetHintText(const std::string& text) {
+    if (text.empty() && !link_) return;
+    Link().hintText = text;
 }
 
 void TFontObj::AttachTabStop(TSectionList* document) {
     hasTabStop = true;
-    if (!document || !document->viewer || document->isPrintCopy || tabStop) return;
+    if (!document || !document->viewer || document->isPrintCopy || TabStop()) return;
+    auto& tabStop = Link().tabStop;
     tabStop = document->viewer->CreateTabStopWindow();
     tabStop->onFocusChange = [this, document](bool focused) {
         hasFocus = focused;
@@ -42,21 +67,22 @@ void TFontObj::AttachTabStop(TSectionList* document) {
         document->viewer->InvalidatePaintSurface();
     };
     tabStop->onActivate = [this, document] {
-        if (document->viewer) document->viewer->FollowLinkLater(linkTarget);
+        if (document->viewer) document->viewer->FollowLinkLater(LinkTarget());
     };
 }
 
 void TFontObj::DetachTabStop() {
     hasTabStop = false;
     hasFocus = false;
-    tabStop.reset();
+    if (link_) link_->tabStop.reset();
 }
 
 void TFontObj::SelectVariant() {
-    if (!linkVariants) return;
+    const auto& variants = LinkVariants();
+    if (!variants) return;
     const int slot = isHovered ? (isVisited ? TFontInfoArray::VisitedHover : TFontInfoArray::Hover)
                                : (isVisited ? TFontInfoArray::Visited : TFontInfoArray::Link);
-    ApplyVariant((*linkVariants)[slot]);
+    ApplyVariant((*variants)[slot]);
 }
 
 void TFontObj::MarkVisited(bool value) {
@@ -75,11 +101,12 @@ void TFontObj::SetLinkHovered(std::vector<TFontObj*>& linkList, bool value) {
     const auto here = std::find(linkList.begin(), linkList.end(), this);
     SetHovered(value);
     if (here == linkList.end()) return;
-    for (auto it = here + 1; it != linkList.end() && (*it)->linkTarget.LinkId == linkTarget.LinkId; ++it)
+    const std::int32_t id = LinkTarget().LinkId;
+    for (auto it = here + 1; it != linkList.end() && (*it)->LinkTarget().LinkId == id; ++it)
         (*it)->SetHovered(value);
     for (auto it = here; it != linkList.begin();) {
         --it;
-        if ((*it)->linkTarget.LinkId != linkTarget.LinkId) break;
+        if ((*it)->LinkTarget().LinkId != id) break;
         (*it)->SetHovered(value);
     }
 }

@@ -28,7 +28,21 @@ public:
     void SetLinkHovered(std::vector<TFontObj*>& linkList, bool value);
     void ApplyVariant(const ThtFontInfo& info);
     void MeasureMetrics(const platform::TextMetrics* measured = nullptr);
-    bool IsLink() const { return !linkTarget.Url.empty(); }
+    bool IsLink() const { return link_ && !link_->target.Url.empty(); }
+
+    // What a link or a title gives a run. Most runs have neither, so it lives apart.
+    const TUrlTarget& LinkTarget() const { return link_ ? link_->target : kNoLink; }
+    void SetLinkTarget(const TUrlTarget& target) { Link().target.Copy(target); }
+    // The link's fonts for its four states (shared by the runs of one link), or none.
+    const std::shared_ptr<const TFontInfoArray>& LinkVariants() const {
+        return link_ ? link_->variants : kNoVariants;
+    }
+    void SetLinkVariants(std::shared_ptr<const TFontInfoArray> variants);
+    // The run is no longer part of a link.
+    void ClearLink();
+    const std::string& HintText() const { return link_ ? link_->hintText : kNoText; }  // UTF-8
+    void SetHintText(const std::string& text);
+    platform::TabStopWindow* TabStop() const { return link_ ? link_->tabStop.get() : nullptr; }
     // Makes this run its link's place in the Tab order: a window from the document's
     // host, whose focus shows on the link and whose Enter follows it.
     void AttachTabStop(TSectionList* document);
@@ -37,29 +51,41 @@ public:
     TSection* ownerSection;
     bool isVisited = false;
     bool isHovered = false;
-    std::string hintText;  // UTF-8
     int topY = 0;
     bool hasFocus = false;
     int textOffset = 0;
     TMyFont font;
-    std::unique_ptr<TFontInfoArray> linkVariants;
     int metricHeight = 0;
     int maxCharWidth = 0;
     int lineContribution = 0;
     int descent = 0;
     int italicOverhang = 0;
     int scriptShift = 0;  // 0, 8 subscript, 9 superscript
-    TUrlTarget linkTarget;
     // The link can be reached with the Tab key (only the first run of a link); the
     // viewer gives it a focusable stand-in window in tab order.
     bool hasTabStop = false;
-    std::unique_ptr<platform::TabStopWindow> tabStop;
     // The run is in the document's list of link runs (AddLinkRun).
     bool inLinkList = false;
     int tabOrder = -1;
 
 private:
+  struct TRunLink {
+      TUrlTarget target;
+      std::shared_ptr<const TFontInfoArray> variants;
+      std::unique_ptr<platform::TabStopWindow> tabStop;
+      std::string hintText;
+  };
+  static const TUrlTarget kNoLink;
+  static const std::shared_ptr<const TFontInfoArray> kNoVariants;
+  static const std::string kNoText;
+
+  TRunLink& Link() {
+      if (!link_) link_ = std::make_unique<TRunLink>();
+      return *link_;
+  }
     void SelectVariant();
+
+    std::unique_ptr<TRunLink> link_;
 };
 
 // The font runs of one section, ordered by textOffset; the first starts at 0.

@@ -481,7 +481,7 @@ void TImageObj::SizeFor(platform::Canvas& canvas, int availWidth, TFontObj* font
     if (font) {
         textColor_ = font->font.Color;
         inLink_ = font->IsLink();
-        link_ = inLink_ ? &font->linkTarget : nullptr;
+        link_ = inLink_ ? &font->LinkTarget() : nullptr;
         linkRun_ = inLink_ ? font : nullptr;
     }
     const bool placeholder = !showImages || isPlaceholder_;

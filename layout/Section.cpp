@@ -14,15 +14,31 @@
 #include "style/Lengths.h"
 #include "style/Properties.h"
 
+namespace {
+
+// The link fonts of the properties as a copy that runs can share: the document's last
+// one when it is the same.
+std::shared_ptr<const TFontInfoArray> SharedLinkFonts(TSectionList* document,
+                                                      const TProperties& props) {
+    if (!props.LinkFonts) return nullptr;
+    if (!document) return std::make_shared<const TFontInfoArray>(*props.LinkFonts);
+    auto& last = document->lastLinkFonts;
+    if (!last || !(*last == *props.LinkFonts))
+        last = std::make_shared<const TFontInfoArray>(*props.LinkFonts);
+    return last;
+}
+
+}  // namespace
+
 TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
                    const TUrlTarget* openLink, TCellBasic* cell, const TAttributeList* attributes)
     : TSectionBase(document) {
     TFontObj& run =
         fontRuns.Add(std::make_unique<TFontObj>(this, props.GetFont(), 0, &props.GetFontMetrics()));
-    run.hintText = props.ElementTitle;
+    run.SetHintText(props.ElementTitle);
     if (openLink && !openLink->Url.empty()) {
-        if (props.LinkFonts) run.linkVariants = std::make_unique<TFontInfoArray>(*props.LinkFonts);
-        run.linkTarget.Copy(*openLink);
+        run.SetLinkVariants(SharedLinkFonts(document, props));
+        run.SetLinkTarget(*openLink);
         if (document) {
             document->AddLinkRun(&run);
             if (!document->tooManyLinks) {
@@ -176,16 +192,18 @@ TFontObj& TSection::NewFontRun(TProperties& props) {
         return last;
     }
     auto run = std::make_unique<TFontObj>(this, props.GetFont(), here, &props.GetFontMetrics());
-    run->linkTarget.Copy(last.linkTarget);
-    if (last.linkVariants) run->linkVariants = std::make_unique<TFontInfoArray>(*last.linkVariants);
+    if (last.IsLink() || last.LinkVariants()) {
+        run->SetLinkTarget(last.LinkTarget());
+        run->SetLinkVariants(last.LinkVariants());
+    }
     return fontRuns.Add(std::move(run));
 }
 
 void TSection::StartFontRun(TProperties& props) {
     TFontObj& run = NewFontRun(props);
-    run.hintText = props.ElementTitle;
+    run.SetHintText(props.ElementTitle);
     if (run.IsLink()) {
-        if (props.LinkFonts) run.linkVariants = std::make_unique<TFontInfoArray>(*props.LinkFonts);
+        if (props.LinkFonts) run.SetLinkVariants(SharedLinkFonts(ownerDocument, props));
         if (ownerDocument) ownerDocument->AddLinkRun(&run);
     }
     int align = 0;
@@ -194,12 +212,12 @@ void TSection::StartFontRun(TProperties& props) {
 
 void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* openLink) {
     TFontObj& run = NewFontRun(props);
-    run.hintText = props.ElementTitle;
+    run.SetHintText(props.ElementTitle);
     int align = 0;
     run.scriptShift = props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0;
     if (isStart && openLink) {
-        run.linkVariants = props.LinkFonts ? std::make_unique<TFontInfoArray>(*props.LinkFonts) : nullptr;
-        run.linkTarget.Copy(*openLink);
+        run.SetLinkVariants(SharedLinkFonts(ownerDocument, props));
+        run.SetLinkTarget(*openLink);
         if (ownerDocument) {
             ownerDocument->AddLinkRun(&run);
             if (!ownerDocument->tooManyLinks && !run.hasTabStop) {
@@ -211,9 +229,8 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
         // A link without an address still got a tab stop; the run may be this same one,
         // reused, and the section may be dropped later: the tab order must let go of it.
         if (ownerDocument && (run.IsLink() || run.hasTabStop)) ownerDocument->ForgetLinkRun(&run);
-        run.linkVariants.reset();
-        run.linkTarget.Clear();
         run.DetachTabStop();
+        run.ClearLink();
     }
 }
 

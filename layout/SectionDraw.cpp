@@ -247,12 +247,12 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
         TFontObj* run = fontRuns.RunAt(k);
         unsigned result = htNothing;
         if (run->IsLink()) {
-            linkTarget = &run->linkTarget;
+            linkTarget = &run->LinkTarget();
             result |= htUrl;
             if (ownerDocument) ownerDocument->hoverLink = run;
         }
-        if (!run->hintText.empty()) {
-            title = run->hintText;
+        if (!run->HintText().empty()) {
+            title = run->HintText();
             result |= htTitle;
         }
         return result;

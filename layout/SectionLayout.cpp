@@ -440,7 +440,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                 if (!fontRuns[r].IsLink()) continue;
                 int holder = r;
                 while (holder > 0 && !fontRuns[holder].hasTabStop &&
-                       fontRuns[holder - 1].linkTarget.LinkId == fontRuns[r].linkTarget.LinkId)
+                       fontRuns[holder - 1].LinkTarget().LinkId == fontRuns[r].LinkTarget().LinkId)
                     --holder;
                 fontRuns[holder].topY = curY;
             }

@@ -27,6 +27,7 @@ struct TFontInfoArray {
     std::array<ThtFontInfo, 4> Ary;
     ThtFontInfo& operator[](int slot) { return Ary[slot]; }
     const ThtFontInfo& operator[](int slot) const { return Ary[slot]; }
+    bool operator==(const TFontInfoArray&) const = default;
 };
 
 // The font an element draws its text with: the platform description plus the text

@@ -70,7 +70,7 @@ void THTMLViewer::RememberVisited(const std::string& url) {
     } else {
         bool marked = false;
         for (TFontObj* run : document_->linkRuns)
-            if (platform::AnsiSameText(ExpandedLinkTarget(run->linkTarget.Url), url)) {
+            if (platform::AnsiSameText(ExpandedLinkTarget(run->LinkTarget().Url), url)) {
                 run->MarkVisited(true);
                 marked = true;
             }
@@ -85,7 +85,7 @@ void THTMLViewer::MarkVisitedLinks() {
     if (visitedMaxCount_ <= 0 || VisitedList.empty()) return;
     // Each run's target is expanded once, then compared with every remembered URL.
     for (TFontObj* run : document_->linkRuns) {
-        const std::string target = ExpandedLinkTarget(run->linkTarget.Url);
+        const std::string target = ExpandedLinkTarget(run->LinkTarget().Url);
         for (std::size_t i = 0; i < VisitedList.count(); ++i)
             if (platform::AnsiSameText(VisitedList.at(i), target)) {
                 run->MarkVisited(true);

@@ -215,8 +215,8 @@ void THTMLViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
     targetUnderMouse_ = link->Target;
     const std::int32_t id = link->LinkId;
     for (TFontObj* run : document_->linkRuns)
-        if (run->linkTarget.LinkId == id && run->tabStop) {
-            run->tabStop->setFocus();
+        if (run->LinkTarget().LinkId == id && run->TabStop()) {
+            run->TabStop()->setFocus();
             break;
         }
     linkJustClicked_ = true;

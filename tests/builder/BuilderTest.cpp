@@ -68,8 +68,8 @@ TEST(BuilderLinks, RunsAnchorsAndNesting) {
     EXPECT_EQ(page.doc.linkRuns.size(), 4u);
     // Every run of one link shares its number.
     TSection* s = FirstSection(*page.Body().content);
-    EXPECT_EQ(s->fontRuns[1].linkTarget.LinkId, s->fontRuns[2].linkTarget.LinkId);
-    EXPECT_NE(s->fontRuns[4].linkTarget.LinkId, s->fontRuns[5].linkTarget.LinkId);
+    EXPECT_EQ(s->fontRuns[1].LinkTarget().LinkId, s->fontRuns[2].LinkTarget().LinkId);
+    EXPECT_NE(s->fontRuns[4].LinkTarget().LinkId, s->fontRuns[5].LinkTarget().LinkId);
 }
 
 TEST(BuilderLinks, MoreThan400LinksSetTooManyLinks) {

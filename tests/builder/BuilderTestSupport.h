@@ -67,7 +67,7 @@ inline std::string RunStyle(const TFontObj& run) {
     if (run.font.italic()) s += 'i';
     if (run.font.underline()) s += 'u';
     if (run.font.strikeOut()) s += 's';
-    if (run.IsLink()) s += "@" + run.linkTarget.Url;
+    if (run.IsLink()) s += "@" + run.LinkTarget().Url;
     return s.empty() ? "-" : s;
 }
 

@@ -112,7 +112,9 @@ TEST_F(ImageObjTest, ImagesInsideLinksGetABorderUnlessBorderIsZero) {
     linkFont.height = -12;
     linkFont.Color = platform::RGBColor(0, 0, 255);
     TFontObj run(nullptr, linkFont, 0);
-    run.linkTarget.Assign("outra.htm", "");
+    TUrlTarget target;
+    target.Assign("outra.htm", "");
+    run.SetLinkTarget(target);
 
     auto bordered = Image("<img src=bola.bmp width=10 height=10>");
     bordered->SizeFor(canvas, 500, &run);

@@ -378,16 +378,16 @@ TEST_F(ViewerInputTest, TabReachesLinksAndEnterFollowsThem) {
     };
     std::vector<TFontObj*> stops;
     for (TFontObj* run : viewer->Document().linkRuns)
-        if (run->tabStop) stops.push_back(run);
+        if (run->TabStop()) stops.push_back(run);
     ASSERT_EQ(stops.size(), 2u);
     viewer->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
     viewer->setFocus();
     QTest::keyClick(viewer.get(), Qt::Key_Tab);
-    EXPECT_TRUE(stops[0]->tabStop->hasFocus());
+    EXPECT_TRUE(stops[0]->TabStop()->hasFocus());
     EXPECT_TRUE(stops[0]->hasFocus);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_TRUE(stops[1]->tabStop->hasFocus());
+    EXPECT_TRUE(stops[1]->TabStop()->hasFocus());
     EXPECT_FALSE(stops[0]->hasFocus);
     EXPECT_GT(viewer->VerticalOffset(), 0) << "the focused link is scrolled into view";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
