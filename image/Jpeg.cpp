@@ -27,9 +27,12 @@ void OnError(j_common_ptr info) {
 }
 
 // A file that ends early is decoded by libjpeg as if grey followed: we would rather
-// show it as broken than as half a picture.
+// show it as broken than as half a picture. Its data may also stop short at a marker
+// (the end-of-image one, say) with blocks still to come: that is a file cut short too,
+// and stopping there spares decoding a picture of which only a sliver came.
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+    if (level < 0 &&
+        (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER)) {
         info->err->error_exit(info);
     }
 }

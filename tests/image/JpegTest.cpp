@@ -84,6 +84,14 @@ TEST(Jpeg, TruncatedAndCorruptPicturesAreRefused) {
     EXPECT_THROW(DecodeJpeg(""), EInvalidGraphicOperation);
     const std::string progressive = EncodeJpeg(64, 64, true);
     EXPECT_THROW(DecodeJpeg(progressive.substr(0, progressive.size() - 30)), EInvalidGraphicOperation);
+    // Cut short but closed with an end-of-image marker: the data stops at the marker with
+    // blocks still to come.
+    for (const std::string& whole : {good, progressive}) {
+        const std::string closed = whole.substr(0, whole.size() / 2) + "\xFF\xD9";
+        EXPECT_THROW(DecodeJpeg(closed), EInvalidGraphicOperation);
+    }
+    EXPECT_NO_THROW(DecodeJpeg(good));
+    EXPECT_NO_THROW(DecodeJpeg(progressive));
 }
 
 TEST(Jpeg, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
