@@ -142,7 +142,13 @@ void THTMLViewer::UpdateBorder() {
 }
 
 void THTMLViewer::Repaint() {
-    document_->HideUnpaintedControls();
+    // Every control goes until the paint puts it back; the one being typed into stays,
+    // or the keyboard focus would jump to another.
+    for (TFormControlObj* control : document_->allControls)
+        if (!control->HasFocus()) {
+            control->Hide();
+            control->shownSinceScroll = false;
+        }
     borderPanel_->hide();
     if (borderStyle_ != THTMLBorderStyle::htNone) borderPanel_->show();
     update();
