@@ -238,6 +238,7 @@ QtFormControlWindow::QtFormControlWindow(FormControlKind kind, QWidget* parent, 
     const QSize hint = widget->sizeHint();
     widget->setGeometry(-4000, 0, hint.width(), hint.height());
     placed_ = widget->geometry();
+    placedScale_ = Scale();
     bounds_ = {-4000, 0, -4000 + ToPage(hint.width()), ToPage(hint.height())};
     widget_ = widget;
     events_ = new Events(this, widget);
@@ -287,6 +288,7 @@ void QtFormControlWindow::ApplyGeometry() {
                        QPoint(at(bounds_.right) - 1, at(bounds_.bottom) - 1));
     }
     placed_ = screen;
+    placedScale_ = scale;
     if (widget_->geometry() != screen) widget_->setGeometry(screen);
 }
 
@@ -319,6 +321,12 @@ void QtFormControlWindow::setBounds(const Rect& bounds) {
 
 Rect QtFormControlWindow::bounds() const {
     if (!widget_) return {};
+    // The zoom changed since the window was placed: it goes where the page is drawn now,
+    // also for a caller that only moves it when its place differs.
+    if (Scale() != placedScale_) {
+        ApplyFont();
+        const_cast<QtFormControlWindow*>(this)->ApplyGeometry();
+    }
     const QRect now = widget_->geometry();
     if (now == placed_) return bounds_;
     // Moved by Qt itself (the surface scrolled with its children): read back.

@@ -91,6 +91,7 @@ class QtFormControlWindow : public FormControlWindow, public QtWidgetHolder {
     int quiet_ = 0;             // set* calls under way: what changes is not the user's doing
     Rect bounds_;               // page pixels, as last set
     QRect placed_;              // where that put the widget
+    double placedScale_ = 1.0;  // at this zoom
     FontSpec font_;
     bool hasFont_ = false;
     mutable double fontScale_ = 0;

@@ -299,6 +299,13 @@ TEST_F(FormControlWindowTest, APageZoomScalesPlaceSizeAndFontButNotWhatLayoutIsT
     EXPECT_NEAR(edit->naturalHeight() * 2, edit->widget()->sizeHint().height(), 1)
         << "the page's room for it fits the scaled control";
 
+    // Asked where it is after the zoom changed, the window first goes where the page is
+    // drawn now.
+    scale = 1.5;
+    EXPECT_EQ(edit->bounds(), (platform::Rect{10, 20, 110, 40}));
+    EXPECT_EQ(edit->widget()->geometry(), QRect(15, 30, 150, 30));
+    EXPECT_EQ(edit->widget()->font().pixelSize(), 21);
+
     // The surface moved its children (a scroll): the window reads back where it is.
     scale = 1.0;
     Place(*edit, 10, 20, 100, 20);
