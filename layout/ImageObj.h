@@ -106,6 +106,9 @@ public:
     bool sized = false;
     bool hasBorder = false;
     bool waiting = false;  // showing the default picture until the host supplies one
+    // The image input whose picture this is (not on a print copy).
+    TFormControlObj* formControl = nullptr;
+    TFormControlObj* FormControl() const override { return formControl; }
 
   private:
     TImageObj(TSectionList* document, const TImageObj& source);
