@@ -208,7 +208,7 @@ void THTMLViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
     const unsigned found = document_->HitTestLink(canvas, x, docY, title, control, link);
     if ((found & htFormControl) && control) {
         // Only image inputs are hit on the surface (the others are windows of their own).
-        // TEMPORARY until the form controls land: control->ImageClick(x, docY);
+        control->ImageClick(x, docY);
         return;
     }
     if (!(found & htUrl) || !link) return;

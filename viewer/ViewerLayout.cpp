@@ -147,7 +147,7 @@ void THTMLViewer::Repaint() {
     for (TFormControlObj* control : document_->allControls)
         if (!control->HasFocus()) {
             control->Hide();
-            control->shownSinceScroll = false;
+            control->painted = false;
         }
     borderPanel_->hide();
     if (borderStyle_ != THTMLBorderStyle::htNone) borderPanel_->show();
@@ -223,6 +223,14 @@ void THTMLViewer::ScrollSurfaceTo(int y) {
         // those outside it for scrolled away.
         document_->scrollChanged = false;
         paintPanel_->scroll(0, old - y);
+        // Those moved wholly out of view go, as they would after a full paint.
+        const QRect view = paintPanel_->rect();
+        for (TFormControlObj* control : document_->allControls) {
+            const platform::FormControlWindow* window = control->PlatformControl();
+            if (!window || !window->isVisible()) continue;
+            const platform::Rect r = window->bounds();
+            if (!view.intersects(QRect(r.left, r.top, r.width(), r.height()))) control->Hide();
+        }
     }
 }
 

@@ -391,8 +391,8 @@ void QtFormControlWindow::setColors(TColor text, TColor background) {
 Size QtFormControlWindow::sizeForClient(const Size& client) const {
     if (!widget_) return client;
     ApplyFont();
-    const double scale = Scale();
-    // The frame and the bars keep their size at any zoom: in page pixels they shrink.
+    // Frames and bars are the same at any zoom; the page is laid out alike at every zoom,
+    // so they count as they are.
     int extraX = 0, extraY = 0;
     QStyle* style = widget_->style();
     switch (kind_) {
@@ -426,19 +426,21 @@ Size QtFormControlWindow::sizeForClient(const Size& client) const {
             break;
         }
     }
-    return {client.cx + static_cast<int>(std::lround(extraX / scale)),
-            client.cy + static_cast<int>(std::lround(extraY / scale))};
+    return {client.cx + extraX, client.cy + extraY};
 }
 
 int QtFormControlWindow::scrollBarWidth() const {
     if (!widget_) return 16;
-    return ToPage(widget_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget_));
+    return widget_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget_);
 }
 
 int QtFormControlWindow::naturalHeight() const {
     if (!widget_) return 20;
     ApplyFont();
-    return ToPage(widget_->sizeHint().height());
+    // As at no zoom: the text's part of the height is taken at the page's own font size.
+    const int height = widget_->sizeHint().height();
+    if (!hasFont_ || fontScale_ == 1.0) return height;
+    return height - widget_->fontMetrics().height() + QFontMetrics(ToQFont(font_, 1.0)).height();
 }
 
 std::shared_ptr<Bitmap> QtFormControlWindow::snapshot() const {

@@ -53,13 +53,9 @@ TEST_F(ViewerFormsTest, ASubmittedFormIsRaisedAfterTheEventThatSubmittedIt) {
 }
 
 TEST_F(ViewerFormsTest, ControlEventsReachTheirHandlersWithTheControl) {
-    struct Control : TFormControlObj {
-        int Width() const override { return 0; }
-        int Height() const override { return 0; }
-        void ShowAt(int, int) override {}
-        void Hide() override {}
-        void PaintOn(platform::Canvas&, int, int) override {}
-    } control;
+    viewer->LoadFromString("<input name=a>");
+    ASSERT_EQ(viewer->Document().allControls.size(), 1u);
+    TFormControlObj& control = *viewer->Document().allControls[0];
     std::vector<std::string> calls;
     const auto note = [&](const char* what) {
         return [&calls, what](THTMLViewer*, TFormControlObj* c, const std::string& script) {
