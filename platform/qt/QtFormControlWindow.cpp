@@ -65,6 +65,18 @@ QFont ToQFont(const FontSpec& spec, double scale) {
     return font;
 }
 
+// Words longer than this in a text area are broken anywhere, not at word boundaries.
+constexpr int kLongestWordWrapped = 256;
+
+int LongestUnbrokenRun(const QString& text) {
+    int longest = 0, run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
 // A radio button the document groups by NAME: Qt must not uncheck the others of the same
 // parent, and a click on a checked one leaves it checked.
 class RadioButton : public QRadioButton {
@@ -470,7 +482,14 @@ void QtFormControlWindow::setText(const std::u16string& text) {
             QString plain = value;
             plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            static_cast<QPlainTextEdit*>(widget_.data())->setPlainText(plain);
+            auto* memo = static_cast<QPlainTextEdit*>(widget_.data());
+            // Breaking at word boundaries looks for one afresh on every line: through a
+            // long run without any, a page's text area would take minutes to show. Such
+            // text breaks anywhere instead.
+            memo->setWordWrapMode(LongestUnbrokenRun(plain) > kLongestWordWrapped
+                                      ? QTextOption::WrapAnywhere
+                                      : QTextOption::WrapAtWordBoundaryOrAnywhere);
+            memo->setPlainText(plain);
             break;
         }
         case FormControlKind::Button:

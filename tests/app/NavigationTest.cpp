@@ -527,3 +527,32 @@ TEST_F(NavigationTest, AHomePageThatCannotBeWrittenIsReported) {
     EXPECT_NE(recorded->messages[0].text.find(u"principal.txt"), std::u16string::npos);
     EXPECT_EQ(main.viewer->CurrentFile(), "");
 }
+
+TEST_F(NavigationTest, BackAndForwardBringBackWhatAPagesFormHeld) {
+    app::TformMain& main = Start();
+    ClickRow(1);
+    const std::string formPage = Current();
+    Write(formPage, "<form><input name=nome><input type=checkbox name=aviso></form>");
+    ClickRow(2);
+    main.imageVoltaClick();
+    ASSERT_EQ(Current(), formPage);
+    const auto edit = [&] {
+        const auto edits = main.viewer->PaintPanel()->findChildren<QLineEdit*>();
+        return edits.size() == 1 ? edits[0] : nullptr;
+    };
+    ASSERT_NE(edit(), nullptr);
+    QTest::keyClicks(edit(), "Anita");
+    ClickRow(3);
+    main.imageVoltaClick();
+    ASSERT_EQ(Current(), formPage);
+    EXPECT_EQ(edit()->text(), "Anita");
+    QTest::keyClicks(edit(), " Malfatti");
+    main.imageVoltaClick();
+    main.imageVaiClick();
+    EXPECT_EQ(edit()->text(), "Anita Malfatti") << "forward brings them back too";
+
+    // Chosen again from the list, the page starts afresh.
+    ClickRow(2);
+    ClickRow(1);
+    EXPECT_EQ(edit()->text(), "");
+}

@@ -259,4 +259,25 @@ TEST_F(ViewerFormPageTest, SidewaysScrollResizeAndZoomKeepControlsOnTheirPlace) 
     EXPECT_EQ(edit->geometry(), start);
 }
 
+TEST_F(ViewerFormPageTest, HugeControlsStillLoadShowAndSubmit) {
+    std::string options;
+    for (int i = 0; i < 100000; ++i) options += "<option>n" + std::to_string(i);
+    // One word of 2 MB: broken at word boundaries, it would take minutes to show.
+    const std::string text(2 * 1024 * 1024, 'a');
+    Show("<form><select name=c>" + options + "</select><select name=l size=4 multiple>" + options +
+         "</select><textarea name=t wrap=hard cols=20>" + text +
+         "</textarea><input name=e maxlength=2000000000 value=abc>"
+         "<input name=f maxlength=-5 value=def><input type=submit></form>");
+    auto* combo = Widget<QComboBox>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 100000);
+    EXPECT_EQ(Widget<QLineEdit>(0)->text(), "abc");
+    EXPECT_EQ(Widget<QLineEdit>(1)->text(), "def");
+    QTest::mouseClick(Widget<QPushButton>(), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(submitted.size(), 1u);
+    ASSERT_GE(submitted[0].pairs.size(), 2u);
+    EXPECT_EQ(submitted[0].pairs[0], "c=n0");
+}
+
 }  // namespace
