@@ -349,6 +349,9 @@ Rect QtFormControlWindow::bounds() const {
 void QtFormControlWindow::setVisible(bool visible) {
     if (!widget_) return;
     if (visible) ApplyFont();
+    // Qt would hand the focus of a control going out of sight to the next one in the Tab
+    // order, and the page would scroll back to show that one: the viewer takes it.
+    if (!visible && widget_->hasFocus() && keyTarget_) keyTarget_->setFocus(Qt::OtherFocusReason);
     widget_->setVisible(visible);
 }
 

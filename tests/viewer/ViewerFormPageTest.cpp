@@ -202,15 +202,26 @@ TEST_F(ViewerFormPageTest, ScrolledControlsGoAndComeWhereThePageIsDrawn) {
         const std::vector<QRect> places = Places();
         EXPECT_EQ(places, PlacesPaintedAfresh()) << "after step " << i;
     }
+    // The one typed into goes out of view too; the page stays where it was scrolled to.
+    viewer->VScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    Paint();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+    top->setFocus();
+    QTRY_VERIFY(top->hasFocus());
     viewer->VScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
     Paint();
+    const int end = viewer->VerticalOffset();
+    EXPECT_GT(end, 1000);
     EXPECT_FALSE(top->isVisible()) << "scrolled out of view";
+    EXPECT_FALSE(bottom->hasFocus());
+    EXPECT_TRUE(viewer->hasFocus()) << "the viewer keeps the keys";
     EXPECT_EQ(top->x(), -4000);
     ASSERT_TRUE(bottom->isVisible()) << "scrolled into view";
     const QRect shown = bottom->geometry();
     EXPECT_TRUE(viewer->PaintPanel()->rect().contains(shown));
     EXPECT_EQ(Places(), PlacesPaintedAfresh());
     EXPECT_EQ(bottom->geometry(), shown);
+    EXPECT_EQ(viewer->VerticalOffset(), end);
 
     // Page by page back up: the one at the top comes back to its place.
     for (int i = 0; i < 12; ++i) {
