@@ -271,7 +271,8 @@ void THtmlBuilder::ParseBody() {
                             (bodyApplied_ && section_ && !section_->IsEmpty());
     if (hasContent || tableLevel_ != 0) return;
     bodyApplied_ = true;
-    doc_.allControls.clear();
+    // Controls in the stray text go with it: nobody sees them, so they send nothing.
+    doc_.DropControls();
     // Text before BODY is dropped with the first section; what pointed at it points at
     // the new body instead.
     TSection* discarded = section_.get();

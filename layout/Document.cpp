@@ -351,6 +351,15 @@ void TSectionList::SetFormData(const TFormData& data) {
         forms[i]->SetFormData(data[i]);
 }
 
+void TSectionList::DropControls() {
+    for (TFormControlObj* control : allControls) {
+        for (auto it = tabOrder.begin(); it != tabOrder.end();)
+            it = it->second.second == control ? tabOrder.erase(it) : std::next(it);
+        if (ThtmlForm* form = control->Form()) form->RemoveControl(control);
+    }
+    allControls.clear();
+}
+
 void TSectionList::AddLinkRun(TFontObj* run) {
     // Runs arrive in document order; a run joins again only right after itself.
     if (!linkRuns.empty() && linkRuns.back() == run) return;

@@ -187,6 +187,9 @@ public:
     // Puts values kept by FormData back into the controls of the same page.
     void SetFormData(const TFormData& data);
     void HideUnpaintedControls();
+    // The controls placed so far leave the page: their forms and the Tab order let go
+    // of them (text before BODY is dropped with its controls).
+    void DropControls();
     void AnimationTick();
     // Runs the viewer's animation timer for the animated pictures (not on a copy).
     void StartAnimationTimer();

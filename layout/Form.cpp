@@ -35,6 +35,20 @@ TFormControlObj* ThtmlForm::AddControl(std::unique_ptr<TFormControlObj> control)
     return members.back().get();
 }
 
+void ThtmlForm::RemoveControl(TFormControlObj* control) {
+    if (auto* radio = dynamic_cast<TRadioButtonFormControlObj*>(control); radio && radio->group) {
+        auto& group = *radio->group;
+        group.erase(group.begin() + static_cast<std::ptrdiff_t>(radio->groupIndex));
+        for (std::size_t i = radio->groupIndex; i < group.size(); ++i) group[i]->groupIndex = i;
+    }
+    for (auto it = members.begin(); it != members.end(); ++it)
+        if (it->get() == control) {
+            if (control->IsVisible()) --visibleCount;
+            members.erase(it);
+            return;
+        }
+}
+
 std::vector<TRadioButtonFormControlObj*>& ThtmlForm::RadioGroup(const std::string& upperName) {
     return radioGroups_[upperName];
 }

@@ -28,6 +28,8 @@ class ThtmlForm {
 
     // The form takes the control; hidden ones do not count as visible.
     TFormControlObj* AddControl(std::unique_ptr<TFormControlObj> control);
+    // Frees a control of this form.
+    void RemoveControl(TFormControlObj* control);
     void ResetAll();
     // Gathers the pairs of the controls that are not disabled, `extra` last when given,
     // and hands them to the host; nothing happens when the host takes no submissions.

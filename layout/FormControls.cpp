@@ -172,7 +172,9 @@ void TFormControlObj::ApplyProperties(TProperties& props) {
     textColor = styleFont.Color;
     if (control) {
         control->setFont(font);
-        control->setColors(styleFont.Color, props.GetBackgroundColor());
+        const platform::TColor background = props.GetBackgroundColor();
+        control->setColors(platform::ColorToRGB(styleFont.Color),
+                           background == platform::clNone ? platform::clNone : platform::ColorToRGB(background));
     }
 }
 

@@ -217,3 +217,21 @@ TEST(FormBuild, TabIndexOrdersControlsBeforeTheOthers) {
 
 }  // namespace
 }  // namespace formtest
+
+namespace formtest {
+namespace {
+
+TEST(FormBuild, ControlsInTextBeforeBodyGoWithIt) {
+    FormPage page(
+        "<INPUT NAME=a ID=antes><INPUT TYPE=radio NAME=r VALUE=1><INPUT TYPE=hidden NAME=h VALUE=1>"
+        "<BODY><INPUT NAME=b><INPUT TYPE=radio NAME=r VALUE=2 CHECKED>");
+    ASSERT_EQ(page.doc.allControls.size(), 2u);
+    EXPECT_EQ(page.doc.anchors->Find("ANTES"), nullptr);
+    EXPECT_EQ(page.SubmitFirst(), Pairs({"b=", "r=2"}));
+    auto& radio = page.Control<TRadioButtonFormControlObj>();
+    radio.control->onArrowKey(-1, 0);  // the group has no button before it any more
+    EXPECT_EQ(page.SubmitFirst(), Pairs({"b=", "r=2"}));
+}
+
+}  // namespace
+}  // namespace formtest

@@ -161,9 +161,7 @@ TEST(ControlSizes, FitTheTextMeasuresOfTheirFont) {
     auto size = [&](TFormControlObj& c) {
         return std::to_string(c.Width()) + "x" + std::to_string(c.Height());
     };
-    page.canvas.setFont(page.Control<TEditFormControlObj>().control
-                            ? page.Window(page.Control<TEditFormControlObj>()).font()
-                            : platform::FontSpec{});
+    page.canvas.setFont(page.Window(page.Control<TEditFormControlObj>()).font());
     const int digit = page.canvas.textExtent(u"0").cx;
     const int line = page.canvas.textExtent(u"A").cy;
     const int natural = page.Window(page.Control<TEditFormControlObj>()).naturalHeight();
