@@ -270,6 +270,25 @@ TEST_F(ViewerFormPageTest, SidewaysScrollResizeAndZoomKeepControlsOnTheirPlace) 
     EXPECT_EQ(edit->geometry(), start);
 }
 
+TEST_F(ViewerFormPageTest, ARepaintTakesTheControlsAwayUntilThePaintPutsThemBack) {
+    Show("<input name=a> <input name=b>");
+    QLineEdit* a = Widget<QLineEdit>(0);
+    QLineEdit* b = Widget<QLineEdit>(1);
+    ASSERT_TRUE(a && b);
+    const QRect placeA = a->geometry(), placeB = b->geometry();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+    b->setFocus();
+    QTRY_VERIFY(b->hasFocus());
+    viewer->Repaint();
+    EXPECT_FALSE(a->isVisible());
+    EXPECT_TRUE(b->isVisible()) << "the one typed into keeps its place and the focus";
+    EXPECT_TRUE(b->hasFocus());
+    Paint();
+    EXPECT_TRUE(a->isVisible());
+    EXPECT_EQ(a->geometry(), placeA);
+    EXPECT_EQ(b->geometry(), placeB);
+}
+
 TEST_F(ViewerFormPageTest, HugeControlsStillLoadShowAndSubmit) {
     std::string options;
     for (int i = 0; i < 100000; ++i) options += "<option>n" + std::to_string(i);
