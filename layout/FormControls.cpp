@@ -372,6 +372,10 @@ void TImageFormControlObj::Clicked() {
     clicked = false;
 }
 
+TImageFormControlObj::~TImageFormControlObj() {
+    if (image) image->formControl = nullptr;
+}
+
 // ---------------------------------------------------------------- making controls
 
 std::unique_ptr<TFormControlObj> CreateFormControl(TFormControlTag tag, TSectionList* doc,

@@ -216,6 +216,7 @@ class THiddenFormControlObj : public TFormControlObj {
 class TImageFormControlObj : public TFormControlObj {
   public:
     TImageFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes);
+    ~TImageFormControlObj() override;
     void PaintForPrint(platform::Canvas&, int, int) override {}
     bool SubmitPair(int index, std::string& text) override;
     void FitSize(platform::Canvas& canvas) override;

@@ -8,6 +8,7 @@
 #include "image/PictureLoader.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
+#include "layout/FormControls.h"
 #include "platform/CodePage.h"
 #include "platform/Text.h"
 #include "style/Lengths.h"
@@ -358,7 +359,12 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
     }
 }
 
+TFormControlObj* TImageObj::FormControl() const {
+    return formControl;
+}
+
 TImageObj::~TImageObj() {
+    if (formControl) formControl->image = nullptr;
     ReleaseAnimation();
     if (waiting && document_) document_->ForgetPendingImage(this);
     // The picture under the mouse must not outlive itself in the document.

@@ -3,6 +3,8 @@
 
 #include "FormTestSupport.h"
 
+#include "platform/RecordingDialogs.h"
+
 namespace formtest {
 namespace {
 
@@ -86,6 +88,24 @@ TEST(FormBadInput, ThousandsOfRadioButtonsUnderOneName) {
     FormPage again(html);
     again.doc.SetFormData(*data);
     EXPECT_EQ(again.SubmitFirst(), Pairs({"n=4999"}));
+}
+
+TEST(FormBadInput, AnImageInputWhosePictureWasDroppedWithItsTable) {
+    // A table too wide to lay out is dropped with everything in it, the picture of an
+    // image input too; the input stays in its form and a click no longer reaches it.
+    auto dialogs = std::make_unique<platform::RecordingDialogs>();
+    auto previous = platform::InstallDialogs(std::move(dialogs));
+    std::string html =
+        "<FORM><INPUT NAME=q VALUE=a><TABLE><TR><TD><INPUT TYPE=image NAME=m WIDTH=9 HEIGHT=9>";
+    for (int i = 0; i < 300; ++i) html += "<TD>x";
+    html += "</TABLE></FORM>";
+    FormPage page(html);
+    auto& input = page.Control<TImageFormControlObj>();
+    EXPECT_EQ(input.image, nullptr);
+    input.ImageClick(10, 10);
+    EXPECT_TRUE(page.host.submissions.empty());
+    EXPECT_EQ(page.SubmitFirst(), Pairs({"q=a"}));
+    platform::InstallDialogs(std::move(previous));
 }
 
 }  // namespace
