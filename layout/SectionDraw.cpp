@@ -132,7 +132,9 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
                 if (doc.isPrinting || doc.controlsAsPictures)
                     control->PaintForPrint(canvas, cx, top - scroll);
                 else control->ShowAt(cx, top - scroll);
-                control->painted = true;
+                // A print copy draws the page's own controls: what it draws says nothing
+                // about what the screen shows.
+                if (!doc.isPrintCopy) control->painted = true;
                 textX += control->Width() + control->gapLeft + control->gapRight;
             }
             ++i;

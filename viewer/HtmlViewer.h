@@ -367,6 +367,9 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     int docHeight_ = 0;
     int scrollBarWidth_ = 16;
     bool busy_ = false;
+    // Pages are being printed or counted: the print copy draws this page's controls, so
+    // the page stays until it is done.
+    int printing_ = 0;
     bool noDraw_ = false;
     bool backgroundFixed_ = false;
     int metaRefreshDelay_ = 0;

@@ -52,7 +52,7 @@ void THTMLViewer::ClearHistory() {
 }
 
 void THTMLViewer::SetHistoryIndex(int index) {
-    if (busy_ || index == HistoryCursor || index < 0 ||
+    if (busy_ || printing_ || index == HistoryCursor || index < 0 ||
         static_cast<std::size_t>(index) >= HistoryFiles.size())
         return;
     // The entry left keeps where the page was and what its forms held.

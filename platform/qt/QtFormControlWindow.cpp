@@ -112,6 +112,9 @@ class QtFormControlWindow::Events : public QObject {
         widget->installEventFilter(this);
     }
     void Forget() { owner_ = nullptr; }
+    void FlushSelection() {
+        if (owner_) owner_->FlushSelection();
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -152,6 +155,8 @@ class QtFormControlWindow::Events : public QObject {
             case FormControlKind::ComboBox:
                 return false;
             case FormControlKind::CheckBox:
+                if (key == Qt::Key_Space) return false;  // checks and unchecks
+                return Forward(event);
             case FormControlKind::RadioButton: {
                 int dx = 0, dy = 0;
                 if (key == Qt::Key_Left) dx = -1;
@@ -233,7 +238,10 @@ QtFormControlWindow::QtFormControlWindow(FormControlKind kind, QWidget* parent, 
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
             list->setUniformItemSizes(true);
-            QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this] { Changed(); });
+            QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this] {
+                if (quiet_ == 0) ReadSelection();
+                Changed();
+            });
             widget = list;
             break;
         }
@@ -261,7 +269,10 @@ QtFormControlWindow::~QtFormControlWindow() {
         events_->Forget();
         // The widget's signals must not reach this object while it goes.
         QObject::disconnect(widget_.data(), nullptr, nullptr, nullptr);
-        delete widget_.data();
+        setVisible(false);
+        // The page may be cleared from inside the widget's own click or key: it goes once
+        // that is over.
+        widget_->deleteLater();
     }
 }
 
@@ -348,7 +359,10 @@ Rect QtFormControlWindow::bounds() const {
 
 void QtFormControlWindow::setVisible(bool visible) {
     if (!widget_) return;
-    if (visible) ApplyFont();
+    if (visible) {
+        ApplyFont();
+        FlushSelection();
+    }
     // Qt would hand the focus of a control going out of sight to the next one in the Tab
     // order, and the page would scroll back to show that one: the viewer takes it.
     if (!visible && widget_->hasFocus() && keyTarget_) keyTarget_->setFocus(Qt::OtherFocusReason);
@@ -460,6 +474,7 @@ int QtFormControlWindow::naturalHeight() const {
 
 std::shared_ptr<Bitmap> QtFormControlWindow::snapshot() const {
     if (!widget_) return nullptr;
+    const_cast<QtFormControlWindow*>(this)->FlushSelection();
     const QImage image = widget_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) return nullptr;
     auto bitmap = std::make_shared<Bitmap>(image.width(), image.height());
@@ -628,6 +643,9 @@ bool QtFormControlWindow::isChecked() const {
 
 void QtFormControlWindow::clearItems() {
     const Quiet quiet(this);
+    selected_.clear();
+    current_ = -1;
+    selectionPending_ = false;
     if (auto* list = qobject_cast<QListWidget*>(widget_.data()))
         list->clear();
     else if (auto* combo = qobject_cast<QComboBox*>(widget_.data()))
@@ -638,6 +656,7 @@ void QtFormControlWindow::addItem(const std::u16string& text) {
     const Quiet quiet(this);
     if (auto* list = qobject_cast<QListWidget*>(widget_.data())) {
         list->addItem(ToQString(text));
+        selected_.push_back(false);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
         combo->addItem(ToQString(text));
         // A drop-down list starts with nothing chosen; the document chooses.
@@ -655,23 +674,97 @@ void QtFormControlWindow::setMultiSelect(bool multi) {
     auto* list = qobject_cast<QListWidget*>(widget_.data());
     if (!list) return;
     const Quiet quiet(this);
+    multi_ = multi;
     list->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
                                  : QAbstractItemView::SingleSelection);
+    if (!multi) {
+        // One at most: the current one if it is selected, else the first selected.
+        int keep = current_ >= 0 && IsSelected(current_) ? current_ : -1;
+        for (std::size_t i = 0; keep < 0 && i < selected_.size(); ++i)
+            if (selected_[i]) keep = static_cast<int>(i);
+        SelectOnly(keep);
+    }
+}
+
+bool QtFormControlWindow::IsSelected(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < selected_.size() &&
+           selected_[static_cast<std::size_t>(index)];
+}
+
+void QtFormControlWindow::SelectOnly(int index) {
+    // A single-choice list has at most one selected: the last one set, found without a
+    // walk through all the items.
+    std::fill(selected_.begin(), selected_.end(), false);
+    if (index >= 0 && static_cast<std::size_t>(index) < selected_.size())
+        selected_[static_cast<std::size_t>(index)] = true;
+    singleSelected_ = index;
+}
+
+void QtFormControlWindow::SelectionChanged() {
+    // Thousands of options are selected one by one as a page is built or reset: they go
+    // on to the widget together, once the document is done with them.
+    if (selectionPending_ || !events_) return;
+    selectionPending_ = true;
+    QMetaObject::invokeMethod(
+        events_, [events = events_] { events->FlushSelection(); }, Qt::QueuedConnection);
+}
+
+void QtFormControlWindow::FlushSelection() {
+    auto* list = qobject_cast<QListWidget*>(widget_.data());
+    if (!selectionPending_ || !list) return;
+    selectionPending_ = false;
+    const Quiet quiet(this);
+    QAbstractItemModel* model = list->model();
+    QItemSelection selection;
+    const int count = static_cast<int>(selected_.size());
+    for (int i = 0; i < count;) {
+        if (!selected_[static_cast<std::size_t>(i)]) {
+            ++i;
+            continue;
+        }
+        int last = i;
+        while (last + 1 < count && selected_[static_cast<std::size_t>(last + 1)]) ++last;
+        selection.select(model->index(i, 0), model->index(last, 0));
+        i = last + 1;
+    }
+    QItemSelectionModel* selectionModel = list->selectionModel();
+    selectionModel->setCurrentIndex(model->index(current_, 0), QItemSelectionModel::NoUpdate);
+    selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void QtFormControlWindow::ReadSelection() {
+    auto* list = qobject_cast<QListWidget*>(widget_.data());
+    if (!list) return;
+    selectionPending_ = false;
+    std::fill(selected_.begin(), selected_.end(), false);
+    singleSelected_ = -1;
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes())
+        if (index.row() >= 0 && static_cast<std::size_t>(index.row()) < selected_.size()) {
+            selected_[static_cast<std::size_t>(index.row())] = true;
+            singleSelected_ = index.row();
+        }
+    current_ = list->currentRow();
 }
 
 void QtFormControlWindow::setItemSelected(int index, bool selected) {
     if (index < 0 || index >= itemCount()) return;
     const Quiet quiet(this);
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data())) {
-        const QModelIndex at = list->model()->index(index, 0);
-        QItemSelectionModel* model = list->selectionModel();
+    if (qobject_cast<QListWidget*>(widget_.data())) {
         if (!selected) {
-            model->select(at, QItemSelectionModel::Deselect);
-            return;
+            selected_[static_cast<std::size_t>(index)] = false;
+            if (singleSelected_ == index) singleSelected_ = -1;
+        } else if (multi_) {
+            selected_[static_cast<std::size_t>(index)] = true;
+            current_ = index;
+        } else {
+            if (singleSelected_ >= 0 &&
+                static_cast<std::size_t>(singleSelected_) < selected_.size())
+                selected_[static_cast<std::size_t>(singleSelected_)] = false;
+            selected_[static_cast<std::size_t>(index)] = true;
+            singleSelected_ = index;
+            current_ = index;
         }
-        const bool single = list->selectionMode() == QAbstractItemView::SingleSelection;
-        model->setCurrentIndex(
-            at, single ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
+        SelectionChanged();
     } else if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
         if (selected)
             combo->setCurrentIndex(index);
@@ -682,8 +775,7 @@ void QtFormControlWindow::setItemSelected(int index, bool selected) {
 
 bool QtFormControlWindow::isItemSelected(int index) const {
     if (index < 0 || index >= itemCount()) return false;
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data()))
-        return list->item(index)->isSelected();
+    if (qobject_cast<QListWidget*>(widget_.data())) return IsSelected(index);
     if (auto* combo = qobject_cast<QComboBox*>(widget_.data()))
         return combo->currentIndex() == index;
     return false;
@@ -692,20 +784,23 @@ bool QtFormControlWindow::isItemSelected(int index) const {
 void QtFormControlWindow::setCurrentIndex(int index) {
     const Quiet quiet(this);
     if (index < 0 || index >= itemCount()) index = -1;
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data())) {
-        QItemSelectionModel* model = list->selectionModel();
-        const QModelIndex at = list->model()->index(index, 0);
-        if (list->selectionMode() == QAbstractItemView::SingleSelection)
-            model->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-        else
-            model->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    if (qobject_cast<QListWidget*>(widget_.data())) {
+        // The item with the caret is selected as well, in a list of either kind: a list
+        // reset with nothing chosen by the page offers its first item.
+        current_ = index;
+        if (!multi_) {
+            SelectOnly(index);
+        } else if (index >= 0) {
+            selected_[static_cast<std::size_t>(index)] = true;
+        }
+        SelectionChanged();
     } else if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
         combo->setCurrentIndex(index);
     }
 }
 
 int QtFormControlWindow::currentIndex() const {
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data())) return list->currentRow();
+    if (qobject_cast<QListWidget*>(widget_.data())) return current_;
     if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) return combo->currentIndex();
     return -1;
 }
@@ -713,6 +808,7 @@ int QtFormControlWindow::currentIndex() const {
 void QtFormControlWindow::setTopIndex(int index) {
     auto* list = qobject_cast<QListWidget*>(widget_.data());
     if (!list || list->count() == 0) return;
+    FlushSelection();
     index = std::clamp(index, 0, list->count() - 1);
     list->scrollToItem(list->item(index), QAbstractItemView::PositionAtTop);
 }

@@ -82,6 +82,12 @@ class QtFormControlWindow : public FormControlWindow, public QtWidgetHolder {
     // Page pixels from screen pixels of the widget's current scale.
     int ToPage(int screen) const;
     void Changed();
+    // A list box's selection is kept here and put on the widget in one go.
+    bool IsSelected(int index) const;
+    void SelectOnly(int index);
+    void SelectionChanged();
+    void FlushSelection();
+    void ReadSelection();  // after the user changed it
 
     FormControlKind kind_;
     QPointer<QWidget> widget_;
@@ -96,6 +102,11 @@ class QtFormControlWindow : public FormControlWindow, public QtWidgetHolder {
     bool hasFont_ = false;
     mutable double fontScale_ = 0;
     MemoWrap wrap_ = MemoWrap::Soft;
+    std::vector<bool> selected_;  // list box
+    bool multi_ = false;
+    int current_ = -1;
+    int singleSelected_ = -1;  // the one a single-choice list has, or -1
+    bool selectionPending_ = false;
 };
 
 }  // namespace platform

@@ -25,6 +25,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "platform/qt/QtFormControlWindow.h"
 #include "tests/app/AppTestSupport.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
@@ -536,9 +537,11 @@ TEST_F(NavigationTest, BackAndForwardBringBackWhatAPagesFormHeld) {
     ClickRow(2);
     main.imageVoltaClick();
     ASSERT_EQ(Current(), formPage);
-    const auto edit = [&] {
-        const auto edits = main.viewer->PaintPanel()->findChildren<QLineEdit*>();
-        return edits.size() == 1 ? edits[0] : nullptr;
+    const auto edit = [&]() -> QLineEdit* {
+        const auto& controls = main.viewer->Document().allControls;
+        if (controls.empty()) return nullptr;
+        auto* window = dynamic_cast<platform::QtFormControlWindow*>(controls[0]->PlatformControl());
+        return window ? qobject_cast<QLineEdit*>(window->widget()) : nullptr;
     };
     ASSERT_NE(edit(), nullptr);
     QTest::keyClicks(edit(), "Anita");

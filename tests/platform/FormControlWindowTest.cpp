@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -165,6 +166,58 @@ TEST_F(FormControlWindowTest, OnlyTheUsersChangesAreReported) {
     EXPECT_EQ(changes, 3);
 }
 
+TEST_F(FormControlWindowTest, ListsTakeManySelectionsAtOnceAndOfferTheirFirstItem) {
+    auto list = Make(FormControlKind::ListBox);
+    list->setMultiSelect(true);
+    constexpr int kCount = 100000;
+    for (int i = 0; i < kCount; ++i) list->addItem(u"op\u00E7\u00E3o");
+    for (int i = 0; i < kCount; ++i)
+        if (i != 500) list->setItemSelected(i, true);
+    int selected = 0;
+    for (int i = 0; i < kCount; ++i) selected += list->isItemSelected(i);
+    EXPECT_EQ(selected, kCount - 1);
+    Place(*list, 0, 0, 120, 80);
+    auto* widget = static_cast<QListWidget*>(list->widget());
+    EXPECT_EQ(widget->selectionModel()->selectedIndexes().size(), kCount - 1)
+        << "the widget shows them all";
+    EXPECT_FALSE(widget->item(500)->isSelected());
+    EXPECT_EQ(changes, 0);
+
+    // Reset with nothing chosen by the page: the first item, in either kind of list.
+    for (bool multi : {true, false}) {
+        list->clearItems();
+        list->setMultiSelect(multi);
+        for (int i = 0; i < 3; ++i) list->addItem(u"x");
+        list->setCurrentIndex(0);
+        EXPECT_TRUE(list->isItemSelected(0)) << multi;
+        EXPECT_EQ(list->currentIndex(), 0);
+        list->setVisible(true);
+        EXPECT_TRUE(widget->item(0)->isSelected()) << multi;
+    }
+}
+
+TEST_F(FormControlWindowTest, AWindowMayGoFromInsideItsOwnEvents) {
+    // A handler that loads another page takes the page's controls with it.
+    std::unique_ptr<QtFormControlWindow> button = Make(FormControlKind::Button);
+    std::unique_ptr<QtFormControlWindow> box = Make(FormControlKind::CheckBox);
+    std::unique_ptr<QtFormControlWindow> edit = Make(FormControlKind::Edit);
+    Place(*button, 0, 0, 80, 26);
+    Place(*box, 0, 30, 16, 16);
+    Place(*edit, 0, 50, 100, 22);
+    QPointer<QWidget> buttonWidget = button->widget();
+    button->onClick = [&] { button.reset(); };
+    box->onClick = [&] { box.reset(); };
+    edit->onActivate = [&] { edit.reset(); };
+    QTest::mouseClick(buttonWidget, Qt::LeftButton);
+    QTest::mouseClick(box->widget(), Qt::LeftButton);
+    QTest::keyClick(edit->widget(), Qt::Key_Return);
+    EXPECT_FALSE(button || box || edit);
+    ASSERT_TRUE(buttonWidget);
+    EXPECT_FALSE(buttonWidget->isVisible()) << "gone from the page at once";
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(buttonWidget) << "and freed once its events are over";
+}
+
 TEST_F(FormControlWindowTest, EnterSubmitsFromAnEditOnlyAndPressesAButton) {
     auto edit = Make(FormControlKind::Edit);
     auto memo = Make(FormControlKind::Memo);
@@ -214,12 +267,18 @@ TEST_F(FormControlWindowTest, BoxesAndRadioButtonsLeaveGroupsAndArrowsToThePage)
     ASSERT_TRUE(second->setFocus());
     QTest::keyClick(second->widget(), Qt::Key_Right);
     QTest::keyClick(second->widget(), Qt::Key_Up);
-    QTest::keyClick(box->widget(), Qt::Key_Left);
-    QTest::keyClick(box->widget(), Qt::Key_Down);
+    QTest::keyClick(second->widget(), Qt::Key_Left);
+    QTest::keyClick(second->widget(), Qt::Key_Down);
     EXPECT_EQ(arrows, (std::vector<std::pair<int, int>>{{1, 0}, {0, -1}, {-1, 0}, {0, 1}}));
-    EXPECT_TRUE(surface->keys.empty()) << "arrows are the group's, not the page's";
+    EXPECT_TRUE(surface->keys.empty()) << "a radio button's arrows are its group's";
     QTest::keyClick(second->widget(), Qt::Key_Home);
     EXPECT_EQ(surface->keys, std::vector<int>{Qt::Key_Home});
+    surface->keys.clear();
+    QTest::keyClick(box->widget(), Qt::Key_Down);
+    QTest::keyClick(box->widget(), Qt::Key_PageDown);
+    EXPECT_EQ(surface->keys, (std::vector<int>{Qt::Key_Down, Qt::Key_PageDown}))
+        << "a check box has no group: its arrows scroll the page";
+    EXPECT_EQ(arrows.size(), 4u);
     EXPECT_EQ(changes, 0);
 }
 
