@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "layout/FontObj.h"
 #include "layout/PanelObj.h"
@@ -352,11 +353,12 @@ void TSectionList::SetFormData(const TFormData& data) {
 }
 
 void TSectionList::DropControls() {
-    for (TFormControlObj* control : allControls) {
-        for (auto it = tabOrder.begin(); it != tabOrder.end();)
-            it = it->second.second == control ? tabOrder.erase(it) : std::next(it);
-        if (ThtmlForm* form = control->Form()) form->RemoveControl(control);
-    }
+    if (allControls.empty()) return;
+    // One pass over the Tab order and one over each form, however many controls go.
+    const std::unordered_set<TFormControlObj*> dropped(allControls.begin(), allControls.end());
+    std::erase_if(tabOrder,
+                  [&](const auto& entry) { return dropped.count(entry.second.second) != 0; });
+    for (auto& form : forms) form->RemoveControls(dropped);
     allControls.clear();
 }
 
@@ -382,9 +384,11 @@ void TSectionList::ForgetLinkRun(TFontObj* run) {
 
 void TSectionList::AddTabEntry(int tabIndex, TFontObj* linkRun, TFormControlObj* control) {
     // Fixed-width fields keep the keys in numeric order: a page may hold thousands of
-    // controls and links, and any TABINDEX.
+    // controls and links, and any TABINDEX. As in a web browser, what has a TABINDEX of
+    // 1 or more comes first, by its index; everything else follows in the page's order.
+    const int order = tabIndex >= 1 ? std::min(tabIndex, 99998) : 99999;
     char key[32];
-    std::snprintf(key, sizeof key, "%.5d%.10d", std::clamp(tabIndex, 0, 99999), tabArrivals_++);
+    std::snprintf(key, sizeof key, "%.5d%.10d", order, tabArrivals_++);
     tabOrder.emplace(key, std::make_pair(linkRun, control));
 }
 

@@ -9,17 +9,18 @@ ThtmlForm::ThtmlForm(TSectionList* doc, const TAttributeList* attributes) : docu
     for (int i = 0; i < attributes->Count(); ++i) {
         const TAttribute& a = (*attributes)[i];
         switch (a.Symbol) {
+            // In UTF-8, as the pairs the form hands over with them are.
             case symMethod:
-                method = a.StrValue.substr(0, 4);
+                method = attributes->DisplayText(a).substr(0, 4);
                 break;
             case symAction:
-                action = a.StrValue;
+                action = attributes->DisplayText(a);
                 break;
             case symTarget:
-                target = a.StrValue;
+                target = attributes->DisplayText(a);
                 break;
             case symEncType:
-                encoding = a.StrValue;
+                encoding = attributes->DisplayText(a);
                 break;
             default:
                 break;
@@ -35,18 +36,17 @@ TFormControlObj* ThtmlForm::AddControl(std::unique_ptr<TFormControlObj> control)
     return members.back().get();
 }
 
-void ThtmlForm::RemoveControl(TFormControlObj* control) {
-    if (auto* radio = dynamic_cast<TRadioButtonFormControlObj*>(control); radio && radio->group) {
-        auto& group = *radio->group;
-        group.erase(group.begin() + static_cast<std::ptrdiff_t>(radio->groupIndex));
-        for (std::size_t i = radio->groupIndex; i < group.size(); ++i) group[i]->groupIndex = i;
+void ThtmlForm::RemoveControls(const std::unordered_set<TFormControlObj*>& dropped) {
+    const auto isDropped = [&](TFormControlObj* control) { return dropped.count(control) != 0; };
+    for (auto& [name, group] : radioGroups_) {
+        std::erase_if(group, [&](TRadioButtonFormControlObj* radio) { return isDropped(radio); });
+        for (std::size_t i = 0; i < group.size(); ++i) group[i]->groupIndex = i;
     }
-    for (auto it = members.begin(); it != members.end(); ++it)
-        if (it->get() == control) {
-            if (control->IsVisible()) --visibleCount;
-            members.erase(it);
-            return;
-        }
+    std::erase_if(members, [&](const std::unique_ptr<TFormControlObj>& control) {
+        if (!isDropped(control.get())) return false;
+        if (control->IsVisible()) --visibleCount;
+        return true;
+    });
 }
 
 std::vector<TRadioButtonFormControlObj*>& ThtmlForm::RadioGroup(const std::string& upperName) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/StringList.h"
@@ -28,8 +29,8 @@ class ThtmlForm {
 
     // The form takes the control; hidden ones do not count as visible.
     TFormControlObj* AddControl(std::unique_ptr<TFormControlObj> control);
-    // Frees a control of this form.
-    void RemoveControl(TFormControlObj* control);
+    // Frees those of this form's controls that are in `dropped`, in one pass.
+    void RemoveControls(const std::unordered_set<TFormControlObj*>& dropped);
     void ResetAll();
     // Gathers the pairs of the controls that are not disabled, `extra` last when given,
     // and hands them to the host; nothing happens when the host takes no submissions.

@@ -120,10 +120,12 @@ void TRadioButtonFormControlObj::MoveInGroup(int step) {
         TRadioButtonFormControlObj* next = (*group)[static_cast<std::size_t>(i)];
         if (next->disabled) continue;
         // One scrolled out of view has no window to focus yet: it is brought into
-        // view, and chosen all the same.
+        // view, and chosen all the same. Focus events reach the host, whose handlers
+        // may free the group.
+        const auto alive = next->Alive();
         if (!next->control->setFocus() && document && document->viewer)
             document->viewer->ScrollFocusedIntoView(next->topY, true);
-        next->Clicked();
+        if (*alive) next->Clicked();
         return;
     }
 }
@@ -245,7 +247,7 @@ void TListBoxFormControlObj::RestoreInitial() {
                 break;
             }
     }
-    if (!any && !options.empty()) control->setCurrentIndex(0);
+    if (!any && !options.empty()) control->setCurrentIndex(0);  // selects it too
     control->setTopIndex(0);
 }
 

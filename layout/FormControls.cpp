@@ -112,6 +112,7 @@ TFormControlObj::TFormControlObj(TSectionList* doc, ThtmlForm* owner, const TAtt
 }
 
 TFormControlObj::~TFormControlObj() {
+    *alive_ = false;
     if (control) {
         // A window going away may still report the focus leaving it.
         control->onClick = nullptr;
@@ -169,12 +170,16 @@ void TFormControlObj::ApplyProperties(TProperties& props) {
     givenHeight = GivenLength(props, piHeight);
     const TMyFont& styleFont = props.GetFont();
     font = styleFont;
-    textColor = styleFont.Color;
+    // The text colour a control inherits was chosen for the page's background, not for
+    // the control's own white field (white text on a dark page would vanish there): it
+    // counts only when the control's style gives it a background as well.
+    const platform::TColor background = props.GetBackgroundColor();
+    const bool ownColours = background != platform::clNone;
+    textColor = ownColours ? styleFont.Color : 0;
     if (control) {
         control->setFont(font);
-        const platform::TColor background = props.GetBackgroundColor();
-        control->setColors(platform::ColorToRGB(styleFont.Color),
-                           background == platform::clNone ? platform::clNone : platform::ColorToRGB(background));
+        control->setColors(ownColours ? platform::ColorToRGB(styleFont.Color) : platform::clNone,
+                           ownColours ? platform::ColorToRGB(background) : platform::clNone);
     }
 }
 
@@ -188,21 +193,22 @@ void TFormControlObj::ReportChange() {
 
 void TFormControlObj::FocusChanged(bool arrived) {
     TDocumentHost* host = document ? document->viewer : nullptr;
+    // The host's events come last: their handlers may free this control.
     if (arrived) {
         focused = true;
+        if (!changeScript.empty()) RememberValue();
         if (host) {
             host->InvalidatePaintSurface();
             host->ScrollFocusedIntoView(topY, true);
             if (!focusScript.empty()) host->ObjectFocus(*this, focusScript);
         }
-        if (!changeScript.empty()) RememberValue();
     } else {
         focused = false;
+        const std::string blur = blurScript;
+        if (host) host->InvalidatePaintSurface();
+        const auto alive = Alive();
         if (!changeScript.empty()) CheckChanged();
-        if (host) {
-            if (!blurScript.empty()) host->ObjectBlur(*this, blurScript);
-            host->InvalidatePaintSurface();
-        }
+        if (*alive && host && !blur.empty()) host->ObjectBlur(*this, blur);
     }
 }
 
@@ -294,7 +300,8 @@ TButtonFormControlObj::TButtonFormControlObj(TSectionList* doc, ThtmlForm* owner
 }
 
 void TButtonFormControlObj::Clicked() {
-    TFormControlObj::Clicked();
+    // The button's own work first, the click event last: a handler of either may load
+    // another page. The submission itself reaches the host later, after this click.
     switch (kind) {
         case Kind::Submit:
             if (form) form->Submit(name.empty() ? std::string() : Pair(value));
@@ -305,13 +312,17 @@ void TButtonFormControlObj::Clicked() {
         case Kind::Browse:
             if (edit && document && document->viewer) {
                 std::string file = platform::Utf16ToUtf8(edit->control->text());
+                const auto alive = Alive(), editAlive = edit->Alive();
+                // Asking for a file may take a while (a dialog): the page may be gone after.
                 document->viewer->FileBrowse(*this, file);
+                if (!*alive || !*editAlive) return;
                 edit->control->setText(platform::Utf8ToUtf16(file));
             }
             break;
         case Kind::Button:
             break;
     }
+    TFormControlObj::Clicked();
 }
 
 void TButtonFormControlObj::FitSize(platform::Canvas& canvas) {
@@ -353,23 +364,27 @@ bool TImageFormControlObj::SubmitPair(int index, std::string& text) {
 void TImageFormControlObj::ImageClick(int x, int y) {
     if (!image) return;
     const platform::Rect box = image->HitBox();
+    // A disabled input takes no clicks, as a disabled window takes none.
+    if (disabled) return;
     clickX = x - box.left;
     clickY = y - box.top;
-    TFormControlObj::Clicked();
-    if (disabled || !form) return;
-    clicked = true;
-    form->Submit();
-    clicked = false;
+    SubmitClick();
 }
 
 void TImageFormControlObj::Clicked() {
     // The keyboard's press of the picture: as a click on its corner.
-    TFormControlObj::Clicked();
-    if (disabled || !form) return;
+    if (disabled) return;
     clickX = clickY = 0;
-    clicked = true;
-    form->Submit();
-    clicked = false;
+    SubmitClick();
+}
+
+void TImageFormControlObj::SubmitClick() {
+    if (form) {
+        clicked = true;
+        form->Submit();
+        clicked = false;
+    }
+    TFormControlObj::Clicked();  // last: its handler may free this input
 }
 
 TImageFormControlObj::~TImageFormControlObj() {

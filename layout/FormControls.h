@@ -74,6 +74,10 @@ class TFormControlObj : public TIDObject {
     void ShowAt(int x, int y);
     void Hide();
     bool HasFocus() const { return focused; }
+    // False once the control is gone. The host's handlers of this control's events may
+    // load another page (and so free the control): code that still has work to do after
+    // raising one holds a copy of this and looks first.
+    std::shared_ptr<const bool> Alive() const { return alive_; }
     // Takes the next place in the Tab order after `previous`, which it then becomes.
     void PlaceInTabOrder(platform::TabStopWindow*& previous);
     ThtmlForm* Form() const { return form; }
@@ -117,6 +121,9 @@ class TFormControlObj : public TIDObject {
     // Text for a printed picture, vertically centred in the box from `inset` pixels in.
     void PaintText(platform::Canvas& canvas, const platform::Rect& box, int inset,
                    const std::u16string& text);
+
+  private:
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // INPUT text, password and file (and unknown types): a single-line edit.
@@ -230,6 +237,9 @@ class TImageFormControlObj : public TFormControlObj {
 
   protected:
     void Clicked() override;
+
+  private:
+    void SubmitClick();
 };
 
 // An OPTION of a SELECT.

@@ -608,8 +608,10 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.lineTo(box.right - 1, box.bottom - 1);
         canvas.lineTo(box.left, box.bottom - 1);
     }
-    // The picture of a link that has the keyboard focus shows it, as the link's text does.
-    if (linkRun_ && linkRun_->hasFocus) canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
+    // The picture of a link or of an image input that has the keyboard focus shows it, as
+    // a link's text does.
+    if ((linkRun_ && linkRun_->hasFocus) || (formControl && formControl->HasFocus()))
+        canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
 }
 
 void TImageObj::SetHoverState(int state) {

@@ -236,8 +236,9 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
         if (box.contains(X, Y)) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
             unsigned result = object->HitTest(X - box.left, Y - box.top, title, linkTarget);
-            // The picture of an image input answers as the control (the hand shows over it).
-            if (TFormControlObj* input = object->FormControl()) {
+            // The picture of an image input answers as the control (the hand shows over it),
+            // unless the input is disabled.
+            if (TFormControlObj* input = object->FormControl(); input && !input->disabled) {
                 control = input;
                 result |= htFormControl;
             }

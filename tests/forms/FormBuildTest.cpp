@@ -183,7 +183,8 @@ TEST(FormBuild, ControlsInPreformattedText) {
 }
 
 TEST(FormBuild, TabIndexOrdersControlsBeforeTheOthers) {
-    // Every control with a window gets a place; TABINDEX ones after the page's own order.
+    // Every control with a window gets a place: TABINDEX ones first, by their index, then
+    // the rest in the page's order.
     struct TabHost : RecordingHost {
         struct Window : platform::DetachedFormControlWindow {
             Window(platform::FormControlKind kind, std::vector<std::pair<void*, void*>>& log)
@@ -211,7 +212,7 @@ TEST(FormBuild, TabIndexOrdersControlsBeforeTheOthers) {
     doc.LayoutCell(canvas, 0, 600, 600, scrollWidth, cursor);
     auto window = [&](std::size_t i) -> void* { return doc.forms[0]->members[i]->control.get(); };
     const std::vector<std::pair<void*, void*>> expected = {
-        {window(2), nullptr}, {window(1), window(2)}, {window(0), window(1)}};
+        {window(1), nullptr}, {window(0), window(1)}, {window(2), window(0)}};
     EXPECT_EQ(host.log, expected);
 }
 

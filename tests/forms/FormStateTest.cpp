@@ -205,3 +205,47 @@ TEST(ControlSizes, ListRowsDefaultToTheOptionsUpToEight) {
 
 }  // namespace
 }  // namespace formtest
+
+namespace formtest {
+namespace {
+
+TEST(FormReset, AListWithNothingMarkedOffersItsFirstItem) {
+    FormPage page(
+        "<FORM><SELECT NAME=m MULTIPLE><OPTION>a<OPTION>b</SELECT>"
+        "<SELECT NAME=s SIZE=3><OPTION>c<OPTION>d</SELECT>"
+        "<SELECT NAME=k MULTIPLE><OPTION>e<OPTION SELECTED>f<OPTION SELECTED>g</SELECT></FORM>");
+    EXPECT_EQ(page.SubmitFirst(), Pairs({"m=a", "s=c", "k=f", "k=g"}));
+}
+
+TEST(FormColours, InheritedTextColourCountsOnlyWithTheControlsOwnBackground) {
+    // White text for a dark page would vanish on a control's white field.
+    FormPage page(
+        "<BODY BGCOLOR=black><DIV STYLE=\"color:white\"><FORM><INPUT NAME=a>"
+        "<INPUT NAME=b STYLE=\"color:yellow;background-color:navy\"></FORM></DIV>");
+    auto& plain = page.Window(page.Control<TEditFormControlObj>(0));
+    EXPECT_EQ(plain.textColor(), platform::clNone);
+    EXPECT_EQ(plain.backgroundColor(), platform::clNone);
+    auto& styled = page.Window(page.Control<TEditFormControlObj>(1));
+    EXPECT_EQ(styled.textColor(), platform::RGBColor(255, 255, 0));
+    EXPECT_EQ(styled.backgroundColor(), platform::RGBColor(0, 0, 128));
+}
+
+TEST(FormFocus, AnImageInputWithTheFocusShowsItOnItsPicture) {
+    FormPage page("<FORM><INPUT TYPE=image NAME=m WIDTH=20 HEIGHT=10></FORM>");
+    auto& input = page.Control<TImageFormControlObj>();
+    const auto focusDrawn = [&] {
+        page.canvas.clearLog();
+        page.Draw(0, 600);
+        for (const std::string& call : page.canvas.log())
+            if (call.rfind("focus ", 0) == 0) return true;
+        return false;
+    };
+    EXPECT_FALSE(focusDrawn());
+    page.Window(input).setFocus();
+    EXPECT_TRUE(focusDrawn());
+    page.Window(input).loseFocus();
+    EXPECT_FALSE(focusDrawn());
+}
+
+}  // namespace
+}  // namespace formtest

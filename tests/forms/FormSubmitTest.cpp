@@ -97,8 +97,16 @@ TEST(FormSubmit, ImageInputSendsWhereItWasClicked) {
 TEST(FormSubmit, DisabledImageInputDoesNotSend) {
     FormPage page("<FORM><INPUT TYPE=image NAME=m DISABLED WIDTH=10 HEIGHT=10></FORM>");
     auto& input = page.Control<TImageFormControlObj>();
-    input.ImageClick(input.image->HitBox().left, input.image->HitBox().top);
+    const platform::Rect box = input.image->HitBox();
+    input.ImageClick(box.left, box.top);
     EXPECT_TRUE(page.host.submissions.empty());
+    EXPECT_TRUE(page.host.events.empty()) << "a disabled control takes no clicks";
+    // Nor does it show the hand.
+    std::string title;
+    TFormControlObj* under = nullptr;
+    const TUrlTarget* link = nullptr;
+    EXPECT_FALSE(page.doc.HitTestLink(page.canvas, box.left + 1, box.top + 1, title, under, link) &
+                 htFormControl);
 }
 
 TEST(FormSubmit, BrowseAsksTheHostStartingFromTheEdit) {
@@ -162,4 +170,93 @@ TEST(FormSubmit, ResetPutsEveryControlBack) {
 }
 
 }  // namespace
+}  // namespace formtest
+
+namespace formtest {
+
+// A host whose handlers load another page, as a reader following the form might: the
+// control that raised the event is then gone, and must not be touched after.
+struct LeavingHost : RecordingHost {
+    TSectionList* doc = nullptr;
+    bool leaveOnClick = false, leaveOnBrowse = false, leaveOnChange = false;
+    void Leave() { doc->Clear(); }
+    void ObjectClick(TFormControlObj& control, const std::string& script) override {
+        RecordingHost::ObjectClick(control, script);
+        if (leaveOnClick) Leave();
+    }
+    void FileBrowse(TFormControlObj& control, std::string& fileName) override {
+        RecordingHost::FileBrowse(control, fileName);
+        if (leaveOnBrowse) Leave();
+    }
+    void ObjectChange(TFormControlObj& control, const std::string& script) override {
+        RecordingHost::ObjectChange(control, script);
+        if (leaveOnChange) Leave();
+    }
+};
+
+TEST(FormSubmit, AHandlerThatLeavesThePageLeavesTheControlUntouched) {
+    const std::string html =
+        "<FORM><INPUT NAME=q VALUE=a ONCHANGE=mudou ONBLUR=saiu><INPUT TYPE=submit NAME=ir>"
+        "<INPUT TYPE=reset><INPUT TYPE=file NAME=f><INPUT TYPE=image NAME=m WIDTH=9 HEIGHT=9>"
+        "<INPUT TYPE=radio NAME=r><INPUT TYPE=radio NAME=r></FORM>";
+    const auto fresh = [&](LeavingHost& host, TSectionList& doc) {
+        host.doc = &doc;
+        doc.SetDefaults("Times New Roman", "Courier New", 12, 0, 0, 0, 0, false, 0xFFFFFF, 1, 5,
+                        10);
+        ParseHtml(html, doc);
+        platform::RecordingCanvas canvas;
+        int scrollWidth = 0, cursor = 0;
+        doc.LayoutCell(canvas, 0, 600, 600, scrollWidth, cursor);
+        doc.Draw(canvas, {0, 0, 600, 600}, 600, 0, 0, 0, 0);
+    };
+    const auto window = [](TSectionList& doc,
+                           std::size_t index) -> platform::DetachedFormControlWindow& {
+        return dynamic_cast<platform::DetachedFormControlWindow&>(
+            *doc.forms[0]->members[index]->control);
+    };
+    for (std::size_t button : {1u, 2u, 4u}) {  // submit, reset, Browse
+        SCOPED_TRACE(button);
+        LeavingHost host;
+        host.leaveOnClick = host.leaveOnBrowse = true;
+        TSectionList doc(&host);
+        fresh(host, doc);
+        window(doc, button).onClick();
+        EXPECT_TRUE(doc.forms.empty()) << "the other page is shown";
+    }
+    {
+        SCOPED_TRACE("image input");
+        LeavingHost host;
+        host.leaveOnClick = true;
+        TSectionList doc(&host);
+        fresh(host, doc);
+        auto& input = dynamic_cast<TImageFormControlObj&>(*doc.forms[0]->members[5]);
+        input.ImageClick(input.image->HitBox().left + 1, input.image->HitBox().top + 1);
+        ASSERT_EQ(host.submissions.size(), 1u) << "sent before the click event";
+        EXPECT_TRUE(doc.forms.empty());
+    }
+    {
+        SCOPED_TRACE("a change seen as the focus leaves");
+        LeavingHost host;
+        host.leaveOnChange = true;
+        TSectionList doc(&host);
+        fresh(host, doc);
+        auto& edit = window(doc, 0);
+        edit.setFocus();
+        edit.setText(u"b");
+        edit.loseFocus();
+        EXPECT_TRUE(doc.forms.empty());
+        EXPECT_EQ(host.events.back(), "change q mudou") << "no blur from the freed edit";
+    }
+    {
+        SCOPED_TRACE("arrow keys in a radio group");
+        LeavingHost host;
+        host.leaveOnClick = true;
+        TSectionList doc(&host);
+        fresh(host, doc);
+        window(doc, 6).setFocus();
+        window(doc, 6).onArrowKey(1, 0);
+        EXPECT_TRUE(doc.forms.empty());
+    }
+}
+
 }  // namespace formtest
