@@ -4,10 +4,12 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/GeneratedPages.h"
+#include "layout/FormData.h"
 #include "platform/Screen.h"
 #include "platform/StringList.h"
 
@@ -139,12 +141,17 @@ class TformMain : public QWidget {
     std::string SearchText() const;
     void RunSearch();
     void Step(platform::StringList& from, platform::StringList& to);
+    // What the forms of the page shown hold, kept under its file as the reader leaves it
+    // and put back when back or forward returns there.
+    void KeepFormValues();
+    void RestoreFormValues();
     // An error the user must see, in a message box captioned with the program's title.
     void ReportError(const std::exception& error);
 
     std::unique_ptr<TformStatus> formStatus_;
     std::string dataFolder_;
     CollectionWrites writes_;
+    std::map<std::string, std::unique_ptr<TFormData>> formValues_;
 };
 
 }  // namespace app

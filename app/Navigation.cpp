@@ -41,13 +41,31 @@ void TformMain::Step(platform::StringList& from, platform::StringList& to) {
         if (from.empty()) return;
         const std::string current = viewer->CurrentFile();
         if (to.empty() || to.last() != current) to.add(current);
+        KeepFormValues();
         const std::string target(from.last());
-        if (platform::FileExists(target)) viewer->LoadFromFile(target);
+        if (platform::FileExists(target)) {
+            viewer->LoadFromFile(target);
+            RestoreFormValues();
+        }
         from.removeLast();
     } catch (const std::exception&) {
         // Going back or forward never reports anything; the entry still goes.
         if (!from.empty()) from.removeLast();
     }
+}
+
+void TformMain::KeepFormValues() {
+    const std::string& file = viewer->CurrentFile();
+    if (file.empty()) return;
+    if (std::unique_ptr<TFormData> values = viewer->Document().FormData())
+        formValues_[file] = std::move(values);
+    else
+        formValues_.erase(file);
+}
+
+void TformMain::RestoreFormValues() {
+    const auto kept = formValues_.find(viewer->CurrentFile());
+    if (kept != formValues_.end() && kept->second) viewer->Document().SetFormData(*kept->second);
 }
 
 void TformMain::imageVoltaClick() {
@@ -62,6 +80,7 @@ void TformMain::viewerHotSpotClick(THTMLViewer*, const std::string& src, bool& h
     try {
         if (src.find('#') != std::string::npos) return;
         listVolta.add(viewer->CurrentFile());
+        KeepFormValues();
         if (src.size() >= 2 && src[0] == '.' && src[1] == '.') return;
         if (platform::FileExists(PastaDados + src)) {
             viewer->Clear();
@@ -82,6 +101,7 @@ void TformMain::viewerHotSpotClick(THTMLViewer*, const std::string& src, bool& h
 
 void TformMain::labelClick(TFocusLabel* sender) {
     listVolta.add(viewer->CurrentFile());
+    KeepFormValues();
     const std::string file = PastaBase + sender->hint().toStdString();
     try {
         if (platform::FileExists(file)) viewer->LoadFromFile(file);

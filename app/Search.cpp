@@ -116,6 +116,7 @@ std::string SearchResultsPage(const platform::StringList& keys, const platform::
 
 void TformMain::RunSearch() {
     listVolta.add(viewer->CurrentFile());
+    KeepFormValues();
     const std::string page =
         SearchResultsPage(listBusca, listNomes, listArquivos, listAtuacao, SearchKey(SearchText()));
     const std::string path = GeneratedPagesFolder + kSearchPageFile;
@@ -136,6 +137,7 @@ void TformMain::GridNomesClick() {
     try {
         const std::string page(listArquivos.at(static_cast<std::size_t>(GridNomes->row())));
         listVolta.add(viewer->CurrentFile());
+        KeepFormValues();
         if (platform::FileExists(PastaDados + page)) viewer->LoadFromFile(PastaDados + page);
     } catch (const std::exception&) {
         // A row without a page, or a page that cannot be shown: nothing happens.

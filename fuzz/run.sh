@@ -22,6 +22,11 @@ case "$name" in
   html_*) for folder in output/dados/*/; do seeds+=("$folder"); done ;;
   picture_loader) seeds+=(output/dados/imagens fuzz/seeds/png fuzz/seeds/gif) ;;
 esac
-QT_QPA_PLATFORM=offscreen "build-fuzz/bin/fuzz_${name}" "$corpus" "${seeds[@]}" \
+# A target's dictionary of tag and attribute names, when it has one.
+options=()
+for dict in fuzz/*/"$name".dict; do
+  if [ -f "$dict" ]; then options+=("-dict=$dict"); fi
+done
+QT_QPA_PLATFORM=offscreen "build-fuzz/bin/fuzz_${name}" "$corpus" "${seeds[@]}" "${options[@]}" \
   -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
   -artifact_prefix="$findings/" -print_final_stats=1

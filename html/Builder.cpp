@@ -29,13 +29,17 @@ constexpr int kMaxTabbedLinks = 400;
 
 const TSymbolSet& InlineAndObjectSymbols() {
     static const TSymbolSet set = SymbolSet({
-        symB, symI, symEm, symStrong, symU, symCite, symVar, symS, symStrike, symTT, symCode,
-        symKbd, symSamp, symSpan, symSub, symSup, symBig, symSmall, symBEnd, symIEnd, symEmEnd,
-        symStrongEnd, symUEnd, symCiteEnd, symVarEnd, symSEnd, symStrikeEnd, symTTEnd,
-        symCodeEnd, symKbdEnd, symSampEnd, symSpanEnd, symSubEnd, symSupEnd, symBigEnd,
-        symSmallEnd, symBR, symH, symHEnd, symHR, symPre, symImg, symA, symAEnd, symText,
-        symTable, symInput, symSelect, symTextArea, symTextAreaEnd, symFont, symFontEnd,
-        symBaseFont, symMap, symPage, symScript, symPanel, symNoBr, symNoBrEnd, symWbr,
+        symB,         symI,        symEm,          symStrong,    symU,       symCite,
+        symVar,       symS,        symStrike,      symTT,        symCode,    symKbd,
+        symSamp,      symSpan,     symSub,         symSup,       symBig,     symSmall,
+        symBEnd,      symIEnd,     symEmEnd,       symStrongEnd, symUEnd,    symCiteEnd,
+        symVarEnd,    symSEnd,     symStrikeEnd,   symTTEnd,     symCodeEnd, symKbdEnd,
+        symSampEnd,   symSpanEnd,  symSubEnd,      symSupEnd,    symBigEnd,  symSmallEnd,
+        symBR,        symH,        symHEnd,        symHR,        symPre,     symImg,
+        symA,         symAEnd,     symText,        symTable,     symInput,   symSelect,
+        symSelectEnd, symTextArea, symTextAreaEnd, symButton,    symFont,    symFontEnd,
+        symBaseFont,  symMap,      symPage,        symScript,    symPanel,   symNoBr,
+        symNoBrEnd,   symWbr,
     });
     return set;
 }
@@ -160,7 +164,7 @@ void THtmlBuilder::Reset(std::string text) {
     noBreak_ = false;
     preMode_ = false;
     reader_.NoCommentMode = false;
-    formOpen_ = false;
+    form_ = nullptr;
     blockDepth_ = 0;
     bodyApplied_ = false;
     section_.reset();
@@ -240,7 +244,7 @@ void THtmlBuilder::ParseFlow(const TSymbolSet& terminators) {
                 ParseLinkTag();
                 break;
             case symFormEnd:
-                formOpen_ = false;
+                form_ = nullptr;
                 Next();
                 break;
             case symBgSound:
@@ -267,7 +271,8 @@ void THtmlBuilder::ParseBody() {
                             (bodyApplied_ && section_ && !section_->IsEmpty());
     if (hasContent || tableLevel_ != 0) return;
     bodyApplied_ = true;
-    doc_.allControls.clear();
+    // Controls in the stray text go with it: nobody sees them, so they send nothing.
+    doc_.DropControls();
     // Text before BODY is dropped with the first section; what pointed at it points at
     // the new body instead.
     TSection* discarded = section_.get();

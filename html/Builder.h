@@ -8,7 +8,8 @@
 // main flow, the property stack, body attributes), BuilderHead.cpp (title, meta, link,
 // style, sound, script, base), BuilderInline.cpp (paragraphs, inline elements, fonts,
 // headings, breaks, rules, maps), BuilderBlocks.cpp (lists, items, containers,
-// preformatted text, plain text), BuilderTables.cpp (tables).
+// preformatted text, plain text), BuilderTables.cpp (tables), BuilderForms.cpp (form
+// controls).
 
 #include <bitset>
 #include <cstdint>
@@ -29,6 +30,9 @@ class TSection;
 class TBlock;
 class TBodyBlock;
 class TProperties;
+class ThtmlForm;
+class TSelectFormControlObj;
+class TTextAreaFormControlObj;
 
 // What the host of a document wants to hear about while a page is built. Any of them
 // may be left empty.
@@ -154,6 +158,12 @@ class THtmlBuilder {
     void ParsePreformatted();
     void ParsePlainText();
 
+    // BuilderForms.cpp
+    ThtmlForm& OpenForm(const TAttributeList* attributes);
+    void ParseFormControl();
+    void ParseOptions(TSelectFormControlObj& select);
+    void ParseTextAreaContent(TTextAreaFormControlObj& area);
+
     // BuilderTables.cpp
     struct TTableBuild;
     void ParseTable();
@@ -179,7 +189,7 @@ class THtmlBuilder {
     TBodyBlock* body_ = nullptr;
     TUrlTarget linkTarget_;
     bool linkOpen_ = false;
-    bool formOpen_ = false;  // form objects arrive with the form controls
+    ThtmlForm* form_ = nullptr;  // the form new controls join
     THtmlParseResult result_;
     int listLevel_ = 0;
     int tableLevel_ = 0;

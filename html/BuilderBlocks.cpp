@@ -21,13 +21,16 @@ bool IsListStart(THtmlSymbol sy) { return IsListKind(sy) || sy == symDL; }
 // What a list item holds besides paragraphs, lists and containers.
 const TSymbolSet& ItemInlineSymbols() {
     static const TSymbolSet set = SymbolSet({
-        symB, symI, symEm, symStrong, symU, symCite, symVar, symTT, symCode, symKbd, symSamp,
-        symS, symStrike, symSpan, symSub, symSup, symBig, symSmall, symFont, symBaseFont,
-        symBEnd, symIEnd, symEmEnd, symStrongEnd, symUEnd, symCiteEnd, symVarEnd, symTTEnd,
-        symCodeEnd, symKbdEnd, symSampEnd, symSEnd, symStrikeEnd, symSpanEnd, symSubEnd,
-        symSupEnd, symBigEnd, symSmallEnd, symFontEnd, symBR, symH, symImg, symA, symAEnd,
-        symText, symInput, symSelect, symTextArea, symTextAreaEnd, symMap, symPage, symScript,
-        symScriptEnd, symPanel, symNoBr, symNoBrEnd, symWbr,
+        symB,         symI,           symEm,        symStrong,  symU,       symCite,
+        symVar,       symTT,          symCode,      symKbd,     symSamp,    symS,
+        symStrike,    symSpan,        symSub,       symSup,     symBig,     symSmall,
+        symFont,      symBaseFont,    symBEnd,      symIEnd,    symEmEnd,   symStrongEnd,
+        symUEnd,      symCiteEnd,     symVarEnd,    symTTEnd,   symCodeEnd, symKbdEnd,
+        symSampEnd,   symSEnd,        symStrikeEnd, symSpanEnd, symSubEnd,  symSupEnd,
+        symBigEnd,    symSmallEnd,    symFontEnd,   symBR,      symH,       symImg,
+        symA,         symAEnd,        symText,      symInput,   symSelect,  symSelectEnd,
+        symTextArea,  symTextAreaEnd, symButton,    symMap,     symPage,    symScript,
+        symScriptEnd, symPanel,       symNoBr,      symNoBrEnd, symWbr,
     });
     return set;
 }
@@ -230,7 +233,7 @@ void THtmlBuilder::ParseContainer(const TSymbolSet& terminators) {
                 TCellBasic* owner = cell_;
                 TBlock& block =
                     AddBlock(std::make_unique<TBlock>(&doc_, props, cell_, &reader_.Attributes));
-                formOpen_ = true;
+                OpenForm(&reader_.Attributes);
                 Next();
                 ParseFlow(inner);
                 AddSection();
@@ -239,7 +242,7 @@ void THtmlBuilder::ParseContainer(const TSymbolSet& terminators) {
                 cell_ = owner;
             }
             if (Sy() == symFormEnd) {
-                formOpen_ = false;
+                form_ = nullptr;
                 Next();
             }
             return;
@@ -373,7 +376,10 @@ void THtmlBuilder::ParsePreformatted() {
                     OpenSection();
                 }
                 appendToken();
-                formOpen_ = sy == symForm;
+                if (sy == symForm)
+                    OpenForm(&reader_.Attributes);
+                else
+                    form_ = nullptr;
                 break;
             case symFont:
             case symBaseFont:

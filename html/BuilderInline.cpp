@@ -23,13 +23,16 @@ namespace {
 // What a paragraph holds; anything else ends it.
 const TSymbolSet& ParagraphSymbols() {
     static const TSymbolSet set = SymbolSet({
-        symB, symI, symEm, symStrong, symU, symCite, symVar, symTT, symCode, symKbd, symSamp,
-        symS, symStrike, symSub, symSup, symBig, symSmall, symFont, symA, symScript, symNoBr,
-        symSpan, symBEnd, symIEnd, symEmEnd, symStrongEnd, symUEnd, symCiteEnd, symVarEnd,
-        symTTEnd, symCodeEnd, symKbdEnd, symSampEnd, symSEnd, symStrikeEnd, symSubEnd,
-        symSupEnd, symBigEnd, symSmallEnd, symFontEnd, symAEnd, symScriptEnd, symNoBrEnd,
-        symSpanEnd, symBR, symImg, symUnknownTag, symText, symInput, symTextArea,
-        symTextAreaEnd, symSelect, symBaseFont, symMap, symPage, symPanel, symWbr,
+        symB,        symI,         symEm,          symStrong,  symU,          symCite,
+        symVar,      symTT,        symCode,        symKbd,     symSamp,       symS,
+        symStrike,   symSub,       symSup,         symBig,     symSmall,      symFont,
+        symA,        symScript,    symNoBr,        symSpan,    symBEnd,       symIEnd,
+        symEmEnd,    symStrongEnd, symUEnd,        symCiteEnd, symVarEnd,     symTTEnd,
+        symCodeEnd,  symKbdEnd,    symSampEnd,     symSEnd,    symStrikeEnd,  symSubEnd,
+        symSupEnd,   symBigEnd,    symSmallEnd,    symFontEnd, symAEnd,       symScriptEnd,
+        symNoBrEnd,  symSpanEnd,   symBR,          symImg,     symUnknownTag, symText,
+        symInput,    symTextArea,  symTextAreaEnd, symSelect,  symSelectEnd,  symButton,
+        symBaseFont, symMap,       symPage,        symPanel,   symWbr,
     });
     return set;
 }
@@ -151,9 +154,14 @@ void THtmlBuilder::ParseInline() {
             if (noBreak_ && section_) section_->AppendChar(u' ', reader_.TagPos, false);
             Next();
             return;
+        case symInput:
+        case symSelect:
+        case symTextArea:
+            ParseFormControl();
+            return;
         default:
-            // Form controls are read as if their tags were absent until the builder
-            // learns them; their text flows on. Everything else is skipped.
+            // BUTTON is only its text; an end of TEXTAREA or SELECT outside one means
+            // nothing. Everything else is skipped too.
             Next();
             return;
     }

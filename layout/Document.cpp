@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "layout/FontObj.h"
 #include "layout/PanelObj.h"
@@ -103,6 +104,8 @@ TSectionList::~TSectionList() {
     panels.clear();
     ReleaseBackground();
     items.clear();
+    allControls.clear();
+    forms.clear();
 }
 
 void TSectionList::Clear() {
@@ -130,6 +133,7 @@ void TSectionList::Clear() {
     items.clear();
     boxSpecPool.Clear();
     allControls.clear();
+    forms.clear();
     paintOrder.clear();
     sectionTotal = 0;
     tooManyLinks = false;
@@ -170,6 +174,7 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
                              int& scrollWidth, int& cursor) {
     ++layoutCycleCount;
     if (viewer) viewer->SetAnimationTimer(0);
+    for (auto& form : forms) form->FitAllSizes(canvas);
     canvas.setTextJustification(0, 0);
     if (!tabOrder.empty()) {
         int order = 0;
@@ -182,7 +187,8 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
                     previous = entry.first->TabStop();
                 }
             } else if (entry.second) {
-                entry.second->SetTabOrder(order++);
+                ++order;
+                entry.second->PlaceInTabOrder(previous);
             }
         }
         tabOrder.clear();
@@ -220,7 +226,7 @@ void TSectionList::AnimationTick() {
 void TSectionList::SetScrollY(int Y) {
     scrollY = Y;
     scrollChanged = true;
-    for (TFormControlObj* control : allControls) control->shownSinceScroll = false;
+    for (TFormControlObj* control : allControls) control->painted = false;
     for (TPanelObj* panel : panels) panel->shownSinceScroll = false;
 }
 
@@ -331,7 +337,30 @@ TSectionBase* TSectionList::ItemAtY(int Y, int& itemTopY, int& index) {
 
 void TSectionList::HideUnpaintedControls() {
     for (TFormControlObj* control : allControls)
-        if (!control->shownSinceScroll) control->Hide();
+        if (!control->painted) control->Hide();
+}
+
+std::unique_ptr<TFormData> TSectionList::FormData() const {
+    if (forms.empty()) return nullptr;
+    auto data = std::make_unique<TFormData>();
+    data->reserve(forms.size());
+    for (const auto& form : forms) data->push_back(form->FormData());
+    return data;
+}
+
+void TSectionList::SetFormData(const TFormData& data) {
+    for (std::size_t i = 0; i < forms.size() && i < data.size(); ++i)
+        forms[i]->SetFormData(data[i]);
+}
+
+void TSectionList::DropControls() {
+    if (allControls.empty()) return;
+    // One pass over the Tab order and one over each form, however many controls go.
+    const std::unordered_set<TFormControlObj*> dropped(allControls.begin(), allControls.end());
+    std::erase_if(tabOrder,
+                  [&](const auto& entry) { return dropped.count(entry.second.second) != 0; });
+    for (auto& form : forms) form->RemoveControls(dropped);
+    allControls.clear();
 }
 
 void TSectionList::AddLinkRun(TFontObj* run) {
@@ -355,8 +384,12 @@ void TSectionList::ForgetLinkRun(TFontObj* run) {
 }
 
 void TSectionList::AddTabEntry(int tabIndex, TFontObj* linkRun, TFormControlObj* control) {
+    // Fixed-width fields keep the keys in numeric order: a page may hold thousands of
+    // controls and links, and any TABINDEX. As in a web browser, what has a TABINDEX of
+    // 1 or more comes first, by its index; everything else follows in the page's order.
+    const int order = tabIndex >= 1 ? std::min(tabIndex, 99998) : 99999;
     char key[32];
-    std::snprintf(key, sizeof key, "%.5d%.3d", tabIndex, tabArrivals_++ % 1000);
+    std::snprintf(key, sizeof key, "%.5d%.10d", order, tabArrivals_++);
     tabOrder.emplace(key, std::make_pair(linkRun, control));
 }
 

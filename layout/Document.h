@@ -19,6 +19,8 @@
 #include "layout/BoxSpecs.h"
 #include "layout/Cell.h"
 #include "layout/FloatingObj.h"
+#include "layout/Form.h"
+#include "layout/FormControls.h"
 #include "layout/FormData.h"
 #include "layout/TextCollector.h"
 #include "platform/Errors.h"
@@ -180,12 +182,14 @@ public:
     void CopySelection(int length);
     int SelectionToBuffer(std::u16string& buffer, int bufferSize);
     TSectionBase* ItemAtY(int Y, int& itemTopY, int& index);
-    // The values of the page's forms, or none when it has no forms (form controls are
-    // not built yet, so for now that is every page).
-    std::unique_ptr<TFormData> FormData() const { return nullptr; }
+    // The values of the page's forms, or none when it has no forms.
+    std::unique_ptr<TFormData> FormData() const;
     // Puts values kept by FormData back into the controls of the same page.
-    void SetFormData(const TFormData& data) {}
+    void SetFormData(const TFormData& data);
     void HideUnpaintedControls();
+    // The controls placed so far leave the page: their forms and the Tab order let go
+    // of them (text before BODY is dropped with its controls).
+    void DropControls();
     void AnimationTick();
     // Runs the viewer's animation timer for the animated pictures (not on a copy).
     void StartAnimationTimer();
@@ -238,7 +242,11 @@ public:
     std::vector<std::unique_ptr<TMapItem>> imageMaps;
     bool animationTimerRunning = false;
     int animationInterval = 0;  // ms; 0 until the timer is first started
-    std::vector<TFormControlObj*> allControls;
+    std::vector<TFormControlObj*> allControls;  // owned by their forms
+    std::vector<std::unique_ptr<ThtmlForm>> forms;
+    // Controls draw their printed pictures on screen too (pages rendered without a
+    // window to show controls in).
+    bool controlsAsPictures = false;
     std::vector<TPanelObj*> panels;  // owned by their sections
     // Waiting images by the upper-cased name their picture will come under. The page's
     // background may wait too; it has no image object of its own.
@@ -272,7 +280,7 @@ public:
     int layoutCycleCount = 0;
     int progressBase = 0;
     bool isPrintCopy = false;
-    // Key "%.5d%.3d" of tab index and arrival order, duplicates allowed.
+    // Key of tab index and arrival order, duplicates allowed.
     std::multimap<std::string, std::pair<TFontObj*, TFormControlObj*>> tabOrder;
     bool tooManyLinks = false;
     // The colour of page background behind text, for rules on white pages.

@@ -14,6 +14,30 @@
 
 namespace {
 
+const char* ControlKind(const TFormControlObj& control) {
+    if (auto* edit = dynamic_cast<const TEditFormControlObj*>(&control))
+        return edit->isFile ? "file" : edit->password ? "password" : "edit";
+    if (auto* button = dynamic_cast<const TButtonFormControlObj*>(&control)) {
+        switch (button->kind) {
+            case TButtonFormControlObj::Kind::Submit:
+                return "submit";
+            case TButtonFormControlObj::Kind::Reset:
+                return "reset";
+            case TButtonFormControlObj::Kind::Browse:
+                return "browse";
+            case TButtonFormControlObj::Kind::Button:
+                return "button";
+        }
+    }
+    if (dynamic_cast<const TCheckBoxFormControlObj*>(&control)) return "checkbox";
+    if (dynamic_cast<const TRadioButtonFormControlObj*>(&control)) return "radio";
+    if (dynamic_cast<const TImageFormControlObj*>(&control)) return "image";
+    if (dynamic_cast<const TListBoxFormControlObj*>(&control)) return "listbox";
+    if (dynamic_cast<const TComboFormControlObj*>(&control)) return "combobox";
+    if (dynamic_cast<const TTextAreaFormControlObj*>(&control)) return "textarea";
+    return "hidden";
+}
+
 std::string Quoted(const std::u16string& text, int start, int count) {
     std::u16string piece;
     for (int i = start; i < start + count; ++i) {
@@ -170,6 +194,11 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
         out << "\n";
         y += line.Height();
     }
+    for (const TFormControlObj* control : section->controls)
+        out << indent << "  control " << ControlKind(*control) << " offset=" << control->textOffset
+            << " y=" << control->topY << " w=" << control->Width() << " h=" << control->Height()
+            << (control->name.empty() ? "" : " name=" + control->name)
+            << (control->disabled ? " disabled" : "") << "\n";
 }
 
 void DumpCell(std::ostringstream& out, TCellBasic& cell, platform::Canvas& canvas, int depth,

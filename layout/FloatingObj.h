@@ -13,6 +13,7 @@
 class TSectionList;
 class TFontObj;
 class TProperties;
+class TFormControlObj;
 
 // ALIGN of an image or panel: TOP, MIDDLE or ABSMIDDLE, LEFT and RIGHT (any case);
 // other words keep `current`.
@@ -60,6 +61,8 @@ public:
     virtual unsigned HitTest(int X, int Y, std::string& title, const TUrlTarget*& linkTarget) {
         return 0;
     }
+    // The image input this picture stands for, if any.
+    virtual TFormControlObj* FormControl() const { return nullptr; }
     // 0 normal, 1 under the mouse, 2 pressed: pictures that react change their look.
     virtual void SetHoverState(int state) {}
     // The words that stand for the object in copied text (its ALT text).
@@ -92,30 +95,6 @@ public:
     int paintY = 0;       // y of its top, document space
     int paintX = 0;        // where it was last drawn, screen space
     int drawY = 0;
-};
-
-// A form control in a section's text (character 2). Controls are windows: the
-// section moves them into place on screen and has them paint themselves when printing.
-class TFormControlObj : public TIDObject {
-public:
-    ~TFormControlObj() override = default;
-    int GetTopY() override { return yValue; }
-
-    virtual bool IsVisible() const { return true; }
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
-    // Screen position, shown.
-    virtual void ShowAt(int x, int y) = 0;
-    virtual void Hide() = 0;
-    virtual void PaintOn(platform::Canvas& canvas, int x, int y) = 0;
-    virtual bool HasFocus() const { return false; }
-    virtual void SetTabOrder(int order) {}
-
-    int textOffset = 0;  // offset of its character 2 in the section's text
-    int alignment = kAlignBottom;
-    int gapLeft = 0, gapRight = 0;
-    int yValue = 0;  // y of its line, document space
-    bool shownSinceScroll = false;
 };
 
 // A deferred drawing entry: a floating image drawn after all text.

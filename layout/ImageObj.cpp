@@ -8,6 +8,7 @@
 #include "image/PictureLoader.h"
 #include "layout/Document.h"
 #include "layout/FontObj.h"
+#include "layout/FormControls.h"
 #include "platform/CodePage.h"
 #include "platform/Text.h"
 #include "style/Lengths.h"
@@ -358,7 +359,12 @@ TImageObj::TImageObj(TSectionList* document, const TImageObj& other)
     }
 }
 
+TFormControlObj* TImageObj::FormControl() const {
+    return formControl;
+}
+
 TImageObj::~TImageObj() {
+    if (formControl) formControl->image = nullptr;
     ReleaseAnimation();
     if (waiting && document_) document_->ForgetPendingImage(this);
     // The picture under the mouse must not outlive itself in the document.
@@ -602,8 +608,10 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y) {
         canvas.lineTo(box.right - 1, box.bottom - 1);
         canvas.lineTo(box.left, box.bottom - 1);
     }
-    // The picture of a link that has the keyboard focus shows it, as the link's text does.
-    if (linkRun_ && linkRun_->hasFocus) canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
+    // The picture of a link or of an image input that has the keyboard focus shows it, as
+    // a link's text does.
+    if ((linkRun_ && linkRun_->hasFocus) || (formControl && formControl->HasFocus()))
+        canvas.focusRect({x, y, x + boxWidth, y + boxHeight});
 }
 
 void TImageObj::SetHoverState(int state) {

@@ -15,6 +15,7 @@
 class TAnimatedPicture;
 class TAttributeList;
 class TGIFImage;
+class TImageFormControlObj;
 class TProperties;
 class TSectionList;
 class TStringBitmapList;
@@ -106,6 +107,11 @@ public:
     bool sized = false;
     bool hasBorder = false;
     bool waiting = false;  // showing the default picture until the host supplies one
+    // The image input whose picture this is (not on a print copy). Either may go
+    // first (a table given up while it was read takes its pictures with it): each lets
+    // go of the other.
+    TImageFormControlObj* formControl = nullptr;
+    TFormControlObj* FormControl() const override;
 
   private:
     TImageObj(TSectionList* document, const TImageObj& source);

@@ -9,6 +9,7 @@
 #include "html/Attributes.h"
 #include "html/Token.h"
 #include "layout/Document.h"
+#include "layout/ImageObj.h"
 #include "layout/TextCase.h"
 #include "platform/Text.h"
 #include "style/Lengths.h"
@@ -81,6 +82,7 @@ TSection::TSection(TSectionList* document, const TSection& source)
       sectionOrdinal(source.sectionOrdinal),
       textBuffer(source.textBuffer),
       breakFlags(source.breakFlags),
+      controls(source.controls),
       sourceRuns(source.sourceRuns),
       textAlign(source.textAlign),
       clearSides(source.clearSides),
@@ -247,6 +249,47 @@ void TSection::PlaceControl(TFormControlObj* control, int sourceIndex) {
     controls.push_back(control);
     if (ownerDocument) ownerDocument->allControls.push_back(control);
     AppendChar(kControlChar, sourceIndex);
+}
+
+TFormControlObj* TSection::PlaceControl(TFormControlTag tag, ThtmlForm& form, TProperties& props,
+                                        int sourceIndex, TCellBasic* cell,
+                                        const TAttributeList& attrs,
+                                        const std::string& imageSource) {
+    TSectionList* doc = ownerDocument;
+    TFormControlObj* control = form.AddControl(CreateFormControl(tag, doc, &form, attrs, cell));
+    const auto named = [doc](TFormControlObj* c) {
+        if (!c->idText.empty() && doc && doc->anchors)
+            doc->anchors->AddObject(platform::AnsiUpperCase(c->idText), c);
+    };
+    // Every control with a window takes the Tab order: TABINDEX first, by its value,
+    // the others in the order of the page, among the links.
+    const auto place = [&](TFormControlObj* c) {
+        PlaceControl(c, sourceIndex);
+        if (doc && c->control) doc->AddTabEntry(c->tabIndex >= 1 ? c->tabIndex : 0, nullptr, c);
+    };
+    if (dynamic_cast<THiddenFormControlObj*>(control)) {
+        if (doc) doc->allControls.push_back(control);
+        named(control);
+        return control;
+    }
+    if (auto* input = dynamic_cast<TImageFormControlObj*>(control)) {
+        auto picture = std::make_unique<TImageObj>(doc, attrs, imageSource);
+        picture->ApplyProperties(props);
+        auto* placed = static_cast<TImageObj*>(PlaceObject(std::move(picture), sourceIndex));
+        placed->formControl = input;
+        input->image = placed;
+    }
+    control->ApplyProperties(props);
+    place(control);
+    named(control);
+    if (auto* edit = dynamic_cast<TEditFormControlObj*>(control); edit && edit->isFile) {
+        edit->value.clear();
+        TFormControlObj* browse = form.AddControl(std::make_unique<TButtonFormControlObj>(
+            doc, &form, attrs, TButtonFormControlObj::Kind::Browse, edit));
+        browse->ApplyProperties(props);
+        place(browse);
+    }
+    return control;
 }
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "layout/FloatingObj.h"
 #include "layout/FontObj.h"
+#include "layout/FormControls.h"
 #include "layout/SectionBase.h"
 
 class TProperties;
@@ -88,6 +89,13 @@ public:
     // through these: the object gets the next position and its character.
     TFloatingObj* PlaceObject(std::unique_ptr<TFloatingObj> object, int sourceIndex);
     void PlaceControl(TFormControlObj* control, int sourceIndex);
+    // Makes the control of an INPUT, SELECT or TEXTAREA in `form` and places it: an image
+    // input with its picture (`imageSource`, SRC expanded), a file input as its edit and
+    // a "Browse..." button; a hidden input gets no character. The control made (the
+    // edit of a file input).
+    TFormControlObj* PlaceControl(TFormControlTag tag, ThtmlForm& form, TProperties& props,
+                                  int sourceIndex, TCellBasic* cell,
+                                  const TAttributeList& attributes, const std::string& imageSource);
     bool IsFinished() const { return finished_; }
     bool IsEmpty() const { return textBuffer.empty(); }
 
@@ -135,6 +143,7 @@ private:
                      int& floatHeight, IndentManager& indent, int Y, int max);
     TFloatingObj* ObjectAt(int offset) const;
     TFormControlObj* ControlAt(int offset) const;
+    std::vector<TFormControlObj*>::const_iterator FirstControlFrom(int offset) const;
     int RunEnd(int start, int limit) const;
     int LineIndexOf(int offset) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,

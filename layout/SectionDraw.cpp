@@ -129,9 +129,12 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
                     default: top = bottomY; break;
                 }
                 const int cx = place() + control->gapLeft;
-                if (doc.isPrinting) control->PaintOn(canvas, cx, top - scroll);
+                if (doc.isPrinting || doc.controlsAsPictures)
+                    control->PaintForPrint(canvas, cx, top - scroll);
                 else control->ShowAt(cx, top - scroll);
-                control->shownSinceScroll = true;
+                // A print copy draws the page's own controls: what it draws says nothing
+                // about what the screen shows.
+                if (!doc.isPrintCopy) control->painted = true;
                 textX += control->Width() + control->gapLeft + control->gapRight;
             }
             ++i;
@@ -232,7 +235,14 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
         const platform::Rect box = object->HitBox();
         if (box.contains(X, Y)) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
-            return object->HitTest(X - box.left, Y - box.top, title, linkTarget);
+            unsigned result = object->HitTest(X - box.left, Y - box.top, title, linkTarget);
+            // The picture of an image input answers as the control (the hand shows over it),
+            // unless the input is disabled.
+            if (TFormControlObj* input = object->FormControl(); input && !input->disabled) {
+                control = input;
+                result |= htFormControl;
+            }
+            return result;
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -14,16 +14,27 @@ bool IsIdeograph(char16_t c) { return c >= kIdeographStart; }
 
 }  // namespace
 
+// Objects and controls are kept in the order of their characters: a section may hold
+// thousands of them, so they are found by halving.
 TFloatingObj* TSection::ObjectAt(int offset) const {
-    for (const auto& object : inlineObjects)
-        if (object->textOffset == offset) return object.get();
-    return nullptr;
+    auto it = std::lower_bound(inlineObjects.begin(), inlineObjects.end(), offset,
+                               [](const std::unique_ptr<TFloatingObj>& object, int value) {
+                                   return object->textOffset < value;
+                               });
+    return it != inlineObjects.end() && (*it)->textOffset == offset ? it->get() : nullptr;
 }
 
 TFormControlObj* TSection::ControlAt(int offset) const {
-    for (auto* control : controls)
-        if (control->textOffset == offset) return control;
-    return nullptr;
+    auto it = std::lower_bound(
+        controls.begin(), controls.end(), offset,
+        [](const TFormControlObj* control, int value) { return control->textOffset < value; });
+    return it != controls.end() && (*it)->textOffset == offset ? *it : nullptr;
+}
+
+std::vector<TFormControlObj*>::const_iterator TSection::FirstControlFrom(int offset) const {
+    return std::lower_bound(
+        controls.begin(), controls.end(), offset,
+        [](const TFormControlObj* control, int value) { return control->textOffset < value; });
 }
 
 int TSection::RunEnd(int start, int limit) const {
@@ -406,8 +417,9 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                     break;
             }
         }
-        for (auto* control : controls) {
-            if (control->textOffset < lineStart || control->textOffset >= lineStart + N) continue;
+        for (auto it = FirstControlFrom(lineStart);
+             it != controls.end() && (*it)->textOffset < lineStart + N; ++it) {
+            TFormControlObj* control = *it;
             const int h = control->Height();
             switch (control->alignment) {
                 case kAlignTop:
@@ -426,7 +438,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                     line.spaceAbove = std::max(line.spaceAbove, h - line.textHeight);
                     break;
             }
-            if (!ownerDocument || !ownerDocument->isPrintCopy) control->yValue = curY;
+            if (!ownerDocument || !ownerDocument->isPrintCopy) control->topY = curY;
         }
         if (line.Height() < minLineHeight) {
             const int half = (minLineHeight - line.Height()) / 2;

@@ -83,7 +83,8 @@ class FormControlWindow : public TabStopWindow {
     virtual void setMultiSelect(bool multi) = 0;  // list box: multi and extended selection
     virtual void setItemSelected(int index, bool selected) = 0;
     virtual bool isItemSelected(int index) const = 0;
-    // The current item of a combo box (or -1); for a list box the one with the caret.
+    // The current item of a combo box (or -1); for a list box the one with the caret,
+    // which is selected as well (in a multi-select list, besides the others).
     virtual void setCurrentIndex(int index) = 0;
     virtual int currentIndex() const = 0;
     virtual void setTopIndex(int index) = 0;  // list box: first visible row
@@ -132,6 +133,8 @@ class DetachedFormControlWindow : public FormControlWindow {
         textColor_ = text;
         backgroundColor_ = background;
     }
+    TColor textColor() const { return textColor_; }
+    TColor backgroundColor() const { return backgroundColor_; }
     Size sizeForClient(const Size& client) const override {
         // A 2-pixel frame on every side, as a sunken edit has.
         return {client.cx + 4, client.cy + 4};
@@ -193,10 +196,9 @@ class DetachedFormControlWindow : public FormControlWindow {
     }
     void setCurrentIndex(int index) override {
         current_ = index >= 0 && index < itemCount() ? index : -1;
-        if (kind_ == FormControlKind::ComboBox || !multi_) {
+        if (kind_ == FormControlKind::ComboBox || !multi_)
             std::fill(selected_.begin(), selected_.end(), false);
-            if (current_ >= 0) selected_[std::size_t(current_)] = true;
-        }
+        if (current_ >= 0) selected_[std::size_t(current_)] = true;
     }
     int currentIndex() const override { return current_; }
     void setTopIndex(int index) override { top_ = std::max(0, index); }

@@ -298,12 +298,13 @@ void THTMLViewer::LoadImageFile(const std::string& fileName) {
 }
 
 void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
-    if (busy_ || fileName.empty()) return;
+    if (busy_ || printing_ || fileName.empty()) return;
     const std::string oldFile = currentFile_;
     const std::string oldTitle = pageTitle_;
     const int oldKind = currentFileKind_;
     const std::int64_t oldPosition = LayoutPosition();
-    std::unique_ptr<TFormData> oldForms = document_->FormData();
+    // Without a history nothing would keep them: a large form is not gathered for nothing.
+    std::unique_ptr<TFormData> oldForms = historyMaxCount_ > 0 ? document_->FormData() : nullptr;
     LoadFile(fileName, kind);
     if (currentFile_ != oldFile || currentFileKind_ != oldKind)
         SaveHistoryEntry(oldFile, oldTitle, oldKind, std::move(oldForms), oldPosition);
@@ -414,7 +415,7 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
 }
 
 void THTMLViewer::LoadFromString(const std::string& text, const std::string& reference) {
-    if (busy_) return;
+    if (busy_ || printing_) return;
     SetBusy(true);
     {
         LoadScope scope([this] {
@@ -491,7 +492,7 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
 }
 
 void THTMLViewer::Clear() {
-    if (busy_) return;
+    if (busy_ || printing_) return;
     leaveTimer_->stop();
     KeepFocusOutOfPage();
     FindClear();

@@ -8,6 +8,7 @@
 // loading, anchors, link paths), ViewerHistory.cpp (the history and visited links),
 // ViewerLayout.cpp (layout against the window, scroll bars, scrolling, resizing, the
 // border), ViewerInput.cpp (mouse, keyboard and wheel), ViewerFind.cpp (finding text),
+// ViewerForms.cpp (the windows and events of the page's form controls),
 // PaintPanel.cpp (painting), Printing.cpp (printing and counting printer pages).
 
 #include <QTimer>
@@ -167,6 +168,10 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     void SaveHistoryEntry(const std::string& oldFile, const std::string& oldTitle, int oldKind,
                           std::unique_ptr<TFormData> oldFormData, std::int64_t oldPos);
     void ClearHistory();
+    // Goes to the history entry at `index` (0 the newest): the entry left keeps its place
+    // and form values, the other's file is shown at its place with its values back.
+    int HistoryIndex() const { return HistoryCursor; }
+    void SetHistoryIndex(int index);
     void RememberVisited(const std::string& url);
     void MarkVisitedLinks();
 
@@ -215,6 +220,17 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     std::unique_ptr<platform::TabStopWindow> CreateTabStopWindow() override;
     void ScrollFocusedIntoView(int y, bool formControl) override;
     void FollowLinkLater(const TUrlTarget& link) override;
+    std::unique_ptr<platform::FormControlWindow> CreateFormControlWindow(
+        platform::FormControlKind kind) override;
+    bool HandlesFormSubmit() const override { return static_cast<bool>(OnFormSubmit); }
+    void FormSubmitted(const std::string& action, const std::string& target,
+                       const std::string& encType, const std::string& method,
+                       const platform::StringList& results) override;
+    void FileBrowse(TFormControlObj& control, std::string& fileName) override;
+    void ObjectClick(TFormControlObj& control, const std::string& onClick) override;
+    void ObjectFocus(TFormControlObj& control, const std::string& script) override;
+    void ObjectBlur(TFormControlObj& control, const std::string& script) override;
+    void ObjectChange(TFormControlObj& control, const std::string& script) override;
 
     // ---- Mouse, keyboard, selection ----
     // The paint surface's mouse: the button, the keys and buttons held, the point in
@@ -351,6 +367,9 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     int docHeight_ = 0;
     int scrollBarWidth_ = 16;
     bool busy_ = false;
+    // Pages are being printed or counted: the print copy draws this page's controls, so
+    // the page stays until it is done.
+    int printing_ = 0;
     bool noDraw_ = false;
     bool backgroundFixed_ = false;
     int metaRefreshDelay_ = 0;

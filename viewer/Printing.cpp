@@ -28,6 +28,19 @@ TPrintOptions OptionsOf(THTMLViewer& viewer) {
     return options;
 }
 
+// Holds the page shown while it is printed: loads asked for meanwhile (from a posted
+// follow-link or form, or a page event's handler) are refused.
+class PrintingScope {
+  public:
+    explicit PrintingScope(int& count) : count_(count) { ++count_; }
+    ~PrintingScope() { --count_; }
+    PrintingScope(const PrintingScope&) = delete;
+    PrintingScope& operator=(const PrintingScope&) = delete;
+
+  private:
+    int& count_;
+};
+
 }  // namespace
 
 void THTMLViewer::Print(int FromPage, int ToPage) {
@@ -39,9 +52,11 @@ void THTMLViewer::Print(int FromPage, int ToPage) {
         options.onPage = [this](int page, bool& stopPrinting) {
             OnPrintPage(this, page, stopPrinting);
         };
+    const PrintingScope printing(printing_);
     PrintDocument(*document_, options, FromPage, ToPage, stop);
 }
 
 int THTMLViewer::NumPrinterPages() {
+    const PrintingScope printing(printing_);
     return CountPrinterPages(*document_, OptionsOf(*this));
 }

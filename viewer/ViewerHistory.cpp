@@ -51,6 +51,28 @@ void THTMLViewer::ClearHistory() {
     if (had && OnHistoryChange) OnHistoryChange(this);
 }
 
+void THTMLViewer::SetHistoryIndex(int index) {
+    if (busy_ || printing_ || index == HistoryCursor || index < 0 ||
+        static_cast<std::size_t>(index) >= HistoryFiles.size())
+        return;
+    // The entry left keeps where the page was and what its forms held.
+    if (static_cast<std::size_t>(HistoryCursor) < HistoryFiles.size() &&
+        HistoryFiles[static_cast<std::size_t>(HistoryCursor)] == currentFile_) {
+        PositionObj& left = *HistoryPositions[static_cast<std::size_t>(HistoryCursor)];
+        left.ScrollPos = LayoutPosition();
+        left.FormValues = document_->FormData();
+        HistoryTitles[static_cast<std::size_t>(HistoryCursor)] = pageTitle_;
+    }
+    const auto at = static_cast<std::size_t>(index);
+    const PositionObj& entry = *HistoryPositions[at];
+    if (HistoryFiles[at] != currentFile_ || entry.DocKind != currentFileKind_)
+        LoadFile(HistoryFiles[at], entry.DocKind);
+    SetLayoutPosition(entry.ScrollPos);
+    if (entry.FormValues) document_->SetFormData(*entry.FormValues);
+    HistoryCursor = index;
+    if (OnHistoryChange) OnHistoryChange(this);
+}
+
 std::string THTMLViewer::ExpandedLinkTarget(const std::string& target) const {
     if (!target.empty() && target[0] == '#') return currentFile_ + target;
     return ExpandLinkPath(target);

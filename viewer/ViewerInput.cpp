@@ -207,7 +207,8 @@ void THTMLViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
     const TUrlTarget* link = nullptr;
     const unsigned found = document_->HitTestLink(canvas, x, docY, title, control, link);
     if ((found & htFormControl) && control) {
-        // Image inputs act on their click; form controls arrive with the forms.
+        // Only image inputs are hit on the surface (the others are windows of their own).
+        control->ImageClick(x, docY);
         return;
     }
     if (!(found & htUrl) || !link) return;

@@ -142,7 +142,13 @@ void THTMLViewer::UpdateBorder() {
 }
 
 void THTMLViewer::Repaint() {
-    document_->HideUnpaintedControls();
+    // Every control goes until the paint puts it back; the one being typed into stays,
+    // or the keyboard focus would jump to another.
+    for (TFormControlObj* control : document_->allControls)
+        if (!control->HasFocus()) {
+            control->Hide();
+            control->painted = false;
+        }
     borderPanel_->hide();
     if (borderStyle_ != THTMLBorderStyle::htNone) borderPanel_->show();
     update();
@@ -217,6 +223,14 @@ void THTMLViewer::ScrollSurfaceTo(int y) {
         // those outside it for scrolled away.
         document_->scrollChanged = false;
         paintPanel_->scroll(0, old - y);
+        // Those moved wholly out of view go, as they would after a full paint.
+        const QRect view = paintPanel_->rect();
+        for (TFormControlObj* control : document_->allControls) {
+            const platform::FormControlWindow* window = control->PlatformControl();
+            if (!window || !window->isVisible()) continue;
+            const platform::Rect r = window->bounds();
+            if (!view.intersects(QRect(r.left, r.top, r.width(), r.height()))) control->Hide();
+        }
     }
 }
 

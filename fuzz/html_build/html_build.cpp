@@ -1,7 +1,8 @@
 // Builds a document from arbitrary bytes and lays it out on the recording canvas, at
 // two widths, then draws it. The first byte picks the set-up: HTML or plain text, the
 // width, whether include comments and linked sheets are answered, and whether the
-// page is also hit-tested, searched, copied and printed.
+// page is also hit-tested, searched, copied and printed, and whether its form controls
+// are clicked, keyed, submitted, reset and given their values back.
 
 #include <algorithm>
 #include <cstddef>
@@ -10,14 +11,56 @@
 
 #include "html/Builder.h"
 #include "layout/Document.h"
+#include "layout/Form.h"
+#include "layout/FormControls.h"
 #include "platform/RecordingCanvas.h"
+
+namespace {
+
+// A viewer that takes submitted forms and answers file requests.
+class FormHost : public TDocumentHost {
+  public:
+    bool HandlesFormSubmit() const override { return true; }
+    void FormSubmitted(const std::string&, const std::string&, const std::string&,
+                       const std::string&, const platform::StringList& results) override {
+        pairs += results.count();
+    }
+    void FileBrowse(TFormControlObj&, std::string& fileName) override { fileName += "/x"; }
+    std::size_t pairs = 0;
+};
+
+// Everything a reader can do to the page's controls, each once.
+void Operate(TSectionList& document) {
+    for (auto& form : document.forms) {
+        for (auto& member : form->members) {
+            platform::FormControlWindow* window = member->control.get();
+            if (!window) continue;
+            window->setFocus();
+            if (window->onClick) window->onClick();
+            if (window->onArrowKey) {
+                window->onArrowKey(1, 0);
+                window->onArrowKey(0, -1);
+            }
+            if (window->onActivate) window->onActivate();
+            const platform::Rect box = window->bounds();
+            member->ImageClick(box.left + 1, box.top + 1);
+            if (auto* detached = dynamic_cast<platform::DetachedFormControlWindow*>(window))
+                detached->loseFocus();
+        }
+        form->ResetAll();
+    }
+    if (const auto data = document.FormData()) document.SetFormData(*data);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t setup = size > 0 ? data[0] : 0;
     std::string text(reinterpret_cast<const char*>(data), size);
     if (!text.empty()) text.erase(0, 1);
 
-    TSectionList document;
+    FormHost host;
+    TSectionList document((setup & 32) ? &host : nullptr);
     document.SetDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0x0000FF,
                          false, 0xFFFFFF, 1, 5, 10);
     THtmlBuildEvents events;
@@ -45,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int scrollWidth = 0, cursor = 0;
     const int height = document.LayoutCell(canvas, 0, width, 480, scrollWidth, cursor);
     document.Draw(canvas, {0, 0, width, 480}, width, 0, 0, 0, 0);
+    if (setup & 32) Operate(document);
     if (setup & 8) {
         document.LayoutCell(canvas, 0, 1, 480, scrollWidth, cursor);
         document.SetScrollY(height / 2);

@@ -66,8 +66,7 @@ bool QtTabStopWindow::hasFocus() const {
 void QtTabStopWindow::placeAfter(TabStopWindow* previous) {
     if (!widget_) return;
     QWidget* before = keyTarget_;
-    if (auto* qt = dynamic_cast<QtTabStopWindow*>(previous); qt && qt->widget_)
-        before = qt->widget_;
+    if (QWidget* other = WidgetOf(previous)) before = other;
     if (before) QWidget::setTabOrder(before, widget_);
 }
 

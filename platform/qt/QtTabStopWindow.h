@@ -7,10 +7,11 @@
 #include <QWidget>
 
 #include "platform/TabStopWindow.h"
+#include "platform/qt/QtWidgetHolder.h"
 
 namespace platform {
 
-class QtTabStopWindow : public TabStopWindow {
+class QtTabStopWindow : public TabStopWindow, public QtWidgetHolder {
   public:
     // `parent` holds the widget; `keyTarget` (the viewer) gets the keys it does not use
     // and comes before the first tab stop of a page.
@@ -21,7 +22,7 @@ class QtTabStopWindow : public TabStopWindow {
     bool hasFocus() const override;
     void placeAfter(TabStopWindow* previous) override;
 
-    QWidget* widget() const { return widget_; }
+    QWidget* widget() const override { return widget_; }
 
   private:
     class StandIn;

@@ -25,6 +25,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "platform/qt/QtFormControlWindow.h"
 #include "tests/app/AppTestSupport.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/PaintPanel.h"
@@ -526,4 +527,35 @@ TEST_F(NavigationTest, AHomePageThatCannotBeWrittenIsReported) {
     ASSERT_EQ(recorded->messages.size(), 1u);
     EXPECT_NE(recorded->messages[0].text.find(u"principal.txt"), std::u16string::npos);
     EXPECT_EQ(main.viewer->CurrentFile(), "");
+}
+
+TEST_F(NavigationTest, BackAndForwardBringBackWhatAPagesFormHeld) {
+    app::TformMain& main = Start();
+    ClickRow(1);
+    const std::string formPage = Current();
+    Write(formPage, "<form><input name=nome><input type=checkbox name=aviso></form>");
+    ClickRow(2);
+    main.imageVoltaClick();
+    ASSERT_EQ(Current(), formPage);
+    const auto edit = [&]() -> QLineEdit* {
+        const auto& controls = main.viewer->Document().allControls;
+        if (controls.empty()) return nullptr;
+        auto* window = dynamic_cast<platform::QtFormControlWindow*>(controls[0]->PlatformControl());
+        return window ? qobject_cast<QLineEdit*>(window->widget()) : nullptr;
+    };
+    ASSERT_NE(edit(), nullptr);
+    QTest::keyClicks(edit(), "Anita");
+    ClickRow(3);
+    main.imageVoltaClick();
+    ASSERT_EQ(Current(), formPage);
+    EXPECT_EQ(edit()->text(), "Anita");
+    QTest::keyClicks(edit(), " Malfatti");
+    main.imageVoltaClick();
+    main.imageVaiClick();
+    EXPECT_EQ(edit()->text(), "Anita Malfatti") << "forward brings them back too";
+
+    // Chosen again from the list, the page starts afresh.
+    ClickRow(2);
+    ClickRow(1);
+    EXPECT_EQ(edit()->text(), "");
 }

@@ -124,3 +124,30 @@ TEST_F(RenderTest, LinksAreUnderlinedUnlessTheViewerSaysNot) {
     EXPECT_TRUE(plain.document().linkRuns[1]->font.underline())
         << "the page's own rule still applies";
 }
+
+TEST_F(RenderTest, FormControlsShowAsTheyPrint) {
+    // No windows here: each control is drawn as its printed picture, framed in the
+    // shadow grey, and the dump lists it.
+    auto shadowPixels = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) == 0xA0A0A0) ++count;
+        return count;
+    };
+    PageRenderer renderer(measuring);
+    renderer.LoadHtml(
+        "<p>Nome: <input name=nome value=Maria> <input type=checkbox checked>"
+        "<select><option>um</select><textarea>texto</textarea><input type=submit>",
+        "/tmp/");
+    renderer.Layout(600);
+    EXPECT_GT(shadowPixels(renderer.Paint()), 100);
+    const std::string dump = renderer.Dump();
+    for (const char* kind : {"edit", "checkbox", "combobox", "textarea", "submit"})
+        EXPECT_NE(dump.find(std::string("control ") + kind), std::string::npos) << kind << "\n"
+                                                                                << dump;
+    PageRenderer plain(measuring);
+    plain.LoadHtml("<p>Nome: Maria", "/tmp/");
+    plain.Layout(600);
+    EXPECT_EQ(shadowPixels(plain.Paint()), 0);
+}

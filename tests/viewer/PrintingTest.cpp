@@ -628,3 +628,27 @@ TEST_F(PrintingTest, PrintOptionsReachThePrint) {
     viewer->Print(0, 1);
     EXPECT_NE(lineOf("Red").find("color=#FF0000"), std::string::npos);
 }
+
+TEST_F(PrintingTest, ThePagePrintedStaysUntilItIsDone) {
+    const std::string page = "<form><input name=a value=um><input type=checkbox name=b>" +
+                             Trechos(10, 480) + "<input type=submit></form>";
+    Show(page);
+    std::vector<int> events;
+    viewer->OnPrintPage = [&](THTMLViewer* sender, int number, bool&) {
+        events.push_back(number);
+        // What a posted link or form, or a handler, may ask for meanwhile.
+        if (number == 0) return;
+        sender->LoadFromString("<p>outra");
+        sender->Clear();
+        sender->LoadFromFile(Write("other.htm", "<p>outra"));
+    };
+    viewer->Print(0, 3);
+    EXPECT_EQ(events, (std::vector<int>{0, 1, 1, 2, 3}));
+    EXPECT_EQ(viewer->SourceText(), page) << "the page printed was not cleared under the print";
+    EXPECT_EQ(viewer->Document().allControls.size(), 3u);
+    EXPECT_TRUE(OnlyJob().ended);
+    viewer->NumPrinterPages();
+    viewer->OnPrintPage = nullptr;
+    viewer->LoadFromString("<p>outra");
+    EXPECT_EQ(viewer->SourceText(), "<p>outra") << "loads again once printing is over";
+}

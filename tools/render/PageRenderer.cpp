@@ -12,6 +12,8 @@
 PageRenderer::PageRenderer(platform::Canvas& canvas, TDocumentDefaults defaults)
     : canvas_(canvas), defaults_(std::move(defaults)), document_(std::make_unique<TSectionList>()) {
     imageCache_.SetCacheCount(5);
+    // No windows here: form controls show as they print.
+    document_->controlsAsPictures = true;
 }
 
 PageRenderer::~PageRenderer() = default;
