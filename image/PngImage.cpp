@@ -159,8 +159,11 @@ void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* above, std::siz
                 break;
         }
     }
+    // Offsets below zero reach the zero bytes in front of both rows.
+    const std::uint8_t* left = row - unit;
+    const std::uint8_t* leftAbove = above - unit;
     for (std::size_t i = 0; i < size; ++i) {
-        const int a = row[i - unit], b = above[i], c = above[i - unit];
+        const int a = left[i], b = above[i], c = leftAbove[i];
         const int predicted = filter == 1   ? a
                               : filter == 3 ? (a + b) >> 1
                                             : PaethPredictor(a, b, c);

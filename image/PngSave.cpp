@@ -18,20 +18,24 @@ constexpr char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'}
 // before them.
 void FilterRow(int filter, const std::uint8_t* row, const std::uint8_t* above, std::size_t size,
                std::size_t unit, std::uint8_t* out) {
+    // The bytes to the left, counted from the same place: an offset below zero reaches
+    // the zero bytes in front.
+    const std::uint8_t* left = row - unit;
+    const std::uint8_t* leftAbove = above - unit;
     for (std::size_t i = 0; i < size; ++i) {
         int predicted = 0;
         switch (filter) {
             case 1:
-                predicted = row[i - unit];
+                predicted = left[i];
                 break;
             case 2:
                 predicted = above[i];
                 break;
             case 3:
-                predicted = (row[i - unit] + above[i]) >> 1;
+                predicted = (left[i] + above[i]) >> 1;
                 break;
             case 4:
-                predicted = PaethPredictor(row[i - unit], above[i], above[i - unit]);
+                predicted = PaethPredictor(left[i], above[i], leftAbove[i]);
                 break;
             default:
                 break;
