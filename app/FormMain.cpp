@@ -241,6 +241,11 @@ void TformMain::BuildControls() {
     viewer->OnHotSpotClick = [this](THTMLViewer* sender, const std::string& src, bool& handled) {
         viewerHotSpotClick(sender, src, handled);
     };
+    // A page's file input: "Browse..." chooses a file, as the desktop's own dialog does.
+    viewer->OnFileBrowse = [](THTMLViewer*, TFormControlObj*, std::string& fileName) {
+        if (auto chosen = platform::Dialogs().openFile(u"Escolher arquivo", fileName))
+            fileName = *chosen;
+    };
     labelCopiar->OnClick = [this](TFocusLabel*) { labelCopiarClick(); };
     labelImprimir->OnClick = [this](TFocusLabel*) { labelImprimirClick(); };
     BuildPopupMenu();

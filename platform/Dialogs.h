@@ -48,6 +48,10 @@ public:
                             MessageIcon icon) = 0;
     // The chosen path and type, or nothing when cancelled.
     virtual std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) = 0;
+    // An existing file to open, starting from `initialFile` (a file system path); nothing
+    // when cancelled.
+    virtual std::optional<std::string> openFile(const std::u16string& title,
+                                                const std::string& initialFile) = 0;
     virtual std::optional<PrintChoice> printDialog(const PrintRequest& request) = 0;
     // Opens a document or web address in the user's default application; false when
     // that could not be done.

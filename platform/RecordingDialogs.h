@@ -27,6 +27,8 @@ public:
     std::vector<PrintRequest> printRequests;
     std::deque<std::optional<SaveFileChoice>> saveAnswers;
     std::deque<std::optional<PrintChoice>> printAnswers;
+    std::vector<std::string> openRequests;  // the initial file of each
+    std::deque<std::optional<std::string>> openAnswers;
     bool shellSucceeds = true;
 
     void messageBox(const std::u16string& caption, const std::u16string& text,
@@ -36,6 +38,11 @@ public:
     std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
         return Take(saveAnswers);
+    }
+    std::optional<std::string> openFile(const std::u16string&,
+                                        const std::string& initialFile) override {
+        openRequests.push_back(initialFile);
+        return Take(openAnswers);
     }
     std::optional<PrintChoice> printDialog(const PrintRequest& request) override {
         printRequests.push_back(request);

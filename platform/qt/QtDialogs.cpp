@@ -65,6 +65,14 @@ std::optional<SaveFileChoice> QtDialogs::saveFile(const SaveFileRequest& request
     return choice;
 }
 
+std::optional<std::string> QtDialogs::openFile(const std::u16string& title,
+                                               const std::string& initialFile) {
+    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title),
+                                                        QString::fromUtf8(initialFile.c_str()));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(chosen).toStdString();
+}
+
 std::optional<PrintChoice> QtDialogs::printDialog(const PrintRequest& request) {
     // The dialog starts from the printer settings and leaves its choices in them.
     QPrinter printer(QPrinter::HighResolution);

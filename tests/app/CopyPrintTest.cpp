@@ -369,3 +369,23 @@ TEST_F(CopyPrintTest, CtrlCAndCtrlAInThePage) {
     QTest::keyClick(main->editSearch, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(recorded->clipboard.size(), 1u);
 }
+
+TEST_F(CopyPrintTest, BrowseInAPageAsksForAFileToOpen) {
+    const fs::path page = folder / "output" / "dados" / "formulario.htm";
+    std::ofstream(page, std::ios::binary) << "<form><input type=file name=foto></form>";
+    viewer->LoadFromFile(page.string());
+    ASSERT_EQ(viewer->Document().forms.size(), 1u);
+    auto& members = viewer->Document().forms[0]->members;
+    ASSERT_EQ(members.size(), 2u);  // the edit and its "Browse..." button
+    platform::FormControlWindow& edit = *members[0]->control;
+    platform::FormControlWindow& browse = *members[1]->control;
+    edit.setText(u"/tmp/antes.png");
+    recorded->openAnswers.push_back(std::string("/home/leitor/foto.png"));
+    browse.onClick();
+    EXPECT_EQ(recorded->openRequests, std::vector<std::string>({"/tmp/antes.png"}));
+    EXPECT_EQ(edit.text(), u"/home/leitor/foto.png");
+    // Cancelled: the edit keeps what it had.
+    browse.onClick();
+    EXPECT_EQ(recorded->openRequests.size(), 2u);
+    EXPECT_EQ(edit.text(), u"/home/leitor/foto.png");
+}
