@@ -31,20 +31,10 @@ void TFloatingObj::ApplyPlacement(const TProperties& props) {
     }
     // Margins are taken as given, negative ones too: only HSPACE and VSPACE are made
     // positive and kept within 40 pixels.
-    auto length = [&](PropIndex index, int& target) {
-        const PropValue& v = props[index];
-        if (v.isString()) {
-            target = BoundedLength(
-                LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
-        } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
-                   v.integer() != ParagraphSpace) {
-            target = BoundedLength(v.integer());
-        }
-    };
-    length(piMarginLeft, gapLeft);
-    length(piMarginRight, gapRight);
-    length(piMarginTop, gapTop);
-    length(piMarginBottom, gapBottom);
+    TakeMarginLength(props, piMarginLeft, gapLeft);
+    TakeMarginLength(props, piMarginRight, gapRight);
+    TakeMarginLength(props, piMarginTop, gapTop);
+    TakeMarginLength(props, piMarginBottom, gapBottom);
 }
 
 platform::FontSpec ObjectCaptionFont() {

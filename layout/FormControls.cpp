@@ -32,18 +32,6 @@ std::unique_ptr<TAttributeList> CopyOf(const TAttributeList& source) {
     return copy;
 }
 
-// A margin of the element's style, as the gap beside the control.
-void TakeLength(const TProperties& props, PropIndex index, int& target) {
-    const PropValue& v = props[index];
-    if (v.isString()) {
-        target = BoundedLength(
-            LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
-    } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
-               v.integer() != ParagraphSpace) {
-        target = BoundedLength(v.integer());
-    }
-}
-
 // A width or height of the element's style in pixels, 0 when none is given.
 int GivenLength(const TProperties& props, PropIndex index) {
     const PropValue& v = props[index];
@@ -164,8 +152,9 @@ void TFormControlObj::PlaceInTabOrder(platform::TabStopWindow*& previous) {
 void TFormControlObj::ApplyProperties(TProperties& props) {
     int align = 0;
     if (props.GetVerticalAlign(align)) alignment = align;
-    TakeLength(props, piMarginLeft, gapLeft);
-    TakeLength(props, piMarginRight, gapRight);
+    // The style's side margins are the gaps beside the control.
+    TakeMarginLength(props, piMarginLeft, gapLeft);
+    TakeMarginLength(props, piMarginRight, gapRight);
     givenWidth = GivenLength(props, piWidth);
     givenHeight = GivenLength(props, piHeight);
     const TMyFont& styleFont = props.GetFont();

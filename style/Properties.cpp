@@ -306,3 +306,14 @@ const TMyFont& TProperties::GetFont() {
 void TProperties::CopyLinkFonts(TFontInfoArray& target) const {
     if (LinkFonts) target = *LinkFonts;
 }
+
+void TakeMarginLength(const TProperties& props, PropIndex index, int& target) {
+    const PropValue& v = props[index];
+    if (v.isString()) {
+        target = BoundedLength(
+            LengthToPixels(v.string(), false, 0, props.EmPixels, props.ExPixels, target));
+    } else if (v.isInteger() && v.integer() != NoValue && v.integer() != AutoValue &&
+               v.integer() != ParagraphSpace) {
+        target = BoundedLength(v.integer());
+    }
+}

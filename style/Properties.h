@@ -147,6 +147,9 @@ void ConvertMarginArray(const TVMarginArray& vm, int baseWidth, int baseHeight, 
 void ConvertVerticalMargins(const TVMarginArray& vm, int base, int emPixels, int exPixels,
                             TBoxNumbers& box, bool& topIsParagraph, bool& bottomIsParagraph);
 void ConvertPaddings(const TVMarginArray& vm, int emPixels, int exPixels, TBoxNumbers& box);
+// The margin `index` of the style in pixels (negative ones too), into `target`; a margin
+// the style leaves open keeps what `target` holds.
+void TakeMarginLength(const TProperties& props, PropIndex index, int& target);
 void ConvertInlineMargins(const TVMarginArray& vm, int base, TBoxNumbers& box, int emPixels,
                           int exPixels);
 // Position of a property in TVMarginArray / TBoxNumbers.
