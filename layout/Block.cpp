@@ -41,7 +41,8 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     int side = 0;
     if (props.GetFloat(side) && (side == kFloatLeft || side == kFloatRight)) floatSide = side;
     notDisplayed = props.IsDisplayNone();
-    hintText = props.ElementTitle;
+    if (!props.ElementTitle.empty())
+        hintText_ = std::make_unique<const std::string>(props.ElementTitle);
     std::string url;
     if (props.GetBackgroundImage(url)) SetBackgroundPicture(url, props);
     positioning = props.GetPosition();
@@ -130,12 +131,12 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       avoidBreakInside(source.avoidBreakInside),
       notDisplayed(source.notDisplayed),
       tagAndClass(source.tagAndClass),
-      hintText(source.hintText),
       topMarginIsParagraph(source.topMarginIsParagraph),
       bottomMarginIsParagraph(source.bottomMarginIsParagraph),
       backgroundColor_(source.backgroundColor_),
       fontColor_(source.fontColor_),
       borderColorGiven_(source.borderColorGiven_) {
+    if (source.hintText_) hintText_ = std::make_unique<const std::string>(*source.hintText_);
     content->CopyItemsFrom(*source.content, document);
     if (source.background) {
         background = std::make_unique<TBlockBackground>();
@@ -500,8 +501,8 @@ unsigned TBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string
                              TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     if (notDisplayed) return htNothing;
     unsigned result = htNothing;
-    if (!hintText.empty() && lastBorderBox.contains(X, Y)) {
-        title = hintText;
+    if (hintText_ && lastBorderBox.contains(X, Y)) {
+        title = *hintText_;
         result = htTitle;
     }
     return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
@@ -626,8 +627,8 @@ int TBodyBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, Inden
 unsigned TBodyBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                  TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     unsigned result = htNothing;
-    if (!hintText.empty()) {
-        title = hintText;
+    if (hintText_) {
+        title = *hintText_;
         result = htTitle;
     }
     return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);

@@ -3,6 +3,7 @@
 // floating, clearing, positioning, visibility and page breaks around a cell of
 // content. TBodyBlock is the document body's block.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,14 +87,14 @@ public:
     int emSize = 0, exSize = 0;
     bool boxSizing = false;
     bool hasBorderStyle = false;
-    int floatSide = 0;
-    int clearSides = 0;
     bool isListContainer = false;
-    int positioning = kPositionStatic;
-    int visibility = 2;
+    std::int8_t floatSide = 0;
+    std::int8_t clearSides = 0;
+    std::int8_t positioning = kPositionStatic;
+    std::int8_t visibility = 2;
     bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
     bool notDisplayed = false;
-    std::string tagAndClass;
+    platform::Interned tagAndClass;
     std::unique_ptr<TBlockBackground> background;  // none without a background picture
     int contentWidth = 0;
     int clearanceSpace = 0;
@@ -101,7 +102,6 @@ public:
     int offsetTop = 0, offsetLeft = 0;
     int innerBottomY = 0;
     std::vector<TSectionBase*> paintOrder;
-    std::string hintText;  // UTF-8
     platform::Rect lastBorderBox;
     bool topMarginIsParagraph = false;
     bool bottomMarginIsParagraph = false;
@@ -123,6 +123,7 @@ protected:
     void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
 
     TDrawRange paintRange_;
+    std::unique_ptr<const std::string> hintText_;  // the TITLE (UTF-8); few blocks have one
     platform::TColor backgroundColor_ = platform::clNone;
     platform::TColor fontColor_ = 0;
     bool borderColorGiven_ = false;

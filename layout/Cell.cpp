@@ -10,13 +10,11 @@
 
 void TDrawRange::Build(const std::vector<TSectionBase*>& items) {
     const std::size_t n = items.size();
-    count_ = n;
+    count_ = static_cast<std::uint32_t>(n);
     built_ = true;
-    if (n <= kFewItems) {
-        bounds_ = {};  // gives back what an earlier, longer build held
-        return;
-    }
-    bounds_.assign(2 * n, 0);
+    bounds_.reset();  // gives back what an earlier build held
+    if (n <= kFewItems) return;
+    bounds_ = std::make_unique_for_overwrite<int[]>(2 * n);
     int running = INT_MIN;
     for (std::size_t i = 0; i < n; ++i) {
         // Positioned blocks and floats may be drawn away from where they were laid out.
@@ -33,13 +31,14 @@ void TDrawRange::Build(const std::vector<TSectionBase*>& items) {
 }
 
 void TDrawRange::VisibleByBounds(int top, int bottom, std::size_t& first, std::size_t& last) const {
-    const auto maxBottom = bounds_.begin(), minTop = bounds_.begin() + std::ptrdiff_t(count_);
+    const int* maxBottom = bounds_.get();
+    const int* minTop = maxBottom + count_;
     first = static_cast<std::size_t>(std::upper_bound(maxBottom, minTop, top) - maxBottom);
-    last = static_cast<std::size_t>(std::lower_bound(minTop, bounds_.end(), bottom) - minTop);
+    last = static_cast<std::size_t>(std::lower_bound(minTop, minTop + count_, bottom) - minTop);
     if (last < first) last = first;
 }
 
-TCellBasic::TCellBasic(TSectionList* doc, std::string tag) : document(doc), ownerTag(std::move(tag)) {}
+TCellBasic::TCellBasic(TSectionList* doc, platform::Interned tag) : document(doc), ownerTag(tag) {}
 
 TCellBasic::~TCellBasic() = default;
 
@@ -255,7 +254,7 @@ void TCellBasic::DropTrailingParagraphMargin() {
     }
 }
 
-TCell::TCell(TSectionList* doc, std::string tag) : TCellBasic(doc, std::move(tag)) {}
+TCell::TCell(TSectionList* doc, platform::Interned tag) : TCellBasic(doc, tag) {}
 
 int TCell::LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight,
                       int& scrollWidth, int& cursor) {

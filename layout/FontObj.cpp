@@ -173,12 +173,6 @@ TFontObj* TFontList::FontAt(int offset, int& overhang) {
     return run;
 }
 
-int TFontList::RunLengthAt(int offset, int length) const {
-    const int index = IndexAt(offset);
-    if (index + 1 < Count()) return std::min(length, runs_[static_cast<std::size_t>(index) + 1]->textOffset) - offset;
-    return length - offset;
-}
-
 TFontObj* TFontList::RunAt(int offset) {
     return runs_.empty() ? nullptr : runs_[static_cast<std::size_t>(IndexAt(offset))].get();
 }

@@ -51,8 +51,8 @@ public:
     TSection* ownerSection;
     bool isVisited = false;
     bool isHovered = false;
-    int topY = 0;
     bool hasFocus = false;
+    int topY = 0;
     int textOffset = 0;
     TMyFont font;
     int metricHeight = 0;
@@ -100,7 +100,6 @@ public:
 
     int IndexAt(int offset) const;
     TFontObj* FontAt(int offset, int& overhang);
-    int RunLengthAt(int offset, int length) const;
     TFontObj* RunAt(int offset);
     // After the character at offset was removed: later runs move down one; a run that
     // now starts where its predecessor does replaces it.

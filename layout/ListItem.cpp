@@ -70,7 +70,7 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
     const int style = props.GetListStyleType();
     if (style != 0) markerStyle = style;
     markerFont = props.GetFont();
-    markerImageName = props.GetListStyleImage();
+    const std::string markerImageName = props.GetListStyleImage();  // list-style-image
     if (!markerImageName.empty() && document)
         markerImage = TImageObj::CreateFromName(document, markerImageName);
 }
@@ -80,8 +80,7 @@ TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)
       listKind(source.listKind),
       itemNumber(source.itemNumber),
       markerStyle(source.markerStyle),
-      markerFont(source.markerFont),
-      markerImageName(source.markerImageName) {
+      markerFont(source.markerFont) {
     if (source.markerImage)
         markerImage.reset(static_cast<TImageObj*>(source.markerImage->CreatePrintCopy(document).release()));
 }

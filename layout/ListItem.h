@@ -30,7 +30,6 @@ public:
     int markerStyle = 3;
     TMyFont markerFont;
     std::unique_ptr<TImageObj> markerImage;
-    std::string markerImageName;  // from list-style-image
     int firstBaseline = 0;
 
 protected:

@@ -144,7 +144,10 @@ private:
     TFloatingObj* ObjectAt(int offset) const;
     TFormControlObj* ControlAt(int offset) const;
     std::vector<TFormControlObj*>::const_iterator FirstControlFrom(int offset) const;
+    // Where the text run from `start` ends, before `limit`: at the next font run or object
+    // (runIndex: the font run `start` is in, when known).
     int RunEnd(int start, int limit) const;
+    int RunEnd(int start, int limit, int runIndex) const;
     int LineIndexOf(int offset) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,
                   int selStart, int selEnd, IndentManager& indent, const platform::Rect& clip);

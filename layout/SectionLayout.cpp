@@ -38,7 +38,12 @@ std::vector<TFormControlObj*>::const_iterator TSection::FirstControlFrom(int off
 }
 
 int TSection::RunEnd(int start, int limit) const {
-    int end = std::min(limit, start + fontRuns.RunLengthAt(start, limit));
+    return RunEnd(start, limit, fontRuns.IndexAt(start));
+}
+
+int TSection::RunEnd(int start, int limit, int runIndex) const {
+    int end = runIndex + 1 < fontRuns.Count() ? std::min(limit, fontRuns[runIndex + 1].textOffset)
+                                              : limit;
     if (!inlineObjects.empty() || !controls.empty()) {
         for (int i = start; i < end; ++i)
             if (IsObject(textBuffer[static_cast<std::size_t>(i)])) return i;
@@ -66,14 +71,17 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool tri
             if (!object->Floats()) width += object->FloatWidth();
             ++i;
         } else {
-            const int runEnd = std::max(i + 1, RunEnd(i, end));
-            int overhang = 0;
-            TFontObj* font = fontRuns.FontAt(i, overhang);
-            canvas.setFont(font->font);
-            width += canvas.textExtent(std::u16string_view(textBuffer).substr(
-                                           static_cast<std::size_t>(i), static_cast<std::size_t>(runEnd - i)))
+            // The font run found once serves for the run's end too.
+            const int index = fontRuns.IndexAt(i);
+            const TFontObj& font = fontRuns[index];
+            const int runEnd = std::max(i + 1, RunEnd(i, end, index));
+            canvas.setFont(font.font);
+            width += canvas
+                         .textExtent(std::u16string_view(textBuffer)
+                                         .substr(static_cast<std::size_t>(i),
+                                                 static_cast<std::size_t>(runEnd - i)))
                          .cx +
-                     overhang;
+                     font.italicOverhang;
             i = runEnd;
         }
     }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Interned.h"
+
 namespace platform {
 
 enum FontStyle : std::uint8_t {
@@ -24,7 +26,7 @@ inline constexpr std::uint8_t DEFAULT_CHARSET = 1;
 std::uint8_t ReportedCharset(int requested);
 
 struct FontSpec {
-    std::string face;  // empty: the platform's default face
+    Interned face;  // empty: the platform's default face
     // Pixels. Negative: the character (em) height; positive: the cell height,
     // internal leading included; 0: a default size.
     int height = -12;

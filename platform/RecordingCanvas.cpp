@@ -100,9 +100,9 @@ void RecordingCanvas::record(std::string line) {
 void RecordingCanvas::textOut(int x, int y, std::u16string_view text) {
     if (!recording_) return;
     std::string line = "text " + std::to_string(x) + "," + std::to_string(y) +
-                       (textAlign_ == TextAlign::Baseline ? " baseline" : " top") + " font=" +
-                       (font_.face.empty() ? std::string("default") : font_.face) + "/" +
-                       std::to_string(EmSize(font_));
+                       (textAlign_ == TextAlign::Baseline ? " baseline" : " top") +
+                       " font=" + (font_.face.empty() ? std::string("default") : font_.face.str()) +
+                       "/" + std::to_string(EmSize(font_));
     if (font_.bold()) line += "b";
     if (font_.italic()) line += "i";
     if (font_.underline()) line += "u";

@@ -110,8 +110,8 @@ namespace {
 
 struct SpecLess {
     bool operator()(const FontSpec& a, const FontSpec& b) const {
-        return std::tie(a.face, a.height, a.style, a.charset) <
-               std::tie(b.face, b.height, b.style, b.charset);
+        if (a.face != b.face) return FastLess(a.face, b.face);
+        return std::tie(a.height, a.style, a.charset) < std::tie(b.height, b.style, b.charset);
     }
 };
 

@@ -199,3 +199,24 @@ TEST(BuilderText, TextTransformCasesEveryScript) {
               "block p.\n  section \"TIẾNG VIỆT, ΆΘΉΝΑ, ＴＯＫＹＯ, STRAßE\" 0:-\n"
               "block p.\n  section \"ção ώρα\" 0:-\n");
 }
+
+TEST(BuilderBlocks, ABlockTitleIsTheHintOverItsBoxOnly) {
+    Page page("<div title=\"Sobre a obra\"><p>texto</div><p>fora");
+    platform::RecordingCanvas canvas;
+    int scrollWidth = 0, cursor = 0;
+    page.doc.LayoutCell(canvas, 0, 300, 600, scrollWidth, cursor);
+    page.doc.Draw(canvas, {0, 0, 300, 600}, 300, 0, 0, 0, 0);
+    auto& titled = dynamic_cast<TBlock&>(*page.Body().content->items.at(0));
+    auto& plain = dynamic_cast<TBlock&>(*page.Body().content->items.at(1));
+    auto hint = [&](TSectionList& doc, const TBlock& block, std::string& title) {
+        TFormControlObj* control = nullptr;
+        const TUrlTarget* target = nullptr;
+        title.clear();
+        return doc.HitTestLink(canvas, 20, block.topY + 2, title, control, target) & htTitle;
+    };
+    std::string title;
+    EXPECT_TRUE(hint(page.doc, titled, title));
+    EXPECT_EQ(title, "Sobre a obra");
+    EXPECT_FALSE(hint(page.doc, plain, title));
+    EXPECT_EQ(title, "");
+}

@@ -35,7 +35,7 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
     }
     if (auto* block = dynamic_cast<TBlock*>(&item)) {
         out << indent << item.KindName() << " " << block->tagAndClass;
-        if (block->floatSide) out << " float=" << block->floatSide;
+        if (block->floatSide) out << " float=" << int{block->floatSide};
         if (auto* table = dynamic_cast<TTableBlock*>(block); table && table->textAlign)
             out << " align=" << table->textAlign;
         if (auto* wrapper = dynamic_cast<TTableAndCaptionBlock*>(block))
