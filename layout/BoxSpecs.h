@@ -3,6 +3,7 @@
 // worked out in pixels). Most blocks of a page are given the same few, so blocks share
 // one copy of each, handed out by the document's pool; changing a shared one copies it.
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -32,9 +33,15 @@ class TBoxSpecPool {
   public:
     // The pool's copy of `specs`, made when it has none yet.
     TBoxSpecs Share(TVMarginArray specs);
-    void Clear() { pool_.clear(); }
+    void Clear() {
+        pool_.clear();
+        recent_ = {};
+    }
     std::size_t Size() const { return pool_.size(); }
 
   private:
     std::unordered_map<std::string, std::shared_ptr<const TVMarginArray>> pool_;
+    // The copies handed out last, newest first: neighbouring elements mostly have the
+    // same boxes, and comparing with a few costs less than making the pool's key.
+    std::array<std::shared_ptr<const TVMarginArray>, 4> recent_;
 };

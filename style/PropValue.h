@@ -85,6 +85,12 @@ public:
             key.append(reinterpret_cast<const char*>(&bits_), sizeof bits_);
         }
     }
+    // The same as far as AppendIdentity tells (a real's bits, not its value, count).
+    bool SameIdentity(const PropValue& other) const {
+        if (kind_ != other.kind_) return false;
+        if (kind_ == Kind::String) return bits_ == other.bits_ || string() == other.string();
+        return kind_ == Kind::Empty || bits_ == other.bits_;
+    }
     bool operator==(const PropValue& other) const {
         if (kind_ != other.kind_) return false;
         switch (kind_) {

@@ -256,7 +256,7 @@ constexpr PropIndex kFontProperties[6] = {piFontFamily, piFontSize,       piFont
 
 const TMyFont& TProperties::GetFont() {
     if (CachedFont) return *CachedFont;
-    static std::array<FontMemo, 4> memos;
+    static std::array<FontMemo, 8> memos;
     static std::size_t nextMemo = 0;
     const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
     const int installations = platform::ScreenInstallations();

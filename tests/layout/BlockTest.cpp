@@ -262,3 +262,36 @@ TEST(Blocks, BlocksGivenTheSameBoxShareItAndChangeOnlyTheirOwn) {
     int scrollWidth = 0, cursor = 0;
     EXPECT_GT(copy.LayoutCell(b.canvas, 0, 200, 600, scrollWidth, cursor), 0);
 }
+
+TEST(BoxSpecPool, EqualBoxesShareOneCopyHoweverLongAgoTheyCame) {
+    TBoxSpecPool pool;
+    auto specs = [](PropValue first) {
+        TVMarginArray array;
+        array[0] = std::move(first);
+        array[5] = PropValue(std::string("10%"));
+        return array;
+    };
+    std::vector<const TVMarginArray*> shared;
+    for (int i = 0; i < 7; ++i) shared.push_back(&pool.Share(specs(PropValue(i))).All());
+    EXPECT_EQ(pool.Size(), 7u);
+    EXPECT_EQ(&pool.Share(specs(PropValue(6))).All(), shared[6]);  // just shared
+    EXPECT_EQ(&pool.Share(specs(PropValue(0))).All(), shared[0]);  // long ago
+    EXPECT_EQ(&pool.Share(specs(PropValue(3))).All(), shared[3]);
+    EXPECT_EQ(&pool.Share(specs(PropValue(0))).All(), shared[0]);
+    EXPECT_EQ(pool.Size(), 7u);
+    // A text of the same letters is the same value; a real is not the integer it equals,
+    // and 0.0 and -0.0 keep apart as the pool's key does.
+    EXPECT_NE(&pool.Share(specs(PropValue(0.0))).All(), shared[0]);
+    const TVMarginArray* negative = &pool.Share(specs(PropValue(-0.0))).All();
+    EXPECT_NE(negative, &pool.Share(specs(PropValue(0.0))).All());
+    EXPECT_EQ(pool.Size(), 9u);
+    TVMarginArray other = specs(PropValue(2));
+    other[5] = PropValue(std::string("11%"));
+    EXPECT_NE(&pool.Share(other).All(), shared[2]);
+    // After a clear nothing old is handed out.
+    const TBoxSpecs kept = pool.Share(specs(PropValue(1)));
+    pool.Clear();
+    EXPECT_EQ(pool.Size(), 0u);
+    EXPECT_NE(&pool.Share(specs(PropValue(1))).All(), &kept.All());
+    EXPECT_EQ(pool.Size(), 1u);
+}
