@@ -97,6 +97,8 @@ public:
     TFontObj& Add(std::unique_ptr<TFontObj> run);
     TFontObj& Last() { return *runs_.back(); }
     bool Empty() const { return runs_.empty(); }
+    // Gives back the room kept for runs that did not come.
+    void ShrinkToFit() { runs_.shrink_to_fit(); }
 
     int IndexAt(int offset) const;
     TFontObj* FontAt(int offset, int& overhang);

@@ -439,5 +439,6 @@ void TSection::FinishBuffers() {
     textBuffer.shrink_to_fit();
     breakFlags.shrink_to_fit();
     sourceRuns.shrink_to_fit();
+    fontRuns.ShrinkToFit();
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();
 }
