@@ -6,6 +6,7 @@
 
 #include "html/Attributes.h"
 #include "html/Builder.h"
+#include "platform/ScopedCount.h"
 
 // The pixels the automatic paragraph space stands for.
 inline constexpr int kParagraphSpacePixels = 14;
@@ -16,13 +17,4 @@ TSymbolSet SymbolSet(std::initializer_list<THtmlSymbol> symbols);
 std::unique_ptr<TAttributeList> CopyAttributes(const TAttributeList& source);
 
 // Counts one level of block nesting for as long as it lives.
-class TNestingLevel {
-  public:
-    explicit TNestingLevel(int& depth) : depth_(depth) { ++depth_; }
-    ~TNestingLevel() { --depth_; }
-    TNestingLevel(const TNestingLevel&) = delete;
-    TNestingLevel& operator=(const TNestingLevel&) = delete;
-
-  private:
-    int& depth_;
-};
+using TNestingLevel = platform::ScopedCount;

@@ -29,9 +29,6 @@ class Interned {
     friend bool operator==(const Interned& a, const char* b) { return *a.text_ == b; }
     // An order that is fast and fixed for the run, not alphabetical.
     friend bool FastLess(const Interned& a, const Interned& b) { return a.text_ < b.text_; }
-    friend std::string operator+(const Interned& a, std::string_view b) {
-        return *a.text_ + std::string(b);
-    }
     friend std::ostream& operator<<(std::ostream& out, const Interned& a) {
         return out << *a.text_;
     }

@@ -1,6 +1,7 @@
 // Printing the page shown and counting the pages a print would have: the viewer's
 // margins, scale, title and events handed to the page loop.
 
+#include "platform/ScopedCount.h"
 #include "platform/Screen.h"
 #include "viewer/HtmlViewer.h"
 #include "viewer/Pagination.h"
@@ -30,16 +31,7 @@ TPrintOptions OptionsOf(THTMLViewer& viewer) {
 
 // Holds the page shown while it is printed: loads asked for meanwhile (from a posted
 // follow-link or form, or a page event's handler) are refused.
-class PrintingScope {
-  public:
-    explicit PrintingScope(int& count) : count_(count) { ++count_; }
-    ~PrintingScope() { --count_; }
-    PrintingScope(const PrintingScope&) = delete;
-    PrintingScope& operator=(const PrintingScope&) = delete;
-
-  private:
-    int& count_;
-};
+using PrintingScope = platform::ScopedCount;
 
 }  // namespace
 
