@@ -330,14 +330,19 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         flowHeight = height;
         paintHeight = std::max(Saturated(indent.LowestFloatBottom(), -Y), height);
     }
-    if (paintOrder.empty()) BuildPaintOrder();
+    BuildPaintOrder();
     paintRange_.Reset();
     return flowHeight;
 }
 
 void TBlock::BuildPaintOrder() {
     paintOrder.clear();
-    for (auto& item : content->items) paintOrder.push_back(item.get());
+    const auto& items = content->items;
+    if (std::none_of(items.begin(), items.end(), [](const auto& item) { return item->zOrderKey != 0; })) {
+        paintOrder.shrink_to_fit();
+        return;
+    }
+    for (auto& item : items) paintOrder.push_back(item.get());
     std::stable_sort(paintOrder.begin(), paintOrder.end(), [](TSectionBase* a, TSectionBase* b) {
         auto rank = [](int key) { return key < 0 ? 0 : key == 0 ? 1 : 2; };
         if (rank(a->zOrderKey) != rank(b->zOrderKey)) return rank(a->zOrderKey) < rank(b->zOrderKey);
@@ -487,13 +492,15 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
         refX = X;
         refY = topY;
     }
-    if (!paintRange_.Built()) paintRange_.Build(paintOrder);
-    std::size_t first = 0, last = paintOrder.size();
-    // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
-    // A printed page is no different (see TCellBasic::DrawItems).
-    paintRange_.Visible(paintOrder, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
-                        first, last);
-    for (std::size_t i = first; i < last; ++i) paintOrder[i]->Draw(canvas, clip, indent, X, refX, refY);
+    InPaintOrder([&](const auto& items) {
+        if (!paintRange_.Built()) paintRange_.Build(items);
+        std::size_t first = 0, last = items.size();
+        // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
+        // A printed page is no different (see TCellBasic::DrawItems).
+        paintRange_.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
+                            first, last);
+        for (std::size_t i = first; i < last; ++i) items[i]->Draw(canvas, clip, indent, X, refX, refY);
+    });
     indent.currentOwner = savedOwner;
 }
 
@@ -510,21 +517,25 @@ unsigned TBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string
 
 bool TBlock::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
     if (notDisplayed) return false;
-    for (auto it = paintOrder.rbegin(); it != paintOrder.rend(); ++it)
-        if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY && (*it)->HitTestImage(X, Y, obj, IX, IY))
-            return true;
-    return false;
+    return InPaintOrder([&](const auto& items) {
+        for (auto it = items.rbegin(); it != items.rend(); ++it)
+            if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY && (*it)->HitTestImage(X, Y, obj, IX, IY))
+                return true;
+        return false;
+    });
 }
 
 int TBlock::CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& YR, int& caretHeight,
                           bool& inText) {
     if (notDisplayed) return -1;
-    for (auto it = paintOrder.rbegin(); it != paintOrder.rend(); ++it)
-        if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY) {
-            const int pos = (*it)->CursorAtPoint(canvas, X, Y, XR, YR, caretHeight, inText);
-            if (pos >= 0) return pos;
-        }
-    return -1;
+    return InPaintOrder([&](const auto& items) {
+        for (auto it = items.rbegin(); it != items.rend(); ++it)
+            if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY) {
+                const int pos = (*it)->CursorAtPoint(canvas, X, Y, XR, YR, caretHeight, inText);
+                if (pos >= 0) return pos;
+            }
+        return -1;
+    });
 }
 
 int TBlock::SearchForward(int from, std::u16string_view text, bool matchCase) {
@@ -611,7 +622,7 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     flowHeight = Saturated(flowBottomY, -Y);
     paintHeight = std::max(flowHeight, Saturated(indent.LowestFloatBottom(), -Y));
     paintBottomY = Saturated(Y, paintHeight);
-    if (paintOrder.empty()) BuildPaintOrder();
+    BuildPaintOrder();
     paintRange_.Reset();
     return flowHeight;
 }

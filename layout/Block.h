@@ -101,6 +101,8 @@ public:
     int contentOffsetX = 0;
     int offsetTop = 0, offsetLeft = 0;
     int innerBottomY = 0;
+    // The content's items in the order they are painted, when that is not their own
+    // order (some are positioned or float); empty otherwise.
     std::vector<TSectionBase*> paintOrder;
     platform::Rect lastBorderBox;
     bool topMarginIsParagraph = false;
@@ -113,6 +115,11 @@ protected:
     void DrawContent(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent,
                      int X, int refX, int refY);
     void BuildPaintOrder();
+    // `visit` given the content's items in painting order (a vector of them).
+    template <class Visit>
+    decltype(auto) InPaintOrder(Visit visit) const {
+        return paintOrder.empty() ? visit(content->items) : visit(paintOrder);
+    }
     TBorderSides Sides() const;
     // Where the margin box is drawn for the X its cell is drawn at, and how far a
     // relative offset moves it down.

@@ -8,28 +8,6 @@
 #include "layout/ListItem.h"
 #include "layout/Section.h"
 
-void TDrawRange::Build(const std::vector<TSectionBase*>& items) {
-    const std::size_t n = items.size();
-    count_ = static_cast<std::uint32_t>(n);
-    built_ = true;
-    bounds_.reset();  // gives back what an earlier build held
-    if (n <= kFewItems) return;
-    bounds_ = std::make_unique_for_overwrite<int[]>(2 * n);
-    int running = INT_MIN;
-    for (std::size_t i = 0; i < n; ++i) {
-        // Positioned blocks and floats may be drawn away from where they were laid out.
-        const int bottom = items[i]->zOrderKey != 0 ? INT_MAX : items[i]->paintBottomY;
-        running = std::max(running, bottom);
-        bounds_[i] = running;
-    }
-    running = INT_MAX;
-    for (std::size_t i = n; i-- > 0;) {
-        const int top = items[i]->zOrderKey != 0 ? INT_MIN : items[i]->paintTopY;
-        running = std::min(running, top);
-        bounds_[n + i] = running;
-    }
-}
-
 void TDrawRange::VisibleByBounds(int top, int bottom, std::size_t& first, std::size_t& last) const {
     const int* maxBottom = bounds_.get();
     const int* minTop = maxBottom + count_;
@@ -121,12 +99,7 @@ int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
                           IndentManager& indent, int X, int refX, int refY) {
     int y = topY;
     if (items.empty()) return y;
-    if (!drawRange_.Built()) {
-        std::vector<TSectionBase*> order;
-        order.reserve(items.size());
-        for (auto& item : items) order.push_back(item.get());
-        drawRange_.Build(order);
-    }
+    if (!drawRange_.Built()) drawRange_.Build(items);
     const int scroll = document ? document->scrollY : 0;
     std::size_t first, last;
     // Items within 50 pixels count (list markers reach that far). That holds for a

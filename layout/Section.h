@@ -149,6 +149,8 @@ private:
     int RunEnd(int start, int limit) const;
     int RunEnd(int start, int limit, int runIndex) const;
     int LineIndexOf(int offset) const;
+    struct RangeWidths;
+    void MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,
                   int selStart, int selEnd, IndentManager& indent, const platform::Rect& clip);
 

@@ -101,6 +101,62 @@ int TSection::ClearSpace(IndentManager& indent, int Y) const {
     return std::max(0, indent.ClearY(clearSides, Y) - Y);
 }
 
+// What TextWidth gives for any range of the section, from one walk over its text: the
+// widths of the characters before each offset, and the italic overhangs of the text
+// pieces (text of one font run between objects) that start before it; a range that
+// starts inside a piece adds that piece's overhang too.
+struct TSection::RangeWidths {
+    std::vector<int> widthBefore, overhangBefore, leadingOverhang;
+
+    int Width(int start, int end) const {
+        if (end <= start) return 0;
+        const auto a = static_cast<std::size_t>(start), b = static_cast<std::size_t>(end);
+        return widthBefore[b] - widthBefore[a] + overhangBefore[b] - overhangBefore[a] +
+               leadingOverhang[a];
+    }
+};
+
+void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const {
+    const int n = static_cast<int>(textBuffer.size());
+    const auto size = static_cast<std::size_t>(n) + 1;
+    ranges.widthBefore.assign(size, 0);
+    ranges.overhangBefore.assign(size, 0);
+    ranges.leadingOverhang.assign(size, 0);
+    int* width = ranges.widthBefore.data() + 1;  // each character's own width, summed below
+    int* overhang = ranges.overhangBefore.data() + 1;
+    for (int i = 0, run = 0; i < n;) {
+        const char16_t c = textBuffer[static_cast<std::size_t>(i)];
+        if (c == kControlChar) {
+            if (TFormControlObj* control = ControlAt(i))
+                width[i] = control->Width() + control->gapLeft + control->gapRight;
+            ++i;
+            continue;
+        }
+        if (c == kObjectChar && ObjectAt(i)) {
+            TFloatingObj* object = ObjectAt(i);
+            if (!object->Floats()) width[i] = object->FloatWidth();
+            ++i;
+            continue;
+        }
+        while (run + 1 < fontRuns.Count() && fontRuns[run + 1].textOffset <= i) ++run;
+        const TFontObj& font = fontRuns[run];
+        // The piece ends where TextWidth's walk would end it: at the next run or object.
+        const int end = std::max(i + 1, RunEnd(i, n, run));
+        canvas.setFont(font.font);
+        canvas.textAdvances(std::u16string_view(textBuffer).substr(static_cast<std::size_t>(i),
+                                                                   static_cast<std::size_t>(end - i)),
+                            width + i);
+        overhang[i] = font.italicOverhang;
+        for (int k = i + 1; k < end; ++k)
+            ranges.leadingOverhang[static_cast<std::size_t>(k)] = font.italicOverhang;
+        i = end;
+    }
+    for (std::size_t k = 1; k < size; ++k) {
+        ranges.widthBefore[k] += ranges.widthBefore[k - 1];
+        ranges.overhangBefore[k] += ranges.overhangBefore[k - 1];
+    }
+}
+
 void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     if (cachedMinWidth >= 1 && inlineObjects.empty()) {
         min = cachedMinWidth;
@@ -129,11 +185,13 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             return Saturated(static_cast<long long>(width) * 100 / (100LL - textIndentPercent));
         return Saturated(width, textIndentPx);
     };
+    static thread_local RangeWidths ranges;
+    MeasureRanges(canvas, ranges);
     const std::u16string& t = textBuffer;
     for (int start = 0; start < n;) {
         int end = start;
         while (end < n && t[static_cast<std::size_t>(end)] != kBreakChar) ++end;
-        int width = TextWidth(canvas, start, end - start, false);
+        int width = ranges.Width(start, end);
         if (start == 0) width = withIndent(width);
         max = std::max(max, width);
         start = end + 1;
@@ -153,7 +211,13 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             while (end < n && !breaksBefore(end)) ++end;
             if (end < n && (t[static_cast<std::size_t>(end)] == u'-' || t[static_cast<std::size_t>(end)] == u'?')) ++end;
         }
-        int width = TextWidth(canvas, i, end - i, true);
+        int trimmed = end;  // trailing spaces and breaks do not count
+        while (trimmed > i) {
+            const char16_t c = t[static_cast<std::size_t>(trimmed - 1)];
+            if (c != u' ' && c != kBreakChar) break;
+            --trimmed;
+        }
+        int width = ranges.Width(i, trimmed);
         if (i == 0) width = withIndent(width);
         min = std::max(min, width);
         i = end;

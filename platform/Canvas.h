@@ -69,6 +69,8 @@ public:
     virtual Size textExtent(std::u16string_view text) = 0;
     // How many leading characters of `text` fit into maxWidth, and their extent.
     virtual Size textExtentFit(std::u16string_view text, int maxWidth, int& fitCount) = 0;
+    // The advance of each character of `text`, into advances[0 .. text.size()).
+    virtual void textAdvances(std::u16string_view text, int* advances) = 0;
 
     // Text output. y is the top of the text or its baseline, by the text alignment.
     // Justification spreads extraPixels over the next breakCount spaces drawn (one

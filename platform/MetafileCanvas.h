@@ -34,6 +34,9 @@ class MetafileCanvas : public Canvas {
     Size textExtentFit(std::u16string_view text, int maxWidth, int& fitCount) override {
         return measuring_->textExtentFit(text, maxWidth, fitCount);
     }
+    void textAdvances(std::u16string_view text, int* advances) override {
+        measuring_->textAdvances(text, advances);
+    }
 
     void setTextColor(TColor) override {}
     void setBackgroundColor(TColor) override {}

@@ -88,6 +88,10 @@ Size RecordingCanvas::textExtentFit(std::u16string_view text, int maxWidth, int&
     return {width, textMetrics().height};
 }
 
+void RecordingCanvas::textAdvances(std::u16string_view text, int* advances) {
+    for (char16_t c : text) *advances++ = Advance(font_, c);
+}
+
 void RecordingCanvas::setTextJustification(int extraPixels, int breakCount) {
     justifyExtra_ = breakCount > 0 ? extraPixels : 0;
     justifyBreaks_ = breakCount > 0 ? breakCount : 0;

@@ -27,6 +27,10 @@ platform::Size TForwardingCanvas::textExtent(std::u16string_view text) {
     return Target().textExtent(text);
 }
 
+void TForwardingCanvas::textAdvances(std::u16string_view text, int* advances) {
+    Target().textAdvances(text, advances);
+}
+
 platform::Size TForwardingCanvas::textExtentFit(std::u16string_view text, int maxWidth,
                                                 int& fitCount) {
     return Target().textExtentFit(text, maxWidth, fitCount);

@@ -21,6 +21,7 @@ class TForwardingCanvas : public platform::Canvas {
     platform::TextMetrics textMetrics() override;
     platform::Size textExtent(std::u16string_view text) override;
     platform::Size textExtentFit(std::u16string_view text, int maxWidth, int& fitCount) override;
+    void textAdvances(std::u16string_view text, int* advances) override;
 
     void setTextColor(platform::TColor color) override;
     void setBackgroundColor(platform::TColor color) override;

@@ -184,6 +184,11 @@ Size QtCanvas::textExtentFit(std::u16string_view text, int maxWidth, int& fitCou
     return {width, e.metrics().height};
 }
 
+void QtCanvas::textAdvances(std::u16string_view text, int* advances) {
+    QtFontEntry& e = entry();
+    for (char16_t c : text) *advances++ = e.advance(c);
+}
+
 void QtCanvas::setTextJustification(int extraPixels, int breakCount) {
     justifyExtra_ = breakCount > 0 ? extraPixels : 0;
     justifyBreaks_ = breakCount > 0 ? breakCount : 0;

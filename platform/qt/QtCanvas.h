@@ -42,6 +42,7 @@ public:
     TextMetrics textMetrics() override;
     Size textExtent(std::u16string_view text) override;
     Size textExtentFit(std::u16string_view text, int maxWidth, int& fitCount) override;
+    void textAdvances(std::u16string_view text, int* advances) override;
 
     void setTextColor(TColor color) override { textColor_ = color; }
     void setBackgroundColor(TColor color) override { backgroundColor_ = color; }

@@ -107,6 +107,41 @@ TEST(LineBreaking, MinMaxWidths) {
     EXPECT_EQ(42, max);
 }
 
+// The widths are measured in one walk over the text; they must be what the words and
+// lines measure one by one, italic overhangs counted once for each font run a word
+// touches (the widest word here starts inside the italic run and ends in plain text).
+TEST(LineBreaking, MinMaxWidthsAcrossFontRunsAgreeWithTheWordsMeasuredAlone) {
+    DocumentBuilder b;
+    TSection& s = b.Text(u"plain m");
+    b.Push("span", "font-style: italic; font-size: 20px");
+    s.StartFontRun(b.Top());
+    b.Append(s, u"slanted and longerword");
+    b.Pop();
+    s.StartFontRun(b.Top());
+    b.Append(s, u"tail\bnext line x");
+    b.Flush();
+    ASSERT_EQ(3, s.fontRuns.Count());
+    ASSERT_GT(s.fontRuns[1].italicOverhang, 0);
+    int min = 0, max = 0;
+    s.MeasureWidths(b.canvas, min, max);
+    const std::u16string& t = s.textBuffer;
+    const int breakAt = static_cast<int>(t.find(u'\b'));
+    EXPECT_EQ(std::max(s.TextWidth(b.canvas, 0, breakAt, false),
+                       s.TextWidth(b.canvas, breakAt + 1, static_cast<int>(t.size()) - breakAt - 1,
+                                   false)),
+              max);
+    int widest = 0;
+    for (std::size_t start = 0; start < t.size();) {
+        std::size_t end = t.find_first_of(u" \b", start);
+        if (end == std::u16string::npos) end = t.size();
+        widest = std::max(widest, s.TextWidth(b.canvas, static_cast<int>(start),
+                                               static_cast<int>(end - start), true));
+        start = end + 1;
+    }
+    // "longerwordtail", which starts inside the italic run, with that run's overhang.
+    EXPECT_EQ(widest, min);
+}
+
 TEST(Floats, TextBesideFloatsAndClearing) {
     DocumentBuilder b;
     b.OpenBody();
