@@ -21,7 +21,7 @@ bool StartsWith(const std::string& text, const char* prefix) {
 }  // namespace
 
 void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const {
-    ConvertMarginArray(boxSpecs.All(), baseWidth, baseHeight, emSize, exSize, autoCount, box);
+    boxSpecs.Convert(baseWidth, baseHeight, emSize, exSize, autoCount, box);
     box[BoxSlot(piBackgroundColor)] = static_cast<int>(backgroundColor_);
 }
 

@@ -2,16 +2,43 @@
 
 #include <algorithm>
 
+#include "platform/Screen.h"
+
 void TBoxSpecs::Set(int slot, PropValue value) {
-    auto own = std::make_shared<TVMarginArray>(*specs_);
-    (*own)[static_cast<std::size_t>(slot)] = std::move(value);
+    auto own = std::make_shared<TShared>(specs_->values);
+    own->values[static_cast<std::size_t>(slot)] = std::move(value);
     specs_ = std::move(own);
 }
 
+void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixels,
+                        int& autoCount, TBoxNumbers& box) const {
+    TConversion& last = specs_->last;
+    const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    if (!last.made || last.baseWidth != baseWidth || last.baseHeight != baseHeight ||
+        last.emPixels != emPixels || last.exPixels != exPixels ||
+        last.pixelsPerInch != pixelsPerInch) {
+        last.made = true;
+        last.baseWidth = baseWidth;
+        last.baseHeight = baseHeight;
+        last.emPixels = emPixels;
+        last.exPixels = exPixels;
+        last.pixelsPerInch = pixelsPerInch;
+        ConvertMarginArray(specs_->values, baseWidth, baseHeight, emPixels, exPixels,
+                           last.autoCount, last.box);
+    }
+    autoCount = last.autoCount;
+    // The vertical margins are not converted here (ConvertVerticalMargins): the box
+    // keeps its own.
+    const int top = box[BoxSlot(piMarginTop)], bottom = box[BoxSlot(piMarginBottom)];
+    box = last.box;
+    box[BoxSlot(piMarginTop)] = top;
+    box[BoxSlot(piMarginBottom)] = bottom;
+}
+
 TBoxSpecs TBoxSpecPool::Share(TVMarginArray specs) {
-    auto same = [&](const TVMarginArray& shared) {
+    auto same = [&](const TBoxSpecs::TShared& shared) {
         for (std::size_t i = 0; i < specs.size(); ++i)
-            if (!shared[i].SameIdentity(specs[i])) return false;
+            if (!shared.values[i].SameIdentity(specs[i])) return false;
         return true;
     };
     for (std::size_t i = 0; i < recent_.size() && recent_[i]; ++i)
@@ -25,7 +52,7 @@ TBoxSpecs TBoxSpecPool::Share(TVMarginArray specs) {
     key.reserve(specs.size() * 10);
     for (const PropValue& value : specs) value.AppendIdentity(key);
     auto [entry, added] = pool_.try_emplace(std::move(key));
-    if (added) entry->second = std::make_shared<const TVMarginArray>(std::move(specs));
+    if (added) entry->second = std::make_shared<const TBoxSpecs::TShared>(std::move(specs));
     std::rotate(recent_.begin(), recent_.end() - 1, recent_.end());
     recent_[0] = entry->second;
     return TBoxSpecs(entry->second);

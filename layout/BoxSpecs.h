@@ -13,20 +13,36 @@
 
 class TBoxSpecs {
   public:
-    TBoxSpecs() : specs_(std::make_shared<const TVMarginArray>()) {}
+    TBoxSpecs() : specs_(std::make_shared<const TShared>()) {}
     explicit TBoxSpecs(TVMarginArray specs)
-        : specs_(std::make_shared<const TVMarginArray>(std::move(specs))) {}
+        : specs_(std::make_shared<const TShared>(std::move(specs))) {}
 
     const PropValue& operator[](int slot) const {
-        return (*specs_)[static_cast<std::size_t>(slot)];
+        return specs_->values[static_cast<std::size_t>(slot)];
     }
-    const TVMarginArray& All() const { return *specs_; }
+    const TVMarginArray& All() const { return specs_->values; }
     void Set(int slot, PropValue value);
+    // ConvertMarginArray of these specs. The last conversion is kept with the shared
+    // copy: neighbouring boxes mostly ask for the same one.
+    void Convert(int baseWidth, int baseHeight, int emPixels, int exPixels, int& autoCount,
+                 TBoxNumbers& box) const;
 
   private:
     friend class TBoxSpecPool;
-    explicit TBoxSpecs(std::shared_ptr<const TVMarginArray> shared) : specs_(std::move(shared)) {}
-    std::shared_ptr<const TVMarginArray> specs_;
+    struct TConversion {
+        bool made = false;
+        int baseWidth = 0, baseHeight = 0, emPixels = 0, exPixels = 0, pixelsPerInch = 0;
+        int autoCount = 0;
+        TBoxNumbers box{};
+    };
+    struct TShared {
+        TShared() = default;
+        explicit TShared(TVMarginArray specs) : values(std::move(specs)) {}
+        TVMarginArray values;
+        mutable TConversion last;
+    };
+    explicit TBoxSpecs(std::shared_ptr<const TShared> shared) : specs_(std::move(shared)) {}
+    std::shared_ptr<const TShared> specs_;
 };
 
 class TBoxSpecPool {
@@ -40,8 +56,8 @@ class TBoxSpecPool {
     std::size_t Size() const { return pool_.size(); }
 
   private:
-    std::unordered_map<std::string, std::shared_ptr<const TVMarginArray>> pool_;
+    std::unordered_map<std::string, std::shared_ptr<const TBoxSpecs::TShared>> pool_;
     // The copies handed out last, newest first: neighbouring elements mostly have the
     // same boxes, and comparing with a few costs less than making the pool's key.
-    std::array<std::shared_ptr<const TVMarginArray>, 4> recent_;
+    std::array<std::shared_ptr<const TBoxSpecs::TShared>, 4> recent_;
 };

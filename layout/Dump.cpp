@@ -194,7 +194,7 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
         out << "\n";
         y += line.Height();
     }
-    for (const TFormControlObj* control : section->controls)
+    for (const TFormControlObj* control : section->Controls())
         out << indent << "  control " << ControlKind(*control) << " offset=" << control->textOffset
             << " y=" << control->topY << " w=" << control->Width() << " h=" << control->Height()
             << (control->name.empty() ? "" : " name=" + control->name)

@@ -77,27 +77,31 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
     }
 }
 
+const std::vector<std::unique_ptr<TFloatingObj>> TSection::kNoObjects;
+const std::vector<TFormControlObj*> TSection::kNoControls;
+
 TSection::TSection(TSectionList* document, const TSection& source)
     : TSectionBase(document, source),
       sectionOrdinal(source.sectionOrdinal),
+      minLineHeight(source.minLineHeight),
       textBuffer(source.textBuffer),
       breakFlags(source.breakFlags),
-      controls(source.controls),
       sourceRuns(source.sourceRuns),
-      textAlign(source.textAlign),
-      clearSides(source.clearSides),
-      minLineHeight(source.minLineHeight),
       textIndentPx(source.textIndentPx),
       textIndentPercent(source.textIndentPercent),
+      textAlign(source.textAlign),
+      clearSides(source.clearSides),
       isAnchorTarget(source.isAnchorTarget),
       finished_(source.finished_) {
     cursorCount = source.cursorCount;
+    if (!source.Controls().empty()) Extras().controls = source.Controls();
     for (int i = 0; i < source.fontRuns.Count(); ++i)
         fontRuns.Add(std::make_unique<TFontObj>(this, source.fontRuns[i]));
     // Pictures are printed only when they are shown; panels always.
     const bool pictures = !source.ownerDocument || source.ownerDocument->showImages;
-    for (const auto& object : source.inlineObjects)
-        if (pictures || !object->IsImage()) inlineObjects.push_back(object->CreatePrintCopy(document));
+    for (const auto& object : source.InlineObjects())
+        if (pictures || !object->IsImage())
+            Extras().inlineObjects.push_back(object->CreatePrintCopy(document));
 }
 
 TSection::~TSection() {
@@ -239,14 +243,14 @@ void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* 
 TFloatingObj* TSection::PlaceObject(std::unique_ptr<TFloatingObj> object, int sourceIndex) {
     object->textOffset = static_cast<int>(textBuffer.size());
     TFloatingObj* placed = object.get();
-    inlineObjects.push_back(std::move(object));
+    Extras().inlineObjects.push_back(std::move(object));
     AppendChar(kObjectChar, sourceIndex);
     return placed;
 }
 
 void TSection::PlaceControl(TFormControlObj* control, int sourceIndex) {
     control->textOffset = static_cast<int>(textBuffer.size());
-    controls.push_back(control);
+    Extras().controls.push_back(control);
     if (ownerDocument) ownerDocument->allControls.push_back(control);
     AppendChar(kControlChar, sourceIndex);
 }
@@ -326,8 +330,8 @@ struct Compactor {
         s.breakFlags.resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
-        for (auto& object : s.inlineObjects) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
-        for (auto* control : s.controls) control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
+        for (auto& object : s.InlineObjects()) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
+        for (auto* control : s.Controls()) control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
         // A run whose first characters went away starts at the next kept one; when
         // that is where the following run starts, the following one takes over.
         for (int i = 0; i < s.fontRuns.Count(); ++i)
@@ -355,7 +359,7 @@ bool MayNeedTrimming(const std::u16string& t) {
 }
 
 bool FloatsAt(const TSection& s, int offset) {
-    for (const auto& object : s.inlineObjects)
+    for (const auto& object : s.InlineObjects())
         if (object->textOffset == offset) return object->Floats();
     return false;
 }
@@ -374,9 +378,9 @@ void TSection::RemoveChar(int offset) {
     }
     textBuffer.erase(static_cast<std::size_t>(offset), 1);
     breakFlags.erase(static_cast<std::size_t>(offset), 1);
-    for (auto* control : controls)
+    for (auto* control : Controls())
         if (control->textOffset > offset) --control->textOffset;
-    for (auto& object : inlineObjects)
+    for (auto& object : InlineObjects())
         if (object->textOffset > offset) --object->textOffset;
     fontRuns.ShiftAfterRemoval(offset, ownerDocument);
 }
@@ -410,7 +414,7 @@ void TSection::FinishText() {
         pass.Apply(ownerDocument);
     }
     // A space after a floating image or panel.
-    if (!inlineObjects.empty()) {
+    if (!InlineObjects().empty()) {
         for (std::size_t i = t.size(); i-- > 1;)
             if (t[i] == u' ' && t[i - 1] == kObjectChar && FloatsAt(*this, static_cast<int>(i) - 1))
                 pass.Mark(i);

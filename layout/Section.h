@@ -106,18 +106,25 @@ public:
     // counting nothing; the last question is remembered.
     int FitCharacters(platform::Canvas& canvas, int start, int width, int count, int& extent);
 
+    // Images, panels and form controls among the text, in the order of their characters.
+    const std::vector<std::unique_ptr<TFloatingObj>>& InlineObjects() const {
+        return extras_ ? extras_->inlineObjects : kNoObjects;
+    }
+    const std::vector<TFormControlObj*>& Controls() const {
+        return extras_ ? extras_->controls : kNoControls;
+    }
+    bool HasObjects() const {
+        return extras_ && (!extras_->inlineObjects.empty() || !extras_->controls.empty());
+    }
+
     int sectionOrdinal = 0;
     int layoutCycle = 0;
+    int minLineHeight = -1;
     std::u16string textBuffer;
     std::string breakFlags;
     TFontList fontRuns;
-    std::vector<std::unique_ptr<TFloatingObj>> inlineObjects;
-    std::vector<TFormControlObj*> controls;
     std::vector<IndexObj> sourceRuns;
     std::vector<LineRec> lines;
-    int textAlign = 1;   // 1 left, 2 centre, 3 right, 4 justify
-    int clearSides = 0;  // 1 left, 2 right, 3 both
-    int minLineHeight = -1;
     int lastDrawX = 0;
     int layoutX = 0;  // the X of the last layout, for the layout dump
     int cellLeftX = 0;  // the cell's left edge at the last layout, where floats are measured from
@@ -125,6 +132,8 @@ public:
     int cachedMaxWidth = 0;
     int textIndentPx = 0;
     int textIndentPercent = 0;
+    std::int8_t textAlign = 1;   // 1 left, 2 centre, 3 right, 4 justify
+    std::int8_t clearSides = 0;  // 1 left, 2 right, 3 both
     bool isAnchorTarget = false;
 
 protected:
@@ -158,5 +167,19 @@ private:
     // The hit-test walk's last question and answer.
     struct FitCache {
         int start = -1, width = -1, count = -1, fit = 0, extent = 0;
-    } fitCache_;
+    };
+    // What only some sections need; most have no objects and are never hit-tested.
+    struct TExtras {
+        std::vector<std::unique_ptr<TFloatingObj>> inlineObjects;
+        std::vector<TFormControlObj*> controls;
+        FitCache fitCache;
+    };
+    static const std::vector<std::unique_ptr<TFloatingObj>> kNoObjects;
+    static const std::vector<TFormControlObj*> kNoControls;
+    TExtras& Extras() {
+        if (!extras_) extras_ = std::make_unique<TExtras>();
+        return *extras_;
+    }
+
+    std::unique_ptr<TExtras> extras_;
 };

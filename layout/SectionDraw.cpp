@@ -231,7 +231,7 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
 
 unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                TFormControlObj*& control, const TUrlTarget*& linkTarget) {
-    for (auto& object : inlineObjects) {
+    for (auto& object : InlineObjects()) {
         const platform::Rect box = object->HitBox();
         if (box.contains(X, Y)) {
             if (ownerDocument) ownerDocument->hoverImage = object.get();
@@ -271,7 +271,7 @@ unsigned TSection::HitTestLink(platform::Canvas& canvas, int X, int Y, std::stri
 }
 
 bool TSection::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
-    for (auto& object : inlineObjects) {
+    for (auto& object : InlineObjects()) {
         const platform::Rect box = object->HitBox();
         if (object->IsImage() && box.contains(X, Y)) {
             obj = object.get();

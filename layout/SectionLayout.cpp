@@ -17,23 +17,23 @@ bool IsIdeograph(char16_t c) { return c >= kIdeographStart; }
 // Objects and controls are kept in the order of their characters: a section may hold
 // thousands of them, so they are found by halving.
 TFloatingObj* TSection::ObjectAt(int offset) const {
-    auto it = std::lower_bound(inlineObjects.begin(), inlineObjects.end(), offset,
+    auto it = std::lower_bound(InlineObjects().begin(), InlineObjects().end(), offset,
                                [](const std::unique_ptr<TFloatingObj>& object, int value) {
                                    return object->textOffset < value;
                                });
-    return it != inlineObjects.end() && (*it)->textOffset == offset ? it->get() : nullptr;
+    return it != InlineObjects().end() && (*it)->textOffset == offset ? it->get() : nullptr;
 }
 
 TFormControlObj* TSection::ControlAt(int offset) const {
     auto it = std::lower_bound(
-        controls.begin(), controls.end(), offset,
+        Controls().begin(), Controls().end(), offset,
         [](const TFormControlObj* control, int value) { return control->textOffset < value; });
-    return it != controls.end() && (*it)->textOffset == offset ? *it : nullptr;
+    return it != Controls().end() && (*it)->textOffset == offset ? *it : nullptr;
 }
 
 std::vector<TFormControlObj*>::const_iterator TSection::FirstControlFrom(int offset) const {
     return std::lower_bound(
-        controls.begin(), controls.end(), offset,
+        Controls().begin(), Controls().end(), offset,
         [](const TFormControlObj* control, int value) { return control->textOffset < value; });
 }
 
@@ -44,7 +44,7 @@ int TSection::RunEnd(int start, int limit) const {
 int TSection::RunEnd(int start, int limit, int runIndex) const {
     int end = runIndex + 1 < fontRuns.Count() ? std::min(limit, fontRuns[runIndex + 1].textOffset)
                                               : limit;
-    if (!inlineObjects.empty() || !controls.empty()) {
+    if (HasObjects()) {
         for (int i = start; i < end; ++i)
             if (IsObject(textBuffer[static_cast<std::size_t>(i)])) return i;
     }
@@ -158,7 +158,7 @@ void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) cons
 }
 
 void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
-    if (cachedMinWidth >= 1 && inlineObjects.empty()) {
+    if (cachedMinWidth >= 1 && InlineObjects().empty()) {
         min = cachedMinWidth;
         max = cachedMaxWidth;
         return;
@@ -167,7 +167,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     const int n = static_cast<int>(textBuffer.size());
     if (n == 0) return;
     int floatTotal = 0;
-    for (auto& object : inlineObjects) {
+    for (auto& object : InlineObjects()) {
         object->SizeFor(canvas, 0, fontRuns.RunAt(object->textOffset));
         if (object->WidthIsPercent()) continue;
         if (!object->Floats()) {
@@ -177,7 +177,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             breakFlags[static_cast<std::size_t>(object->textOffset)] = 'y';
         }
     }
-    for (auto* control : controls)
+    for (auto* control : Controls())
         min = std::max(min, control->Width() + control->gapLeft + control->gapRight);
     auto withIndent = [&](int width) {
         // A percentage of the room: negative ones (hanging first lines) too.
@@ -246,7 +246,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
     const int left = Saturated(indent.LeftEdgeAt(Y), start == 0 ? textIndentPx : 0);
     const int width = indent.RightEdgeAt(Y) - left;
     int taken;
-    if (start == 0 && inlineObjects.empty() && controls.empty() &&
+    if (start == 0 && InlineObjects().empty() && Controls().empty() &&
         width >= count * fontRuns[0].maxCharWidth) {
         taken = count;
     } else {
@@ -337,7 +337,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
     firstCursorPos = cursor;
     flowHeight = 0;
     lines.clear();
-    fitCache_ = {};
+    if (extras_) extras_->fitCache = {};
     auto finish = [&](int drawBottom) {
         cursor = firstCursorPos + cursorCount;
         paintHeight = std::max(flowHeight, drawBottom - Y);
@@ -354,11 +354,11 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         textIndentPx = Saturated(static_cast<long long>(availWidth) * textIndentPercent / 100);
     availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
     maxWidth = availWidth;
-    for (auto& object : inlineObjects) {
+    for (auto& object : InlineObjects()) {
         object->SizeFor(canvas, availWidth, fontRuns.RunAt(object->textOffset));
         maxWidth = std::max(maxWidth, object->boxWidth);
     }
-    for (auto* control : controls)
+    for (auto* control : Controls())
         if (control->IsVisible()) maxWidth = std::max(maxWidth, control->Width());
 
     const std::u16string& t = textBuffer;
@@ -464,7 +464,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
                 line.descent = std::max(line.descent, fontRuns[r].descent);
             }
         }
-        for (auto& object : inlineObjects) {
+        for (auto& object : InlineObjects()) {
             if (object->textOffset < lineStart || object->textOffset >= lineStart + N || object->Floats())
                 continue;
             object->paintY = curY;
@@ -490,7 +490,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             }
         }
         for (auto it = FirstControlFrom(lineStart);
-             it != controls.end() && (*it)->textOffset < lineStart + N; ++it) {
+             it != Controls().end() && (*it)->textOffset < lineStart + N; ++it) {
             TFormControlObj* control = *it;
             const int h = control->Height();
             switch (control->alignment) {
@@ -575,9 +575,10 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
 }
 
 int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int count, int& extent) {
-    if (fitCache_.start == start && fitCache_.width == width && fitCache_.count == count) {
-        extent = fitCache_.extent;
-        return fitCache_.fit;
+    FitCache& memo = Extras().fitCache;
+    if (memo.start == start && memo.width == width && memo.count == count) {
+        extent = memo.extent;
+        return memo.fit;
     }
     const std::u16string& t = textBuffer;
     int used = 0;
@@ -609,6 +610,6 @@ int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int 
         if (fit < runEnd - (i - fit)) break;
     }
     extent = used;
-    fitCache_ = {start, width, count, i - start, used};
+    memo = {start, width, count, i - start, used};
     return i - start;
 }

@@ -81,7 +81,7 @@ void CollectObjects(const TCellBasic& cell, std::unordered_set<const TIDObject*>
 void CollectItem(TSectionBase& item, std::unordered_set<const TIDObject*>& objects) {
     objects.insert(&item);
     if (TSection* section = item.AsSection())
-        for (const auto& object : section->inlineObjects) objects.insert(object.get());
+        for (const auto& object : section->InlineObjects()) objects.insert(object.get());
     if (auto* block = dynamic_cast<TBlock*>(&item)) CollectObjects(*block->content, objects);
     if (auto* table = dynamic_cast<ThtmlTable*>(&item))
         for (const auto& row : table->rows)

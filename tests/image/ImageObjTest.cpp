@@ -359,7 +359,7 @@ struct DrawnPage {
             if (auto* block = dynamic_cast<TBlock*>(item.get()))
                 if (TImageObj* image = FirstImageIn(*block->content)) return image;
             if (auto* section = dynamic_cast<TSection*>(item.get()))
-                for (auto& object : section->inlineObjects)
+                for (auto& object : section->InlineObjects())
                     if (auto* image = dynamic_cast<TImageObj*>(object.get())) return image;
         }
         return nullptr;

@@ -333,7 +333,7 @@ TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedTex
             if (auto* block = dynamic_cast<TBlock*>(item.get())) walk(*block->content);
             auto* section = dynamic_cast<TSection*>(item.get());
             if (!section) continue;
-            for (auto& object : section->inlineObjects) {
+            for (auto& object : section->InlineObjects()) {
                 auto* panel = dynamic_cast<TPanelObj*>(object.get());
                 ASSERT_NE(panel, nullptr);
                 EXPECT_EQ(section->textBuffer.at(static_cast<std::size_t>(panel->textOffset)),

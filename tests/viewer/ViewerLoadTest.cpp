@@ -19,7 +19,7 @@ using Stage = TProgressStage;
 TImageObj* FirstImage(TSectionList& document) {
     for (TSectionBase* item : document.itemsByPosition)
         if (TSection* section = item->AsSection())
-            for (auto& object : section->inlineObjects)
+            for (auto& object : section->InlineObjects())
                 if (auto* image = dynamic_cast<TImageObj*>(object.get())) return image;
     return nullptr;
 }
