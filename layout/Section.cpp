@@ -181,6 +181,7 @@ void TSection::AppendText(std::u16string_view text, const std::int32_t* position
         textBuffer.reserve(room);
         breakFlags.reserve(room + 1);
     }
+    if (breakFlags.empty() && !textBuffer.empty()) breakFlags.assign(textBuffer.size(), 'y');
     AppendSourceRuns(sourceRuns, static_cast<int>(textBuffer.size()), positions, text.size());
     if (textTransform == 1) textBuffer += UpperCaseText(text);
     else if (textTransform == 2) textBuffer += LowerCaseText(text);
@@ -439,6 +440,8 @@ void TSection::FinishBuffers() {
     cursorCount = static_cast<int>(textBuffer.size());
     breakFlags.resize(textBuffer.size(), 'y');
     breakFlags += 'y';
+    // Most sections may break after every character: they keep no flags at all.
+    if (breakFlags.find('n') == std::string::npos) breakFlags.clear();
     // The text grew in large steps; a finished section keeps only what it holds.
     textBuffer.shrink_to_fit();
     breakFlags.shrink_to_fit();

@@ -121,7 +121,12 @@ public:
     int layoutCycle = 0;
     int minLineHeight = -1;
     std::u16string textBuffer;
+    // 'y' after each character a line may break after, 'n' where it may not, and a
+    // last 'y' past the end; none at all once finished when every one is 'y'.
     std::string breakFlags;
+    char BreakFlag(int offset) const {
+        return breakFlags.empty() ? 'y' : breakFlags[static_cast<std::size_t>(offset)];
+    }
     TFontList fontRuns;
     std::vector<IndexObj> sourceRuns;
     std::vector<LineRec> lines;

@@ -107,34 +107,43 @@ int TSection::ClearSpace(IndentManager& indent, int Y) const {
 // starts inside a piece adds that piece's overhang too.
 struct TSection::RangeWidths {
     std::vector<int> widthBefore, overhangBefore, leadingOverhang;
+    bool overhangs = false;  // some font run is italic with an overhang
 
     int Width(int start, int end) const {
         if (end <= start) return 0;
         const auto a = static_cast<std::size_t>(start), b = static_cast<std::size_t>(end);
-        return widthBefore[b] - widthBefore[a] + overhangBefore[b] - overhangBefore[a] +
-               leadingOverhang[a];
+        const int width = widthBefore[b] - widthBefore[a];
+        if (!overhangs) return width;
+        return width + overhangBefore[b] - overhangBefore[a] + leadingOverhang[a];
     }
 };
 
 void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const {
     const int n = static_cast<int>(textBuffer.size());
     const auto size = static_cast<std::size_t>(n) + 1;
-    ranges.widthBefore.assign(size, 0);
-    ranges.overhangBefore.assign(size, 0);
-    ranges.leadingOverhang.assign(size, 0);
+    ranges.overhangs = false;
+    for (int r = 0; r < fontRuns.Count(); ++r)
+        if (fontRuns[r].italicOverhang != 0) ranges.overhangs = true;
+    // Every character's width is written below: no need to clear what an earlier
+    // section left.
+    ranges.widthBefore.resize(size);
+    ranges.widthBefore[0] = 0;
+    if (ranges.overhangs) {
+        ranges.overhangBefore.assign(size, 0);
+        ranges.leadingOverhang.assign(size, 0);
+    }
     int* width = ranges.widthBefore.data() + 1;  // each character's own width, summed below
-    int* overhang = ranges.overhangBefore.data() + 1;
     for (int i = 0, run = 0; i < n;) {
         const char16_t c = textBuffer[static_cast<std::size_t>(i)];
         if (c == kControlChar) {
-            if (TFormControlObj* control = ControlAt(i))
-                width[i] = control->Width() + control->gapLeft + control->gapRight;
+            const TFormControlObj* control = ControlAt(i);
+            width[i] = control ? control->Width() + control->gapLeft + control->gapRight : 0;
             ++i;
             continue;
         }
         if (c == kObjectChar && ObjectAt(i)) {
-            TFloatingObj* object = ObjectAt(i);
-            if (!object->Floats()) width[i] = object->FloatWidth();
+            const TFloatingObj* object = ObjectAt(i);
+            width[i] = object->Floats() ? 0 : object->FloatWidth();
             ++i;
             continue;
         }
@@ -146,15 +155,17 @@ void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) cons
         canvas.textAdvances(std::u16string_view(textBuffer).substr(static_cast<std::size_t>(i),
                                                                    static_cast<std::size_t>(end - i)),
                             width + i);
-        overhang[i] = font.italicOverhang;
-        for (int k = i + 1; k < end; ++k)
-            ranges.leadingOverhang[static_cast<std::size_t>(k)] = font.italicOverhang;
+        if (ranges.overhangs) {
+            ranges.overhangBefore[static_cast<std::size_t>(i) + 1] = font.italicOverhang;
+            for (int k = i + 1; k < end; ++k)
+                ranges.leadingOverhang[static_cast<std::size_t>(k)] = font.italicOverhang;
+        }
         i = end;
     }
-    for (std::size_t k = 1; k < size; ++k) {
-        ranges.widthBefore[k] += ranges.widthBefore[k - 1];
-        ranges.overhangBefore[k] += ranges.overhangBefore[k - 1];
-    }
+    for (std::size_t k = 1; k < size; ++k) ranges.widthBefore[k] += ranges.widthBefore[k - 1];
+    if (ranges.overhangs)
+        for (std::size_t k = 1; k < size; ++k)
+            ranges.overhangBefore[k] += ranges.overhangBefore[k - 1];
 }
 
 void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
@@ -174,7 +185,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             min = std::max(min, object->boxWidth);
         } else {
             floatTotal += object->FloatWidth();
-            breakFlags[static_cast<std::size_t>(object->textOffset)] = 'y';
+            if (!breakFlags.empty()) breakFlags[static_cast<std::size_t>(object->textOffset)] = 'y';
         }
     }
     for (auto* control : Controls())
@@ -200,14 +211,14 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     auto breaksBefore = [&](int i) {
         const char16_t c = t[static_cast<std::size_t>(i)];
         return (c == u' ' || IsObject(c) || c == kBreakChar || c == u'-' || c == u'?' || IsIdeograph(c)) &&
-               breakFlags[static_cast<std::size_t>(i - 1)] == 'y';
+               BreakFlag(i - 1) == 'y';
     };
     int i = 0;
     while (i < n && t[static_cast<std::size_t>(i)] == u' ') ++i;
     while (i < n) {
         int end = i + 1;
         const char16_t first = t[static_cast<std::size_t>(i)];
-        if (!(IsIdeograph(first) && breakFlags[static_cast<std::size_t>(i)] == 'y')) {
+        if (!(IsIdeograph(first) && BreakFlag(i) == 'y')) {
             while (end < n && !breaksBefore(end)) ++end;
             if (end < n && (t[static_cast<std::size_t>(end)] == u'-' || t[static_cast<std::size_t>(end)] == u'?')) ++end;
         }
@@ -363,7 +374,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
 
     const std::u16string& t = textBuffer;
     const int n = cursorCount;
-    auto flag = [&](int i) { return breakFlags[static_cast<std::size_t>(i)]; };
+    auto flag = [&](int i) { return BreakFlag(i); };
     auto ch = [&](int i) { return t[static_cast<std::size_t>(i)]; };
     std::vector<TFloatingObj*> floats;
     int drawBottom = Y;
@@ -531,7 +542,9 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         }
         const int L = Saturated(indent.LeftEdgeAt(curY), lineStart == 0 ? textIndentPx : 0);
         const int R = indent.RightEdgeAt(curY);
-        const int W = TextWidth(canvas, lineStart, N, true);
+        // The line's own width matters only when it is not set flush left.
+        const bool aligned = textAlign == 2 || textAlign == 3 || textAlign == 4;
+        const int W = aligned ? TextWidth(canvas, lineStart, N, true) : 0;
         switch (textAlign) {
             case 2: line.indentX = (L + R - W) / 2 - X; break;
             case 3: line.indentX = R - X - W; break;

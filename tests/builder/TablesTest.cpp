@@ -99,7 +99,7 @@ TEST(BuilderTables, NowrapHoldsUnlessAPixelWidthIsGiven) {
     auto spaceFlag = [](const std::string& cell) {
         Page page("<table><tr>" + cell + "a b</table>");
         TSection* s = OnlySection(*CellAt(*Grids(page).at(0), 0, 0));
-        return s && s->breakFlags.size() > 1 ? s->breakFlags[1] : '?';
+        return s && s->textBuffer.size() > 1 ? s->BreakFlag(1) : '?';
     };
     EXPECT_EQ(spaceFlag("<td nowrap>"), 'n');
     EXPECT_EQ(spaceFlag("<td nowrap width=\"50%\">"), 'n');
@@ -108,10 +108,10 @@ TEST(BuilderTables, NowrapHoldsUnlessAPixelWidthIsGiven) {
     // The flag ends with its cell and with the table.
     Page page("<table><tr><td nowrap>a b<td>c d</table>e f");
     ThtmlTable& grid = *Grids(page).at(0);
-    EXPECT_EQ(OnlySection(*CellAt(grid, 0, 1))->breakFlags[1], 'y');
+    EXPECT_EQ(OnlySection(*CellAt(grid, 0, 1))->BreakFlag(1), 'y');
     auto* after = dynamic_cast<TSection*>(page.Body().content->items.back().get());
     ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->breakFlags[1], 'y');
+    EXPECT_EQ(after->BreakFlag(1), 'y');
 }
 
 TEST(BuilderTables, CaptionsAboveAndBelow) {

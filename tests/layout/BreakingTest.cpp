@@ -35,6 +35,13 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     EXPECT_EQ("nyyy", section->breakFlags);
     ASSERT_EQ(2u, section->sourceRuns.size());
     EXPECT_EQ(2, section->sourceRuns[1].sourcePos);  // the kept space is the second
+    // Where every character may break, no flags are kept, and each one reads 'y'.
+    auto plain = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
+    b.Append(*plain, u"c  d");
+    plain->FinishText();
+    EXPECT_EQ(u"c d", plain->textBuffer);
+    EXPECT_TRUE(plain->breakFlags.empty());
+    for (int i = 0; i <= 3; ++i) EXPECT_EQ('y', plain->BreakFlag(i)) << i;
 }
 
 TEST(SectionFinishing, EmptySectionsAreDroppedUnlessCleared) {
