@@ -175,18 +175,20 @@ void TSection::AppendText(std::u16string_view text, const std::int32_t* position
                           int textTransform, bool noBreak) {
     const std::size_t needed = textBuffer.size() + text.size();
     if (textBuffer.capacity() < needed) {
-        // Text arrives a word or a character at a time: grow in large steps, and keep
-        // room for the end-of-text flag.
+        // Text arrives a word or a character at a time: grow in large steps.
         const std::size_t room = std::max<std::size_t>(needed + needed / 2, 64);
         textBuffer.reserve(room);
-        breakFlags.reserve(room + 1);
     }
-    if (breakFlags.empty() && !textBuffer.empty()) breakFlags.assign(textBuffer.size(), 'y');
+    // The flags are written out only from the first character that may not break.
+    const bool mayBreak = !noBreak && !IsPreformatted();
+    if (!mayBreak || !breakFlags.empty()) {
+        breakFlags.resize(textBuffer.size(), 'y');
+        breakFlags.append(text.size(), mayBreak ? 'y' : 'n');
+    }
     AppendSourceRuns(sourceRuns, static_cast<int>(textBuffer.size()), positions, text.size());
     if (textTransform == 1) textBuffer += UpperCaseText(text);
     else if (textTransform == 2) textBuffer += LowerCaseText(text);
     else textBuffer += text;
-    breakFlags.append(text.size(), noBreak || IsPreformatted() ? 'n' : 'y');
     cursorCount = static_cast<int>(textBuffer.size());
 }
 
@@ -323,12 +325,12 @@ struct Compactor {
         for (std::size_t i = 0; i < n; ++i) {
             if (remove[i]) continue;
             s.textBuffer[out] = s.textBuffer[i];
-            s.breakFlags[out] = s.breakFlags[i];
+            if (!s.breakFlags.empty()) s.breakFlags[out] = s.breakFlags[i];
             positions[out] = positions[i];
             ++out;
         }
         s.textBuffer.resize(out);
-        s.breakFlags.resize(out);
+        if (!s.breakFlags.empty()) s.breakFlags.resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
         for (auto& object : s.InlineObjects()) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
@@ -378,7 +380,7 @@ void TSection::RemoveChar(int offset) {
         sourceRuns = EncodeSourceRuns(positions);
     }
     textBuffer.erase(static_cast<std::size_t>(offset), 1);
-    breakFlags.erase(static_cast<std::size_t>(offset), 1);
+    if (!breakFlags.empty()) breakFlags.erase(static_cast<std::size_t>(offset), 1);
     for (auto* control : Controls())
         if (control->textOffset > offset) --control->textOffset;
     for (auto& object : InlineObjects())
@@ -404,7 +406,7 @@ void TSection::FinishText() {
         int previous = -1;
         for (std::size_t i = 0; i < t.size(); ++i) {
             if (t[i] == u' ' && previous >= 0 && t[static_cast<std::size_t>(previous)] == u' ') {
-                if (breakFlags[static_cast<std::size_t>(previous)] != 'n') {
+                if (BreakFlag(previous) != 'n') {
                     pass.Mark(i);
                     continue;
                 }
@@ -438,10 +440,12 @@ void TSection::FinishText() {
 void TSection::FinishBuffers() {
     finished_ = true;
     cursorCount = static_cast<int>(textBuffer.size());
-    breakFlags.resize(textBuffer.size(), 'y');
-    breakFlags += 'y';
-    // Most sections may break after every character: they keep no flags at all.
-    if (breakFlags.find('n') == std::string::npos) breakFlags.clear();
+    if (breakFlags.find('n') == std::string::npos) {
+        breakFlags.clear();  // most sections may break after every character
+    } else {
+        breakFlags.resize(textBuffer.size(), 'y');
+        breakFlags += 'y';
+    }
     // The text grew in large steps; a finished section keeps only what it holds.
     textBuffer.shrink_to_fit();
     breakFlags.shrink_to_fit();

@@ -121,8 +121,8 @@ public:
     int layoutCycle = 0;
     int minLineHeight = -1;
     std::u16string textBuffer;
-    // 'y' after each character a line may break after, 'n' where it may not, and a
-    // last 'y' past the end; none at all once finished when every one is 'y'.
+    // 'y' after each character a line may break after, 'n' where it may not, and, once
+    // finished, a last 'y' past the end; none at all while every one is 'y'.
     std::string breakFlags;
     char BreakFlag(int offset) const {
         return breakFlags.empty() ? 'y' : breakFlags[static_cast<std::size_t>(offset)];
