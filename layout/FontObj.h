@@ -2,6 +2,7 @@
 // Font runs of a text section: where each font starts, its metrics, and for links
 // the four fonts of a link's states and what the link points at.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,25 +49,26 @@ public:
     void AttachTabStop(TSectionList* document);
     void DetachTabStop();
 
+    // (Fields are ordered to leave no gaps: a page has a run for every change of font.)
     TSection* ownerSection;
     bool isVisited = false;
     bool isHovered = false;
     bool hasFocus = false;
+    // The link can be reached with the Tab key (only the first run of a link); the
+    // viewer gives it a focusable stand-in window in tab order.
+    bool hasTabStop = false;
     int topY = 0;
     int textOffset = 0;
+    int tabOrder = -1;
     TMyFont font;
     int metricHeight = 0;
     int maxCharWidth = 0;
     int lineContribution = 0;
     int descent = 0;
     int italicOverhang = 0;
-    int scriptShift = 0;  // 0, 8 subscript, 9 superscript
-    // The link can be reached with the Tab key (only the first run of a link); the
-    // viewer gives it a focusable stand-in window in tab order.
-    bool hasTabStop = false;
+    std::int8_t scriptShift = 0;  // 0, 8 subscript, 9 superscript
     // The run is in the document's list of link runs (AddLinkRun).
     bool inLinkList = false;
-    int tabOrder = -1;
 
 private:
   struct TRunLink {

@@ -216,14 +216,16 @@ void TSection::StartFontRun(TProperties& props) {
         if (ownerDocument) ownerDocument->AddLinkRun(&run);
     }
     int align = 0;
-    run.scriptShift = props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0;
+    run.scriptShift = static_cast<std::int8_t>(
+        props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0);
 }
 
 void TSection::LinkBoundary(bool isStart, TProperties& props, const TUrlTarget* openLink) {
     TFontObj& run = NewFontRun(props);
     run.SetHintText(props.ElementTitle);
     int align = 0;
-    run.scriptShift = props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0;
+    run.scriptShift = static_cast<std::int8_t>(
+        props.GetVerticalAlign(align) && (align == kAlignSub || align == kAlignSuper) ? align : 0);
     if (isStart && openLink) {
         run.SetLinkVariants(SharedLinkFonts(ownerDocument, props));
         run.SetLinkTarget(*openLink);
