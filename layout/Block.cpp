@@ -338,7 +338,8 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
 void TBlock::BuildPaintOrder() {
     paintOrder.clear();
     const auto& items = content->items;
-    if (std::none_of(items.begin(), items.end(), [](const auto& item) { return item->zOrderKey != 0; })) {
+    if (std::none_of(items.begin(), items.end(),
+                     [](const auto& item) { return item->zOrderKey != 0; })) {
         paintOrder.shrink_to_fit();
         return;
     }
@@ -499,7 +500,8 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
         // A printed page is no different (see TCellBasic::DrawItems).
         paintRange_.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
                             first, last);
-        for (std::size_t i = first; i < last; ++i) items[i]->Draw(canvas, clip, indent, X, refX, refY);
+        for (std::size_t i = first; i < last; ++i)
+            items[i]->Draw(canvas, clip, indent, X, refX, refY);
     });
     indent.currentOwner = savedOwner;
 }
@@ -519,7 +521,8 @@ bool TBlock::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
     if (notDisplayed) return false;
     return InPaintOrder([&](const auto& items) {
         for (auto it = items.rbegin(); it != items.rend(); ++it)
-            if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY && (*it)->HitTestImage(X, Y, obj, IX, IY))
+            if ((*it)->paintTopY <= Y && Y < (*it)->paintBottomY &&
+                (*it)->HitTestImage(X, Y, obj, IX, IY))
                 return true;
         return false;
     });

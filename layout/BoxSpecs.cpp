@@ -10,19 +10,14 @@ void TBoxSpecs::Set(int slot, PropValue value) {
     specs_ = std::move(own);
 }
 
-void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixels,
-                        int& autoCount, TBoxNumbers& box) const {
+void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixels, int& autoCount,
+                        TBoxNumbers& box) const {
     TConversion& last = specs_->last;
-    const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
-    if (!last.made || last.baseWidth != baseWidth || last.baseHeight != baseHeight ||
-        last.emPixels != emPixels || last.exPixels != exPixels ||
-        last.pixelsPerInch != pixelsPerInch) {
+    const TConversionKey key{baseWidth, baseHeight, emPixels, exPixels,
+                             platform::CurrentScreen().pixelsPerInch};
+    if (!last.made || !(last.key == key)) {
         last.made = true;
-        last.baseWidth = baseWidth;
-        last.baseHeight = baseHeight;
-        last.emPixels = emPixels;
-        last.exPixels = exPixels;
-        last.pixelsPerInch = pixelsPerInch;
+        last.key = key;
         ConvertMarginArray(specs_->values, baseWidth, baseHeight, emPixels, exPixels,
                            last.autoCount, last.box);
     }

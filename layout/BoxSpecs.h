@@ -29,9 +29,13 @@ class TBoxSpecs {
 
   private:
     friend class TBoxSpecPool;
+    struct TConversionKey {
+        int baseWidth = 0, baseHeight = 0, emPixels = 0, exPixels = 0, pixelsPerInch = 0;
+        bool operator==(const TConversionKey&) const = default;
+    };
     struct TConversion {
         bool made = false;
-        int baseWidth = 0, baseHeight = 0, emPixels = 0, exPixels = 0, pixelsPerInch = 0;
+        TConversionKey key;
         int autoCount = 0;
         TBoxNumbers box{};
     };

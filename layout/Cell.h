@@ -18,28 +18,28 @@
 // running minimum from the end, both monotonic, so two binary searches bound the band.
 class TDrawRange {
 public:
-    template <class Items>
-    void Build(const Items& items) {
-        const std::size_t n = items.size();
-        count_ = static_cast<std::uint32_t>(n);
-        built_ = true;
-        bounds_.reset();  // gives back what an earlier build held
-        if (n <= kFewItems) return;
-        bounds_ = std::make_unique_for_overwrite<int[]>(2 * n);
-        int running = INT_MIN;
-        for (std::size_t i = 0; i < n; ++i) {
-            // Positioned blocks and floats may be drawn away from where they were laid out.
-            const int bottom = items[i]->zOrderKey != 0 ? INT_MAX : items[i]->paintBottomY;
-            running = std::max(running, bottom);
-            bounds_[i] = running;
-        }
-        running = INT_MAX;
-        for (std::size_t i = n; i-- > 0;) {
-            const int top = items[i]->zOrderKey != 0 ? INT_MIN : items[i]->paintTopY;
-            running = std::min(running, top);
-            bounds_[n + i] = running;
-        }
-    }
+  template <class Items>
+  void Build(const Items& items) {
+      const std::size_t n = items.size();
+      count_ = static_cast<std::uint32_t>(n);
+      built_ = true;
+      bounds_.reset();  // gives back what an earlier build held
+      if (n <= kFewItems) return;
+      bounds_ = std::make_unique_for_overwrite<int[]>(2 * n);
+      int running = INT_MIN;
+      for (std::size_t i = 0; i < n; ++i) {
+          // Positioned blocks and floats may be drawn away from where they were laid out.
+          const int bottom = items[i]->zOrderKey != 0 ? INT_MAX : items[i]->paintBottomY;
+          running = std::max(running, bottom);
+          bounds_[i] = running;
+      }
+      running = INT_MAX;
+      for (std::size_t i = n; i-- > 0;) {
+          const int top = items[i]->zOrderKey != 0 ? INT_MIN : items[i]->paintTopY;
+          running = std::min(running, top);
+          bounds_[n + i] = running;
+      }
+  }
     void Reset() { built_ = false; }
     bool Built() const { return built_; }
     // [first, last) of the items (those it was built from) that may meet the rows

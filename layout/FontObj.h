@@ -70,12 +70,12 @@ public:
     // The run is in the document's list of link runs (AddLinkRun).
     bool inLinkList = false;
 
-private:
-  struct TRunLink {
-      TUrlTarget target;
-      std::shared_ptr<const TFontInfoArray> variants;
-      std::unique_ptr<platform::TabStopWindow> tabStop;
-      std::string hintText;
+  private:
+    struct TRunLink {
+        TUrlTarget target;
+        std::shared_ptr<const TFontInfoArray> variants;
+        std::unique_ptr<platform::TabStopWindow> tabStop;
+        std::string hintText;
   };
   static const TUrlTarget kNoLink;
   static const std::shared_ptr<const TFontInfoArray> kNoVariants;

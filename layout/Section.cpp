@@ -188,7 +188,8 @@ void TSection::AppendText(std::u16string_view text, const std::int32_t* position
     AppendSourceRuns(sourceRuns, static_cast<int>(textBuffer.size()), positions, text.size());
     if (textTransform == 1) textBuffer += UpperCaseText(text);
     else if (textTransform == 2) textBuffer += LowerCaseText(text);
-    else textBuffer += text;
+    else
+        textBuffer += text;
     cursorCount = static_cast<int>(textBuffer.size());
 }
 
@@ -335,8 +336,10 @@ struct Compactor {
         if (!s.breakFlags.empty()) s.breakFlags.resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
-        for (auto& object : s.InlineObjects()) object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
-        for (auto* control : s.Controls()) control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
+        for (auto& object : s.InlineObjects())
+            object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
+        for (auto* control : s.Controls())
+            control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
         // A run whose first characters went away starts at the next kept one; when
         // that is where the following run starts, the following one takes over.
         for (int i = 0; i < s.fontRuns.Count(); ++i)

@@ -152,9 +152,10 @@ void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) cons
         // The piece ends where TextWidth's walk would end it: at the next run or object.
         const int end = std::max(i + 1, RunEnd(i, n, run));
         canvas.setFont(font.font);
-        canvas.textAdvances(std::u16string_view(textBuffer).substr(static_cast<std::size_t>(i),
-                                                                   static_cast<std::size_t>(end - i)),
-                            width + i);
+        canvas.textAdvances(
+            std::u16string_view(textBuffer)
+                .substr(static_cast<std::size_t>(i), static_cast<std::size_t>(end - i)),
+            width + i);
         if (ranges.overhangs) {
             ranges.overhangBefore[static_cast<std::size_t>(i) + 1] = font.italicOverhang;
             for (int k = i + 1; k < end; ++k)
@@ -210,7 +211,8 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     max += floatTotal;
     auto breaksBefore = [&](int i) {
         const char16_t c = t[static_cast<std::size_t>(i)];
-        return (c == u' ' || IsObject(c) || c == kBreakChar || c == u'-' || c == u'?' || IsIdeograph(c)) &&
+        return (c == u' ' || IsObject(c) || c == kBreakChar || c == u'-' || c == u'?' ||
+                IsIdeograph(c)) &&
                BreakFlag(i - 1) == 'y';
     };
     int i = 0;

@@ -3,6 +3,7 @@
 #include "LayoutTestSupport.h"
 
 #include "html/Attributes.h"
+#include "platform/Screen.h"
 
 using layouttest::DocumentBuilder;
 using layouttest::ExpectMatchesFile;
@@ -294,4 +295,40 @@ TEST(BoxSpecPool, EqualBoxesShareOneCopyHoweverLongAgoTheyCame) {
     EXPECT_EQ(pool.Size(), 0u);
     EXPECT_NE(&pool.Share(specs(PropValue(1))).All(), &kept.All());
     EXPECT_EQ(pool.Size(), 1u);
+}
+
+// A shared box remembers its last conversion; asked again for another base, font or
+// screen resolution it must convert anew, and the box's own vertical margins stay.
+TEST(BoxSpecPool, ASharedBoxIsConvertedAgainForAnotherBaseFontOrResolution) {
+    TBoxSpecPool pool;
+    TVMarginArray array;
+    array[BoxSlot(piPaddingLeft)] = PropValue(std::string("10%"));
+    array[BoxSlot(piMarginLeft)] = PropValue(std::string("2em"));
+    array[BoxSlot(piPaddingRight)] = PropValue(std::string("1in"));
+    const TBoxSpecs first = pool.Share(array), second = pool.Share(array);
+    ASSERT_EQ(&first.All(), &second.All());
+    auto check = [&](const TBoxSpecs& specs, int base, int em, int padLeft, int marginLeft,
+                     int padRight) {
+        TBoxNumbers box{}, expected{};
+        box[BoxSlot(piMarginTop)] = expected[BoxSlot(piMarginTop)] = 7;
+        box[BoxSlot(piMarginBottom)] = expected[BoxSlot(piMarginBottom)] = 9;
+        int autoCount = -1, expectedAuto = -2;
+        specs.Convert(base, 0, em, em / 2, autoCount, box);
+        ConvertMarginArray(array, base, 0, em, em / 2, expectedAuto, expected);
+        EXPECT_EQ(expected, box) << base << " " << em;
+        EXPECT_EQ(expectedAuto, autoCount);
+        EXPECT_EQ(padLeft, box[BoxSlot(piPaddingLeft)]);
+        EXPECT_EQ(marginLeft, box[BoxSlot(piMarginLeft)]);
+        EXPECT_EQ(padRight, box[BoxSlot(piPaddingRight)]);
+        EXPECT_EQ(7, box[BoxSlot(piMarginTop)]);
+        EXPECT_EQ(9, box[BoxSlot(piMarginBottom)]);
+    };
+    platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 96, 24});
+    check(first, 400, 16, 40, 32, 96);
+    check(second, 200, 16, 20, 32, 96);
+    check(first, 200, 20, 20, 40, 96);
+    check(second, 400, 16, 40, 32, 96);
+    platform::SetScreenOverride(platform::ScreenInfo{1024, 768, 192, 24});
+    check(first, 400, 16, 40, 32, 192);
+    platform::SetScreenOverride(std::nullopt);
 }

@@ -142,7 +142,7 @@ TEST(LineBreaking, MinMaxWidthsAcrossFontRunsAgreeWithTheWordsMeasuredAlone) {
         std::size_t end = t.find_first_of(u" \b", start);
         if (end == std::u16string::npos) end = t.size();
         widest = std::max(widest, s.TextWidth(b.canvas, static_cast<int>(start),
-                                               static_cast<int>(end - start), true));
+                                              static_cast<int>(end - start), true));
         start = end + 1;
     }
     // "longerwordtail", which starts inside the italic run, with that run's overhang.
