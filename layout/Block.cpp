@@ -331,7 +331,7 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         paintHeight = std::max(Saturated(indent.LowestFloatBottom(), -Y), height);
     }
     BuildPaintOrder();
-    paintRange_.Reset();
+    content->PaintRange().Reset();
     return flowHeight;
 }
 
@@ -494,11 +494,12 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
         refY = topY;
     }
     InPaintOrder([&](const auto& items) {
-        if (!paintRange_.Built()) paintRange_.Build(items);
+        TDrawRange& range = content->PaintRange();
+        if (!range.Built()) range.Build(items);
         std::size_t first = 0, last = items.size();
         // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
         // A printed page is no different (see TCellBasic::DrawItems).
-        paintRange_.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
+        range.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
                             first, last);
         for (std::size_t i = first; i < last; ++i)
             items[i]->Draw(canvas, clip, indent, X, refX, refY);
@@ -626,7 +627,7 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     paintHeight = std::max(flowHeight, Saturated(indent.LowestFloatBottom(), -Y));
     paintBottomY = Saturated(Y, paintHeight);
     BuildPaintOrder();
-    paintRange_.Reset();
+    content->PaintRange().Reset();
     return flowHeight;
 }
 

@@ -129,7 +129,6 @@ protected:
     void CollapseMargins();
     void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
 
-    TDrawRange paintRange_;
     std::unique_ptr<const std::string> hintText_;  // the TITLE (UTF-8); few blocks have one
     platform::TColor backgroundColor_ = platform::clNone;
     platform::TColor fontColor_ = 0;

@@ -157,4 +157,7 @@ public:
     using TCellBasic::TCellBasic;
     int DoLayout(platform::Canvas& canvas, int X, int Y, int width, int availHeight, int refX,
                  int refY, IndentManager& indent, int& scrollWidth, int& cursor);
+    // The block that owns the cell paints its items itself, in its painting order, and
+    // finds those in view with this range.
+    TDrawRange& PaintRange() { return drawRange_; }
 };
