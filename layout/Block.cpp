@@ -499,8 +499,8 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
         std::size_t first = 0, last = items.size();
         // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
         // A printed page is no different (see TCellBasic::DrawItems).
-        range.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50,
-                            first, last);
+        range.Visible(items, clip.top + doc.scrollY - 50, clip.bottom + doc.scrollY + 50, first,
+                      last);
         for (std::size_t i = first; i < last; ++i)
             items[i]->Draw(canvas, clip, indent, X, refX, refY);
     });

@@ -76,7 +76,7 @@ public:
         std::shared_ptr<const TFontInfoArray> variants;
         std::unique_ptr<platform::TabStopWindow> tabStop;
         std::string hintText;
-  };
+    };
   static const TUrlTarget kNoLink;
   static const std::shared_ptr<const TFontInfoArray> kNoVariants;
   static const std::string kNoText;
