@@ -197,7 +197,9 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             return Saturated(static_cast<long long>(width) * 100 / (100LL - textIndentPercent));
         return Saturated(width, textIndentPx);
     };
-    static thread_local RangeWidths ranges;
+    // Kept from section to section so its room is not asked for again each time; layout
+    // runs on the one thread that owns the document.
+    static RangeWidths ranges;
     MeasureRanges(canvas, ranges);
     const std::u16string& t = textBuffer;
     for (int start = 0; start < n;) {
