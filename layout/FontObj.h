@@ -15,7 +15,7 @@ class TSection;
 class TSectionList;
 
 class TFontObj {
-public:
+  public:
     // `measured`, when given, are the metrics of `font` already asked of the screen.
     TFontObj(TSection* owner, const TMyFont& font, int offset,
              const platform::TextMetrics* measured = nullptr);
@@ -77,14 +77,14 @@ public:
         std::unique_ptr<platform::TabStopWindow> tabStop;
         std::string hintText;
     };
-  static const TUrlTarget kNoLink;
-  static const std::shared_ptr<const TFontInfoArray> kNoVariants;
-  static const std::string kNoText;
+    static const TUrlTarget kNoLink;
+    static const std::shared_ptr<const TFontInfoArray> kNoVariants;
+    static const std::string kNoText;
 
-  TRunLink& Link() {
-      if (!link_) link_ = std::make_unique<TRunLink>();
-      return *link_;
-  }
+    TRunLink& Link() {
+        if (!link_) link_ = std::make_unique<TRunLink>();
+        return *link_;
+    }
     void SelectVariant();
 
     std::unique_ptr<TRunLink> link_;
@@ -92,7 +92,7 @@ public:
 
 // The font runs of one section, ordered by textOffset; the first starts at 0.
 class TFontList {
-public:
+  public:
     int Count() const { return static_cast<int>(runs_.size()); }
     TFontObj& operator[](int index) { return *runs_[static_cast<std::size_t>(index)]; }
     const TFontObj& operator[](int index) const { return *runs_[static_cast<std::size_t>(index)]; }
@@ -111,6 +111,6 @@ public:
     // Drops a run, taking it off the document's link list.
     void RemoveAt(int index, TSectionList* document);
 
-private:
+  private:
     std::vector<std::unique_ptr<TFontObj>> runs_;
 };

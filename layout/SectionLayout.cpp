@@ -261,8 +261,7 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
     const int left = Saturated(indent.LeftEdgeAt(Y), start == 0 ? textIndentPx : 0);
     const int width = indent.RightEdgeAt(Y) - left;
     int taken;
-    if (start == 0 && InlineObjects().empty() && Controls().empty() &&
-        width >= count * fontRuns[0].maxCharWidth) {
+    if (start == 0 && !HasObjects() && width >= count * fontRuns[0].maxCharWidth) {
         taken = count;
     } else {
         int used = 0;
