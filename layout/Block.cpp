@@ -114,27 +114,27 @@ void TBlock::CollapseMargins() {
 TBlock::TBlock(TSectionList* document, const TBlock& source)
     : TSectionBase(document, source),
       boxValues(source.boxValues),
+      emSize(source.emSize),
+      exSize(source.exSize),
+      backgroundColor_(source.backgroundColor_),
+      fontColor_(source.fontColor_),
       boxSpecs(source.boxSpecs),
       content(std::make_unique<TBlockCell>(document, source.content->ownerTag)),
       parentCell(nullptr),
-      emSize(source.emSize),
-      exSize(source.exSize),
+      tagAndClass(source.tagAndClass),
       boxSizing(source.boxSizing),
       hasBorderStyle(source.hasBorderStyle),
+      isListContainer(source.isListContainer),
       floatSide(source.floatSide),
       clearSides(source.clearSides),
-      isListContainer(source.isListContainer),
       positioning(source.positioning),
       visibility(source.visibility),
       breakBefore(source.breakBefore),
       breakAfter(source.breakAfter),
       avoidBreakInside(source.avoidBreakInside),
       notDisplayed(source.notDisplayed),
-      tagAndClass(source.tagAndClass),
       topMarginIsParagraph(source.topMarginIsParagraph),
       bottomMarginIsParagraph(source.bottomMarginIsParagraph),
-      backgroundColor_(source.backgroundColor_),
-      fontColor_(source.fontColor_),
       borderColorGiven_(source.borderColorGiven_) {
     if (source.hintText_) hintText_ = std::make_unique<const std::string>(*source.hintText_);
     content->CopyItemsFrom(*source.content, document);
@@ -336,17 +336,17 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
 }
 
 void TBlock::BuildPaintOrder() {
-    paintOrder.clear();
+    paintOrder.reset();
     const auto& items = content->items;
     if (std::none_of(items.begin(), items.end(),
-                     [](const auto& item) { return item->zOrderKey != 0; })) {
-        paintOrder.shrink_to_fit();
+                     [](const auto& item) { return item->zOrderKey != 0; }))
         return;
-    }
-    for (auto& item : items) paintOrder.push_back(item.get());
-    std::stable_sort(paintOrder.begin(), paintOrder.end(), [](TSectionBase* a, TSectionBase* b) {
+    paintOrder = std::make_unique<std::vector<TSectionBase*>>();
+    for (auto& item : items) paintOrder->push_back(item.get());
+    std::stable_sort(paintOrder->begin(), paintOrder->end(), [](TSectionBase* a, TSectionBase* b) {
         auto rank = [](int key) { return key < 0 ? 0 : key == 0 ? 1 : 2; };
-        if (rank(a->zOrderKey) != rank(b->zOrderKey)) return rank(a->zOrderKey) < rank(b->zOrderKey);
+        if (rank(a->zOrderKey) != rank(b->zOrderKey))
+            return rank(a->zOrderKey) < rank(b->zOrderKey);
         return a->zOrderKey != 0 && a->zOrderKey < b->zOrderKey;
     });
 }

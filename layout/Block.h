@@ -80,11 +80,37 @@ public:
     // Takes a background picture by name (placed as `props` say) unless one is set.
     void SetBackgroundPicture(const std::string& name, TProperties& props);
 
+    // (Fields are ordered to leave no gaps: a page has a block for every paragraph,
+    // heading and list item.)
     TBoxNumbers boxValues{};
+    int emSize = 0, exSize = 0;
+    int contentWidth = 0;
+    int clearanceSpace = 0;
+    int contentOffsetX = 0;
+    int offsetTop = 0, offsetLeft = 0;
+    int innerBottomY = 0;
+    platform::Rect lastBorderBox;
+
+  protected:
+    platform::TColor backgroundColor_ = platform::clNone;
+    platform::TColor fontColor_ = 0;
+    int absoluteShiftX_ = 0;  // absolute: x of the box less the X its cell laid it out at
+    int boxY_ = 0;            // absolute: y of the margin box's top, as resolved
+
+  public:
     TBoxSpecs boxSpecs;
     std::unique_ptr<TBlockCell> content;
     TCellBasic* parentCell;
-    int emSize = 0, exSize = 0;
+    platform::Interned tagAndClass;
+    std::unique_ptr<TBlockBackground> background;  // none without a background picture
+    // The content's items in the order they are painted, when that is not their own
+    // order (some are positioned or float); none otherwise.
+    std::unique_ptr<std::vector<TSectionBase*>> paintOrder;
+
+  protected:
+    std::unique_ptr<const std::string> hintText_;  // the TITLE (UTF-8); few blocks have one
+
+  public:
     bool boxSizing = false;
     bool hasBorderStyle = false;
     bool isListContainer = false;
@@ -94,17 +120,6 @@ public:
     std::int8_t visibility = 2;
     bool breakBefore = false, breakAfter = false, avoidBreakInside = false;
     bool notDisplayed = false;
-    platform::Interned tagAndClass;
-    std::unique_ptr<TBlockBackground> background;  // none without a background picture
-    int contentWidth = 0;
-    int clearanceSpace = 0;
-    int contentOffsetX = 0;
-    int offsetTop = 0, offsetLeft = 0;
-    int innerBottomY = 0;
-    // The content's items in the order they are painted, when that is not their own
-    // order (some are positioned or float); empty otherwise.
-    std::vector<TSectionBase*> paintOrder;
-    platform::Rect lastBorderBox;
     bool topMarginIsParagraph = false;
     bool bottomMarginIsParagraph = false;
 
@@ -118,7 +133,7 @@ protected:
     // `visit` given the content's items in painting order (a vector of them).
     template <class Visit>
     decltype(auto) InPaintOrder(Visit visit) const {
-        return paintOrder.empty() ? visit(content->items) : visit(paintOrder);
+        return paintOrder ? visit(*paintOrder) : visit(content->items);
     }
     TBorderSides Sides() const;
     // Where the margin box is drawn for the X its cell is drawn at, and how far a
@@ -129,12 +144,7 @@ protected:
     void CollapseMargins();
     void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
 
-    std::unique_ptr<const std::string> hintText_;  // the TITLE (UTF-8); few blocks have one
-    platform::TColor backgroundColor_ = platform::clNone;
-    platform::TColor fontColor_ = 0;
     bool borderColorGiven_ = false;
-    int absoluteShiftX_ = 0;  // absolute: x of the box less the X its cell laid it out at
-    int boxY_ = 0;            // absolute: y of the margin box's top, as resolved
 };
 
 class TBodyBlock : public TBlock {

@@ -181,7 +181,7 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
         platform::TabStopWindow* previous = nullptr;
         for (auto& [key, entry] : tabOrder) {
             if (entry.first) {
-                entry.first->tabOrder = order++;
+                entry.first->SetTabOrder(order++);
                 if (entry.first->TabStop()) {
                     entry.first->TabStop()->placeAfter(previous);
                     previous = entry.first->TabStop();

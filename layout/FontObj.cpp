@@ -18,17 +18,16 @@ TFontObj::TFontObj(TSection* owner, const TMyFont& f, int offset,
 
 TFontObj::TFontObj(TSection* owner, const TFontObj& source)
     : ownerSection(owner),
-      isVisited(source.isVisited),
-      isHovered(false),
       topY(source.topY),
       textOffset(source.textOffset),
       font(source.font),
-      metricHeight(source.metricHeight),
       maxCharWidth(source.maxCharWidth),
+      metricHeight(source.metricHeight),
       lineContribution(source.lineContribution),
       descent(source.descent),
       italicOverhang(source.italicOverhang),
-      scriptShift(source.scriptShift) {
+      scriptShift(source.scriptShift),
+      isVisited(source.isVisited) {
     if (source.link_) {
         TRunLink& link = Link();
         link.target.Copy(source.link_->target);
@@ -141,11 +140,14 @@ void TFontObj::MeasureMetrics(const platform::TextMetrics* measured) {
     } else {
         font.charset = kSymbolCharset;
     }
-    metricHeight = metrics.height;
+    auto small = [](long long pixels) {
+        return static_cast<std::int16_t>(std::clamp<long long>(pixels, INT16_MIN, INT16_MAX));
+    };
+    metricHeight = small(metrics.height);
     maxCharWidth = metrics.maxCharWidth;
-    lineContribution = metrics.height + metrics.externalLeading;
-    descent = metrics.descent;
-    italicOverhang = font.italic() ? metricHeight / 10 : 0;
+    lineContribution = small(static_cast<long long>(metrics.height) + metrics.externalLeading);
+    descent = small(metrics.descent);
+    italicOverhang = font.italic() ? small(metricHeight / 10) : std::int16_t{0};
 }
 
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {

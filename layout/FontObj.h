@@ -49,26 +49,32 @@ class TFontObj {
     void AttachTabStop(TSectionList* document);
     void DetachTabStop();
 
-    // (Fields are ordered to leave no gaps: a page has a run for every change of font.)
+    // Where the run stands in the Tab order (-1: nowhere); only link runs have one.
+    int TabOrder() const { return link_ ? link_->tabOrder : -1; }
+    void SetTabOrder(int order) { Link().tabOrder = order; }
+
+    // (Fields are ordered and sized to fit 64 bytes: a page has a run for every change
+    // of font.)
     TSection* ownerSection;
-    bool isVisited = false;
-    bool isHovered = false;
-    bool hasFocus = false;
-    // The link can be reached with the Tab key (only the first run of a link); the
-    // viewer gives it a focusable stand-in window in tab order.
-    bool hasTabStop = false;
     int topY = 0;
     int textOffset = 0;
-    int tabOrder = -1;
     TMyFont font;
-    int metricHeight = 0;
     int maxCharWidth = 0;
-    int lineContribution = 0;
-    int descent = 0;
-    int italicOverhang = 0;
+    // Pixels. Fonts are at most 10000 pixels high, so these fit; a value that would
+    // not is held at the type's limit.
+    std::int16_t metricHeight = 0;
+    std::int16_t lineContribution = 0;
+    std::int16_t descent = 0;
+    std::int16_t italicOverhang = 0;
     std::int8_t scriptShift = 0;  // 0, 8 subscript, 9 superscript
+    bool isVisited : 1 = false;
+    bool isHovered : 1 = false;
+    bool hasFocus : 1 = false;
+    // The link can be reached with the Tab key (only the first run of a link); the
+    // viewer gives it a focusable stand-in window in tab order.
+    bool hasTabStop : 1 = false;
     // The run is in the document's list of link runs (AddLinkRun).
-    bool inLinkList = false;
+    bool inLinkList : 1 = false;
 
   private:
     struct TRunLink {
@@ -76,6 +82,7 @@ class TFontObj {
         std::shared_ptr<const TFontInfoArray> variants;
         std::unique_ptr<platform::TabStopWindow> tabStop;
         std::string hintText;
+        int tabOrder = -1;
     };
     static const TUrlTarget kNoLink;
     static const std::shared_ptr<const TFontInfoArray> kNoVariants;

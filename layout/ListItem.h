@@ -28,10 +28,10 @@ public:
     int listKind = 4;  // 1 ordered, 2 unordered, 3 definition list, 4 outside any list
     int itemNumber = 0;
     int markerStyle = 3;
+    int firstBaseline = 0;
     TMyFont markerFont;
     std::unique_ptr<TImageObj> markerImage;
-    int firstBaseline = 0;
 
-protected:
+  protected:
     TBlockLI(TSectionList* document, const TBlockLI& source);
 };

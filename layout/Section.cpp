@@ -53,7 +53,8 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
     if (startsBlock) {
         bool isPercent = false;
         const int indent = props.GetTextIndent(isPercent);
-        if (isPercent) textIndentPercent = std::min(indent, 90);
+        if (isPercent)
+            textIndentPercent = static_cast<std::int16_t>(std::clamp(indent, -30000, 90));
         else
             textIndentPx = BoundedLength(indent);
     }
@@ -79,13 +80,13 @@ TSection::TSection(TSectionList* document, bool startsBlock, TProperties& props,
 
 const std::vector<std::unique_ptr<TFloatingObj>> TSection::kNoObjects;
 const std::vector<TFormControlObj*> TSection::kNoControls;
+const std::string TSection::kNoFlags;
 
 TSection::TSection(TSectionList* document, const TSection& source)
     : TSectionBase(document, source),
       sectionOrdinal(source.sectionOrdinal),
       minLineHeight(source.minLineHeight),
       textBuffer(source.textBuffer),
-      breakFlags(source.breakFlags),
       sourceRuns(source.sourceRuns),
       textIndentPx(source.textIndentPx),
       textIndentPercent(source.textIndentPercent),
@@ -95,6 +96,7 @@ TSection::TSection(TSectionList* document, const TSection& source)
       finished_(source.finished_) {
     cursorCount = source.cursorCount;
     if (!source.Controls().empty()) Extras().controls = source.Controls();
+    if (!source.BreakFlags().empty()) Extras().breakFlags = source.BreakFlags();
     for (int i = 0; i < source.fontRuns.Count(); ++i)
         fontRuns.Add(std::make_unique<TFontObj>(this, source.fontRuns[i]));
     // Pictures are printed only when they are shown; panels always.
@@ -181,9 +183,10 @@ void TSection::AppendText(std::u16string_view text, const std::int32_t* position
     }
     // The flags are written out only from the first character that may not break.
     const bool mayBreak = !noBreak && !IsPreformatted();
-    if (!mayBreak || !breakFlags.empty()) {
-        breakFlags.resize(textBuffer.size(), 'y');
-        breakFlags.append(text.size(), mayBreak ? 'y' : 'n');
+    if (!mayBreak || !BreakFlags().empty()) {
+        std::string& flags = Extras().breakFlags;
+        flags.resize(textBuffer.size(), 'y');
+        flags.append(text.size(), mayBreak ? 'y' : 'n');
     }
     AppendSourceRuns(sourceRuns, static_cast<int>(textBuffer.size()), positions, text.size());
     if (textTransform == 1) textBuffer += UpperCaseText(text);
@@ -324,16 +327,17 @@ struct Compactor {
         std::vector<int> keptBefore(n + 1, 0);
         for (std::size_t i = 0; i < n; ++i) keptBefore[i + 1] = keptBefore[i] + (remove[i] ? 0 : 1);
         std::vector<std::int32_t> positions = ExpandSourceRuns(s.sourceRuns, n);
+        std::string* flags = s.WrittenBreakFlags();
         std::size_t out = 0;
         for (std::size_t i = 0; i < n; ++i) {
             if (remove[i]) continue;
             s.textBuffer[out] = s.textBuffer[i];
-            if (!s.breakFlags.empty()) s.breakFlags[out] = s.breakFlags[i];
+            if (flags) (*flags)[out] = (*flags)[i];
             positions[out] = positions[i];
             ++out;
         }
         s.textBuffer.resize(out);
-        if (!s.breakFlags.empty()) s.breakFlags.resize(out);
+        if (flags) flags->resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
         for (auto& object : s.InlineObjects())
@@ -385,7 +389,7 @@ void TSection::RemoveChar(int offset) {
         sourceRuns = EncodeSourceRuns(positions);
     }
     textBuffer.erase(static_cast<std::size_t>(offset), 1);
-    if (!breakFlags.empty()) breakFlags.erase(static_cast<std::size_t>(offset), 1);
+    if (std::string* flags = WrittenBreakFlags()) flags->erase(static_cast<std::size_t>(offset), 1);
     for (auto* control : Controls())
         if (control->textOffset > offset) --control->textOffset;
     for (auto& object : InlineObjects())
@@ -445,15 +449,17 @@ void TSection::FinishText() {
 void TSection::FinishBuffers() {
     finished_ = true;
     cursorCount = static_cast<int>(textBuffer.size());
-    if (breakFlags.find('n') == std::string::npos) {
-        breakFlags.clear();  // most sections may break after every character
-    } else {
-        breakFlags.resize(textBuffer.size(), 'y');
-        breakFlags += 'y';
+    if (std::string* flags = WrittenBreakFlags()) {
+        if (flags->find('n') == std::string::npos) {
+            flags->clear();  // most sections may break after every character
+        } else {
+            flags->resize(textBuffer.size(), 'y');
+            *flags += 'y';
+        }
+        flags->shrink_to_fit();
     }
     // The text grew in large steps; a finished section keeps only what it holds.
     textBuffer.shrink_to_fit();
-    breakFlags.shrink_to_fit();
     sourceRuns.shrink_to_fit();
     fontRuns.ShrinkToFit();
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();

@@ -122,10 +122,16 @@ public:
     int minLineHeight = -1;
     std::u16string textBuffer;
     // 'y' after each character a line may break after, 'n' where it may not, and, once
-    // finished, a last 'y' past the end; none at all while every one is 'y'.
-    std::string breakFlags;
+    // finished, a last 'y' past the end; none at all while every one is 'y' (most
+    // sections: the flags then take no room).
+    const std::string& BreakFlags() const { return extras_ ? extras_->breakFlags : kNoFlags; }
     char BreakFlag(int offset) const {
-        return breakFlags.empty() ? 'y' : breakFlags[static_cast<std::size_t>(offset)];
+        const std::string& flags = BreakFlags();
+        return flags.empty() ? 'y' : flags[static_cast<std::size_t>(offset)];
+    }
+    // The flags to change in place, or null while none are written out.
+    std::string* WrittenBreakFlags() {
+        return extras_ && !extras_->breakFlags.empty() ? &extras_->breakFlags : nullptr;
     }
     TFontList fontRuns;
     std::vector<IndexObj> sourceRuns;
@@ -136,7 +142,8 @@ public:
     int cachedMinWidth = 0;
     int cachedMaxWidth = 0;
     int textIndentPx = 0;
-    int textIndentPercent = 0;
+    // At most 90; far below -100 a percentage already indents out of any room there is.
+    std::int16_t textIndentPercent = 0;
     std::int8_t textAlign = 1;   // 1 left, 2 centre, 3 right, 4 justify
     std::int8_t clearSides = 0;  // 1 left, 2 right, 3 both
     bool isAnchorTarget = false;
@@ -177,10 +184,12 @@ private:
     struct TExtras {
         std::vector<std::unique_ptr<TFloatingObj>> inlineObjects;
         std::vector<TFormControlObj*> controls;
+        std::string breakFlags;
         FitCache fitCache;
     };
     static const std::vector<std::unique_ptr<TFloatingObj>> kNoObjects;
     static const std::vector<TFormControlObj*> kNoControls;
+    static const std::string kNoFlags;
     TExtras& Extras() {
         if (!extras_) extras_ = std::make_unique<TExtras>();
         return *extras_;

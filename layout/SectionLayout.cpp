@@ -186,7 +186,8 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             min = std::max(min, object->boxWidth);
         } else {
             floatTotal += object->FloatWidth();
-            if (!breakFlags.empty()) breakFlags[static_cast<std::size_t>(object->textOffset)] = 'y';
+            if (std::string* flags = WrittenBreakFlags())
+                (*flags)[static_cast<std::size_t>(object->textOffset)] = 'y';
         }
     }
     for (auto* control : Controls())
@@ -474,8 +475,8 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
             const int firstRun = fontRuns.IndexAt(lineStart);
             const int lastRun = fontRuns.IndexAt(lineStart + N - 1);
             for (int r = firstRun; r <= lastRun; ++r) {
-                line.textHeight = std::max(line.textHeight, fontRuns[r].lineContribution);
-                line.descent = std::max(line.descent, fontRuns[r].descent);
+                line.textHeight = std::max<int>(line.textHeight, fontRuns[r].lineContribution);
+                line.descent = std::max<int>(line.descent, fontRuns[r].descent);
             }
         }
         for (auto& object : InlineObjects()) {

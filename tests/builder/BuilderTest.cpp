@@ -92,7 +92,7 @@ TEST(BuilderBreaks, BreaksRulesPagesAndNoBreak) {
     TSection* last = dynamic_cast<TSection*>(page.Body().content->items.back().get());
     ASSERT_NE(last, nullptr);
     // Inside NOBR only the WBR space may break.
-    EXPECT_EQ(last->breakFlags.substr(0, 8), "ynnnynyy");
+    EXPECT_EQ(last->BreakFlags().substr(0, 8), "ynnnynyy");
     auto* cleared = dynamic_cast<TSection*>(page.Body().content->items[2].get());
     ASSERT_NE(cleared, nullptr);
     EXPECT_EQ(cleared->clearSides, 3);

@@ -32,7 +32,7 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     b.Append(*section, u" b");
     section->FinishText();
     EXPECT_EQ(u"a b", section->textBuffer);
-    EXPECT_EQ("nyyy", section->breakFlags);
+    EXPECT_EQ("nyyy", section->BreakFlags());
     ASSERT_EQ(2u, section->sourceRuns.size());
     EXPECT_EQ(2, section->sourceRuns[1].sourcePos);  // the kept space is the second
     // Where every character may break, no flags are kept, and each one reads 'y'.
@@ -40,7 +40,7 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     b.Append(*plain, u"c  d");
     plain->FinishText();
     EXPECT_EQ(u"c d", plain->textBuffer);
-    EXPECT_TRUE(plain->breakFlags.empty());
+    EXPECT_TRUE(plain->BreakFlags().empty());
     for (int i = 0; i <= 3; ++i) EXPECT_EQ('y', plain->BreakFlag(i)) << i;
 }
 
@@ -98,6 +98,24 @@ TEST(LineBreaking, IndentAndLineHeight) {
     b.Close();
     b.Layout(200);
     ExpectMatchesFile(b.Dump(), "indent_line_height.txt");
+}
+
+// Fonts are held at 10000 pixels; a run of the largest keeps its metrics in full.
+TEST(LineBreaking, TheLargestFontSetsItsLineInFull) {
+    DocumentBuilder b;
+    b.Push("p", "font-size: 20000px; font-style: italic");
+    TSection& s = b.Text(u"W");
+    b.Flush();
+    b.Layout(400);
+    const TFontObj& run = s.fontRuns[0];
+    EXPECT_EQ(-10000, run.font.height);
+    EXPECT_EQ(10000, run.metricHeight);
+    EXPECT_EQ(10000, run.lineContribution);
+    EXPECT_EQ(2500, run.descent);
+    EXPECT_EQ(1000, run.italicOverhang);
+    ASSERT_EQ(1u, s.lines.size());
+    EXPECT_EQ(10000, s.lines[0].textHeight);
+    EXPECT_EQ(2500, s.lines[0].descent);
 }
 
 TEST(LineBreaking, MinMaxWidths) {

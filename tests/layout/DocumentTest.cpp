@@ -324,9 +324,10 @@ TEST(Blocks, PaintOrderAndHiddenBlocks) {
     b.Close();
     b.Close();
     b.Layout(300);
-    ASSERT_EQ(5u, body.paintOrder.size());
-    EXPECT_EQ(-10, body.paintOrder[0]->zOrderKey);
-    EXPECT_EQ(20, body.paintOrder[4]->zOrderKey);
+    ASSERT_TRUE(body.paintOrder);
+    ASSERT_EQ(5u, body.paintOrder->size());
+    EXPECT_EQ(-10, (*body.paintOrder)[0]->zOrderKey);
+    EXPECT_EQ(20, (*body.paintOrder)[4]->zOrderKey);
     EXPECT_EQ(-1, none.SearchForward(0, u"never", false));
     EXPECT_EQ(-1, b.doc.SearchForward(0, u"never", false));
     const std::string log = b.Draw(300, 300);

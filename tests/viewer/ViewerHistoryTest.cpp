@@ -101,7 +101,7 @@ class ViewerVisitedTest : public ViewerTest {
     std::vector<std::pair<std::string, bool>> Links() {
         std::vector<std::pair<std::string, bool>> links;
         for (TFontObj* run : viewer->Document().linkRuns)
-            links.emplace_back(run->LinkTarget().Url, run->isVisited);
+            links.emplace_back(run->LinkTarget().Url, bool{run->isVisited});
         return links;
     }
 };
