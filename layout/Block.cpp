@@ -41,8 +41,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     int side = 0;
     if (props.GetFloat(side) && (side == kFloatLeft || side == kFloatRight)) floatSide = side;
     notDisplayed = props.IsDisplayNone();
-    if (!props.ElementTitle.empty())
-        hintText_ = std::make_unique<const std::string>(props.ElementTitle);
+    if (!props.ElementTitle.empty()) hint_ = std::make_unique<THint>(THint{props.ElementTitle, {}});
     std::string url;
     if (props.GetBackgroundImage(url)) SetBackgroundPicture(url, props);
     positioning = props.GetPosition();
@@ -136,7 +135,7 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       topMarginIsParagraph(source.topMarginIsParagraph),
       bottomMarginIsParagraph(source.bottomMarginIsParagraph),
       borderColorGiven_(source.borderColorGiven_) {
-    if (source.hintText_) hintText_ = std::make_unique<const std::string>(*source.hintText_);
+    if (source.hint_) hint_ = std::make_unique<THint>(THint{source.hint_->text, {}});
     content->CopyItemsFrom(*source.content, document);
     if (source.background) {
         background = std::make_unique<TBlockBackground>();
@@ -463,7 +462,7 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, int 
     const int top = Y + clearanceSpace + Box(piMarginTop) - scroll;
     const int bottom = (floatSide != 0 ? paintBottomY : flowBottomY - Box(piMarginBottom)) - scroll;
     const platform::Rect border{left, top, right, bottom};
-    lastBorderBox = border.translated(0, scroll);
+    if (hint_) hint_->borderBox = border.translated(0, scroll);
     if (!border.intersects(clip)) return;
     const platform::Rect padding{left + Box(piBorderLeftWidth), top + Box(piBorderTopWidth),
                                  right - Box(piBorderRightWidth), bottom - Box(piBorderBottomWidth)};
@@ -511,8 +510,8 @@ unsigned TBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string
                              TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     if (notDisplayed) return htNothing;
     unsigned result = htNothing;
-    if (hintText_ && lastBorderBox.contains(X, Y)) {
-        title = *hintText_;
+    if (hint_ && hint_->borderBox.contains(X, Y)) {
+        title = hint_->text;
         result = htTitle;
     }
     return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
@@ -642,8 +641,8 @@ int TBodyBlock::Draw(platform::Canvas& canvas, const platform::Rect& clip, Inden
 unsigned TBodyBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,
                                  TFormControlObj*& control, const TUrlTarget*& linkTarget) {
     unsigned result = htNothing;
-    if (hintText_) {
-        title = *hintText_;
+    if (hint_) {
+        title = hint_->text;
         result = htTitle;
     }
     return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);

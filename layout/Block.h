@@ -89,7 +89,6 @@ public:
     int contentOffsetX = 0;
     int offsetTop = 0, offsetLeft = 0;
     int innerBottomY = 0;
-    platform::Rect lastBorderBox;
 
   protected:
     platform::TColor backgroundColor_ = platform::clNone;
@@ -108,7 +107,12 @@ public:
     std::unique_ptr<std::vector<TSectionBase*>> paintOrder;
 
   protected:
-    std::unique_ptr<const std::string> hintText_;  // the TITLE (UTF-8); few blocks have one
+    // The TITLE (UTF-8), offered over the border box last drawn; few blocks have one.
+    struct THint {
+        std::string text;
+        platform::Rect borderBox;
+    };
+    std::unique_ptr<THint> hint_;
 
   public:
     bool boxSizing = false;

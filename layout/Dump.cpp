@@ -153,7 +153,7 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
                 << (block->positioning == kPositionAbsolute ? "absolute" : "relative");
         if (block->clearanceSpace) out << " clearance=" << block->clearanceSpace;
         if (auto* li = dynamic_cast<TBlockLI*>(block))
-            out << " list=" << li->listKind << " marker=" << li->markerStyle
+            out << " list=" << int{li->listKind} << " marker=" << int{li->markerStyle}
                 << " number=" << li->itemNumber << " baseline=" << li->firstBaseline;
         if (auto* table = dynamic_cast<TTableBlock*>(block)) {
             if (table->textAlign) out << " align=" << (table->textAlign == 2 ? "center" : "right");

@@ -68,7 +68,7 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
     // Only "blank" (0, the lists' own default) keeps the marker chosen above; "none"
     // is the common way to hide a menu's bullets.
     const int style = props.GetListStyleType();
-    if (style != 0) markerStyle = style;
+    if (style != 0) markerStyle = static_cast<std::int8_t>(style);
     markerFont = props.GetFont();
     const std::string markerImageName = props.GetListStyleImage();  // list-style-image
     if (!markerImageName.empty() && document)

@@ -25,9 +25,10 @@ public:
     // The marker text of the letter, numeral and number styles ("c.", "iv.", "12.").
     static std::u16string MarkerText(int style, int number);
 
-    int listKind = 4;  // 1 ordered, 2 unordered, 3 definition list, 4 outside any list
+    // 1 ordered, 2 unordered, 3 definition list, 4 outside any list
+    std::int8_t listKind = 4;
+    std::int8_t markerStyle = 3;  // a list-style-type
     int itemNumber = 0;
-    int markerStyle = 3;
     int firstBaseline = 0;
     TMyFont markerFont;
     std::unique_ptr<TImageObj> markerImage;

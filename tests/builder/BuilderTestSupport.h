@@ -78,7 +78,7 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
     if (auto* block = dynamic_cast<TBlock*>(&item)) {
         out << " " << block->tagAndClass;
         if (auto* li = dynamic_cast<TBlockLI*>(block))
-            out << " kind=" << li->listKind << " n=" << li->itemNumber;
+            out << " kind=" << int{li->listKind} << " n=" << li->itemNumber;
         out << "\n";
         DescribeCell(out, *block->content, depth + 1);
         return;
