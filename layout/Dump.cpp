@@ -189,7 +189,7 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
             if (line.spaceAbove || line.spaceBelow)
                 out << " above=" << line.spaceAbove << " below=" << line.spaceBelow;
             if (line.spaceCount) out << " justify=" << line.extraPixels << "/" << line.spaceCount;
-            out << " " << Quoted(section->textBuffer, line.firstChar, line.charCount);
+            out << " " << Quoted(section->textBuffer.str(), line.firstChar, line.charCount);
         }
         out << "\n";
         y += line.Height();

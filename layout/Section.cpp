@@ -175,12 +175,6 @@ void TSection::AppendRun(const TokenObj& token, int textTransform, bool noBreak)
 
 void TSection::AppendText(std::u16string_view text, const std::int32_t* positions,
                           int textTransform, bool noBreak) {
-    const std::size_t needed = textBuffer.size() + text.size();
-    if (textBuffer.capacity() < needed) {
-        // Text arrives a word or a character at a time: grow in large steps.
-        const std::size_t room = std::max<std::size_t>(needed + needed / 2, 64);
-        textBuffer.reserve(room);
-    }
     // The flags are written out only from the first character that may not break.
     const bool mayBreak = !noBreak && !IsPreformatted();
     if (!mayBreak || !BreakFlags().empty()) {
@@ -331,12 +325,12 @@ struct Compactor {
         std::size_t out = 0;
         for (std::size_t i = 0; i < n; ++i) {
             if (remove[i]) continue;
-            s.textBuffer[out] = s.textBuffer[i];
+            s.textBuffer.Set(out, s.textBuffer[i]);
             if (flags) (*flags)[out] = (*flags)[i];
             positions[out] = positions[i];
             ++out;
         }
-        s.textBuffer.resize(out);
+        s.textBuffer.Truncate(out);
         if (flags) flags->resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
@@ -359,7 +353,7 @@ struct Compactor {
 // Whether any of FinishText's passes but the last (a trailing blank) can change the
 // text: most paragraphs have single blanks between words, no forced breaks or objects
 // and no leading blank.
-bool MayNeedTrimming(const std::u16string& t) {
+bool MayNeedTrimming(const TSectionText& t) {
     if (t.empty()) return false;
     if (t.front() == u' ') return true;
     for (std::size_t i = 0; i < t.size(); ++i) {
@@ -400,7 +394,7 @@ void TSection::RemoveChar(int offset) {
 void TSection::FinishText() {
     if (finished_) return;
     finished_ = true;
-    std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
     if (!MayNeedTrimming(t)) {
         if (!t.empty() && t.back() == u' ') RemoveChar(static_cast<int>(t.size()) - 1);
         FinishBuffers();
@@ -433,7 +427,7 @@ void TSection::FinishText() {
         pass.Apply(ownerDocument);
     }
     // Spaces before, then after, a forced break.
-    if (t.find(kBreakChar) != std::u16string::npos) {
+    if (t.find(kBreakChar) != TSectionText::npos) {
         for (std::size_t i = 0; i + 1 < t.size(); ++i)
             if (t[i] == u' ' && t[i + 1] == kBreakChar) pass.Mark(i);
         pass.Apply(ownerDocument);

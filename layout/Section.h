@@ -13,6 +13,7 @@
 #include "layout/FontObj.h"
 #include "layout/FormControls.h"
 #include "layout/SectionBase.h"
+#include "layout/SectionText.h"
 
 class TProperties;
 class TAttributeList;
@@ -120,7 +121,7 @@ public:
     int sectionOrdinal = 0;
     int layoutCycle = 0;
     int minLineHeight = -1;
-    std::u16string textBuffer;
+    TSectionText textBuffer;
     // 'y' after each character a line may break after, 'n' where it may not, and, once
     // finished, a last 'y' past the end; none at all while every one is 'y' (most
     // sections: the flags then take no room).
@@ -170,6 +171,12 @@ private:
     int RunEnd(int start, int limit) const;
     int RunEnd(int start, int limit, int runIndex) const;
     int LineIndexOf(int offset) const;
+    // Where a measuring function widens the piece of Latin-1 text it hands the canvas
+    // (each measures a piece at once and lets it go, so one serves them all).
+    static std::u16string& MeasuringScratch() {
+        static std::u16string scratch;
+        return scratch;
+    }
     struct RangeWidths;
     void MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,

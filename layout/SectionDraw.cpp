@@ -89,7 +89,8 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
     LineRec& line = lines[static_cast<std::size_t>(lineIndex)];
     TSectionList& doc = *ownerDocument;
     const int scroll = doc.scrollY;
-    const std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
+    std::u16string scratch;
     int x = X + line.indentX;
     line.paintX = x;
     line.paintY = bottomY - line.textHeight;
@@ -177,8 +178,8 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& constLine, int 
         if (i < selEnd && selEnd < j) j = selEnd;
         if (caret && i < selStart && selStart < j) j = selStart;
         TFontObj& run = *fontRuns.RunAt(i);
-        const std::u16string_view piece = std::u16string_view(t).substr(static_cast<std::size_t>(i),
-                                                                        static_cast<std::size_t>(j - i));
+        const std::u16string_view piece =
+            t.View(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i), scratch);
         canvas.setFont(run.font);
         platform::TColor color = run.font.Color;
         const platform::TColor background = run.font.BackgroundColor;
@@ -289,9 +290,10 @@ namespace {
 int DrawnWidth(TSection& s, platform::Canvas& canvas, const LineRec& line, int k) {
     const int width = s.TextWidth(canvas, line.firstChar, k, false);
     if (line.spaceCount == 0) return width;
-    return width + JustifiedExtra(line, CountSpaces(std::u16string_view(s.textBuffer)
-                                                        .substr(static_cast<std::size_t>(line.firstChar),
-                                                                static_cast<std::size_t>(k))));
+    std::u16string scratch;
+    return width + JustifiedExtra(
+                       line, CountSpaces(s.textBuffer.View(static_cast<std::size_t>(line.firstChar),
+                                                           static_cast<std::size_t>(k), scratch)));
 }
 
 }  // namespace
@@ -360,7 +362,7 @@ int TSection::SearchForward(int from, std::u16string_view text, bool matchCase) 
     if (text.empty()) return -1;
     const int start = std::max(0, from - firstCursorPos);
     if (start >= cursorCount) return -1;
-    const std::u16string haystack = matchCase ? textBuffer : LowerCaseText(textBuffer);
+    const std::u16string haystack = matchCase ? textBuffer.str() : LowerCaseText(textBuffer.str());
     const std::u16string needle = matchCase ? std::u16string(text) : LowerCaseText(text);
     const std::size_t found = haystack.find(needle, static_cast<std::size_t>(start));
     return found == std::u16string::npos ? -1 : firstCursorPos + static_cast<int>(found);
@@ -370,7 +372,7 @@ int TSection::SearchBackward(int from, std::u16string_view text, bool matchCase)
     if (text.empty()) return -1;
     const int limit = std::min(from - firstCursorPos, cursorCount);
     if (limit < static_cast<int>(text.size())) return -1;
-    const std::u16string haystack = matchCase ? textBuffer : LowerCaseText(textBuffer);
+    const std::u16string haystack = matchCase ? textBuffer.str() : LowerCaseText(textBuffer.str());
     const std::u16string needle = matchCase ? std::u16string(text) : LowerCaseText(text);
     const std::size_t found = haystack.rfind(needle, static_cast<std::size_t>(limit) - needle.size());
     return found == std::u16string::npos ? -1 : firstCursorPos + static_cast<int>(found);

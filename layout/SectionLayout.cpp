@@ -60,6 +60,7 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool tri
         }
     int width = 0;
     const int end = start + count;
+    std::u16string& scratch = MeasuringScratch();
     for (int i = start; i < end;) {
         const char16_t c = textBuffer[static_cast<std::size_t>(i)];
         if (c == kControlChar) {
@@ -77,9 +78,8 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool tri
             const int runEnd = std::max(i + 1, RunEnd(i, end, index));
             canvas.setFont(font.font);
             width += canvas
-                         .textExtent(std::u16string_view(textBuffer)
-                                         .substr(static_cast<std::size_t>(i),
-                                                 static_cast<std::size_t>(runEnd - i)))
+                         .textExtent(textBuffer.View(static_cast<std::size_t>(i),
+                                                     static_cast<std::size_t>(runEnd - i), scratch))
                          .cx +
                      font.italicOverhang;
             i = runEnd;
@@ -121,6 +121,7 @@ struct TSection::RangeWidths {
 void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const {
     const int n = static_cast<int>(textBuffer.size());
     const auto size = static_cast<std::size_t>(n) + 1;
+    std::u16string& scratch = MeasuringScratch();
     ranges.overhangs = false;
     for (int r = 0; r < fontRuns.Count(); ++r)
         if (fontRuns[r].italicOverhang != 0) ranges.overhangs = true;
@@ -152,10 +153,9 @@ void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) cons
         // The piece ends where TextWidth's walk would end it: at the next run or object.
         const int end = std::max(i + 1, RunEnd(i, n, run));
         canvas.setFont(font.font);
-        canvas.textAdvances(
-            std::u16string_view(textBuffer)
-                .substr(static_cast<std::size_t>(i), static_cast<std::size_t>(end - i)),
-            width + i);
+        canvas.textAdvances(textBuffer.View(static_cast<std::size_t>(i),
+                                            static_cast<std::size_t>(end - i), scratch),
+                            width + i);
         if (ranges.overhangs) {
             ranges.overhangBefore[static_cast<std::size_t>(i) + 1] = font.italicOverhang;
             for (int k = i + 1; k < end; ++k)
@@ -202,7 +202,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     // runs on the one thread that owns the document.
     static RangeWidths ranges;
     MeasureRanges(canvas, ranges);
-    const std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
     for (int start = 0; start < n;) {
         int end = start;
         while (end < n && t[static_cast<std::size_t>(end)] != kBreakChar) ++end;
@@ -250,7 +250,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
 
 int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFloatingObj*>& floats,
                            int& floatHeight, IndentManager& indent, int Y, int max) {
-    const std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
     int count = max;
     bool breakFollows = false;
     const std::size_t breakAt = t.find(kBreakChar, static_cast<std::size_t>(start));
@@ -309,7 +309,8 @@ int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFlo
                 canvas.setFont(fontRuns.RunAt(i)->font);
                 int fit = 0;
                 const platform::Size extent = canvas.textExtentFit(
-                    std::u16string_view(t).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(length)),
+                    t.View(static_cast<std::size_t>(i), static_cast<std::size_t>(length),
+                           MeasuringScratch()),
                     std::max(0, width - used), fit);
                 if (fit < length) {
                     i += fit;
@@ -376,7 +377,7 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
     for (auto* control : Controls())
         if (control->IsVisible()) maxWidth = std::max(maxWidth, control->Width());
 
-    const std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
     const int n = cursorCount;
     auto flag = [&](int i) { return BreakFlag(i); };
     auto ch = [&](int i) { return t[static_cast<std::size_t>(i)]; };
@@ -597,7 +598,7 @@ int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int 
         extent = memo.extent;
         return memo.fit;
     }
-    const std::u16string& t = textBuffer;
+    const TSectionText& t = textBuffer;
     int used = 0;
     int i = start;
     const int end = start + count;
@@ -619,9 +620,10 @@ int TSection::FitCharacters(platform::Canvas& canvas, int start, int width, int 
         const int runEnd = std::max(i + 1, RunEnd(i, end));
         canvas.setFont(fontRuns.RunAt(i)->font);
         int fit = 0;
-        const platform::Size size = canvas.textExtentFit(
-            std::u16string_view(t).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(runEnd - i)),
-            std::max(0, width - used), fit);
+        const platform::Size size =
+            canvas.textExtentFit(t.View(static_cast<std::size_t>(i),
+                                        static_cast<std::size_t>(runEnd - i), MeasuringScratch()),
+                                 std::max(0, width - used), fit);
         used += size.cx;
         i += fit;
         if (fit < runEnd - (i - fit)) break;

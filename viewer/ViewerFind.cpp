@@ -80,7 +80,7 @@ int THTMLViewer::FindAll(const std::u16string& text) {
         for (TSectionBase* item : document_->itemsByPosition) {
             TSection* section = item->AsSection();
             if (!section || section->textBuffer.size() < key.size()) continue;
-            folded = Folded(section->textBuffer);
+            folded = Folded(section->textBuffer.str());
             for (auto at = folded.find(key); at != std::u16string::npos;
                  at = folded.find(key, at + key.size()))
                 findMatches_.push_back(section->firstCursorPos + static_cast<int>(at));

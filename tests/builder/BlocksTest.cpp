@@ -110,7 +110,7 @@ TEST(BuilderNesting, HundredThousandNestedBlocksAreFlattened) {
     EXPECT_LE(depth, kMaxBlockNesting);
     EXPECT_GT(depth, 100);
     ASSERT_NE(deepest, nullptr);
-    EXPECT_EQ(platform::Utf16ToUtf8(deepest->textBuffer), "deep");
+    EXPECT_EQ(platform::Utf16ToUtf8(deepest->textBuffer.str()), "deep");
     page.Layout();
 }
 

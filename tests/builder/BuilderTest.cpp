@@ -167,7 +167,7 @@ TEST(BuilderRobustness, DeepInlineNestingStaysBounded) {
     Page page(html);
     TSection* s = FirstSection(*page.Body().content);
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(platform::Utf16ToUtf8(s->textBuffer), "xy");
+    EXPECT_EQ(platform::Utf16ToUtf8(s->textBuffer.str()), "xy");
     page.Layout();
 }
 
@@ -178,7 +178,7 @@ TEST(BuilderSourcePositions, EveryCharacterKeepsItsPlaceInThePage) {
     Page page(html);
     TSection* s = FirstSection(*page.Body().content);
     ASSERT_NE(s, nullptr);
-    ASSERT_EQ(s->textBuffer, u"Ab c&d ef g");
+    ASSERT_EQ(s->textBuffer.str(), u"Ab c&d ef g");
     // Where each kept character came from: letters at their own byte, the '&' at the
     // start of its reference, blanks at the first blank of their run.
     const std::vector<int> expected = {

@@ -85,7 +85,7 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
     }
     if (auto* section = dynamic_cast<TSection*>(&item)) {
         std::u16string text;
-        for (char16_t c : section->textBuffer) {
+        for (char16_t c : section->textBuffer.str()) {
             if (c == kBreakChar) text += u"\\n";
             else text += c;
         }

@@ -285,8 +285,8 @@ TEST(BuilderTables, ElevenNestedTablesLastOneIgnored) {
     ASSERT_EQ(tenth.rows.size(), 2u);
     TSection* ten = OnlySection(*CellAt(tenth, 1, 0));
     ASSERT_NE(ten, nullptr);
-    EXPECT_EQ(ten->textBuffer, u"10");
-    EXPECT_EQ(OnlySection(*CellAt(tenth, 1, 1))->textBuffer, u"inner");
+    EXPECT_EQ(ten->textBuffer.str(), u"10");
+    EXPECT_EQ(OnlySection(*CellAt(tenth, 1, 1))->textBuffer.str(), u"inner");
     // Each of the others holds its number and the next table.
     EXPECT_EQ(CellAt(*grids[0], 0, 0)->content->items.size(), 2u);
 }

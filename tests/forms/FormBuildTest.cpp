@@ -19,7 +19,7 @@ std::string SectionTexts(TCellBasic& cell) {
     for (auto& item : cell.items) {
         if (auto* section = dynamic_cast<TSection*>(item.get())) {
             std::u16string text;
-            for (char16_t c : section->textBuffer) {
+            for (char16_t c : section->textBuffer.str()) {
                 if (c == kControlChar)
                     text += u"\\c";
                 else if (c == kObjectChar)

@@ -15,7 +15,7 @@ std::u16string Finished(const std::u16string& text, const std::string& noBreak =
         section->AppendText(text.substr(i, 1), &position, 0, i < noBreak.size() && noBreak[i] == 'n');
     }
     section->FinishText();
-    return section->textBuffer;
+    return section->textBuffer.str();
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     b.Append(*section, u"a ", true);
     b.Append(*section, u" b");
     section->FinishText();
-    EXPECT_EQ(u"a b", section->textBuffer);
+    EXPECT_EQ(u"a b", section->textBuffer.str());
     EXPECT_EQ("nyyy", section->BreakFlags());
     ASSERT_EQ(2u, section->sourceRuns.size());
     EXPECT_EQ(2, section->sourceRuns[1].sourcePos);  // the kept space is the second
@@ -39,7 +39,7 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     auto plain = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
     b.Append(*plain, u"c  d");
     plain->FinishText();
-    EXPECT_EQ(u"c d", plain->textBuffer);
+    EXPECT_EQ(u"c d", plain->textBuffer.str());
     EXPECT_TRUE(plain->BreakFlags().empty());
     for (int i = 0; i <= 3; ++i) EXPECT_EQ('y', plain->BreakFlag(i)) << i;
 }
@@ -149,7 +149,7 @@ TEST(LineBreaking, MinMaxWidthsAcrossFontRunsAgreeWithTheWordsMeasuredAlone) {
     ASSERT_GT(s.fontRuns[1].italicOverhang, 0);
     int min = 0, max = 0;
     s.MeasureWidths(b.canvas, min, max);
-    const std::u16string& t = s.textBuffer;
+    const std::u16string t = s.textBuffer.str();
     const int breakAt = static_cast<int>(t.find(u'\b'));
     EXPECT_EQ(std::max(s.TextWidth(b.canvas, 0, breakAt, false),
                        s.TextWidth(b.canvas, breakAt + 1, static_cast<int>(t.size()) - breakAt - 1,

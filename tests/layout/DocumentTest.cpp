@@ -88,7 +88,8 @@ TEST(InlineObjects, ImagesAmongTheText) {
     b.Append(s, u" floating text that wraps beside the picture");
     b.Close();
     b.Close();
-    EXPECT_EQ(std::u16string::npos, s.textBuffer.find(u"\x04 f")) << "space after a float is dropped";
+    EXPECT_EQ(std::u16string::npos, s.textBuffer.str().find(u"\x04 f"))
+        << "space after a float is dropped";
     b.Layout(200);
     ExpectMatchesFile(b.Dump() + b.Draw(200, 300), "objects.log");
 }
@@ -255,7 +256,7 @@ TEST(Building, TextTransformAndFontRuns) {
     section->StartFontRun(b.Top());  // nothing added since: replaces the bold run's font
     section->AppendText(u"ÉPICO", positions, 2, false);
     section->FinishText();
-    EXPECT_EQ(u"AÇÃO épico", section->textBuffer);
+    EXPECT_EQ(u"AÇÃO épico", section->textBuffer.str());
     ASSERT_EQ(2, section->fontRuns.Count());
     EXPECT_EQ(5, section->fontRuns[1].textOffset);
     EXPECT_TRUE(section->fontRuns[1].font.italic());

@@ -336,7 +336,7 @@ TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedTex
             for (auto& object : section->InlineObjects()) {
                 auto* panel = dynamic_cast<TPanelObj*>(object.get());
                 ASSERT_NE(panel, nullptr);
-                EXPECT_EQ(section->textBuffer.at(static_cast<std::size_t>(panel->textOffset)),
+                EXPECT_EQ(section->textBuffer.str().at(static_cast<std::size_t>(panel->textOffset)),
                           kObjectChar);
                 if (panel->name == "pre1") {
                     EXPECT_EQ(section->textBuffer.substr(0, 14), u"linha \x04 resto")

@@ -1,0 +1,194 @@
+#include "layout/SectionText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr std::size_t kMaxChars = 0x7FFFFFFF;  // what the 31 bits of capacity hold
+
+// Every page's text goes through these two, so they take 16 characters a step where
+// the processor can.
+void Widen(const unsigned char* from, std::size_t count, char16_t* to) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; i < count; ++i) to[i] = from[i];
+}
+
+// Writes the low bytes of `text` to `to`; false if some character is beyond U+00FF
+// (what was written is then of no use).
+bool NarrowInto(std::u16string_view text, unsigned char* to) {
+    const char16_t* from = text.data();
+    const std::size_t count = text.size();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF00));
+    for (; i + 16 <= count; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i + 8));
+        const __m128i beyond = _mm_and_si128(_mm_or_si128(a, b), high);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(beyond, _mm_setzero_si128())) != 0xFFFF) return false;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_packus_epi16(a, b));
+    }
+#endif
+    char16_t any = 0;
+    for (; i < count; ++i) {
+        any |= from[i];
+        to[i] = static_cast<unsigned char>(from[i]);
+    }
+    return any < 0x100;
+}
+
+}  // namespace
+
+TSectionText::TSectionText(const TSectionText& other) {
+    *this = other;
+}
+
+TSectionText& TSectionText::operator=(const TSectionText& other) {
+    if (this == &other) return *this;
+    data_.reset();
+    size_ = 0;
+    capacity_ = 0;
+    wide_ = other.wide_;
+    if (other.size_ > 0) {
+        Reallocate(other.size_, other.wide_);
+        std::memcpy(data_.get(), other.data_.get(), other.size_ * other.CharBytes());
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+TSectionText::TSectionText(TSectionText&& other) noexcept
+    : data_(std::move(other.data_)),
+      size_(other.size_),
+      capacity_(other.capacity_),
+      wide_(other.wide_) {
+    other.size_ = 0;
+    other.capacity_ = 0;
+    other.wide_ = 0;
+}
+
+TSectionText& TSectionText::operator=(TSectionText&& other) noexcept {
+    if (this == &other) return *this;
+    data_ = std::move(other.data_);
+    size_ = other.size_;
+    capacity_ = other.capacity_;
+    wide_ = other.wide_;
+    other.size_ = 0;
+    other.capacity_ = 0;
+    other.wide_ = 0;
+    return *this;
+}
+
+void TSectionText::Reallocate(std::size_t room, bool wide) {
+    if (room > kMaxChars)
+        throw std::length_error("A text section cannot hold that many characters");
+    room = std::max<std::size_t>(room, size_);
+    std::unique_ptr<std::byte[]> moved;
+    if (room > 0) moved = std::make_unique_for_overwrite<std::byte[]>(room * (wide ? 2 : 1));
+    if (size_ > 0) {
+        if (wide == static_cast<bool>(wide_)) {
+            std::memcpy(moved.get(), data_.get(), size_ * CharBytes());
+        } else {  // only ever widened: a wide text never becomes narrow again
+            Widen(Narrow(), size_, reinterpret_cast<char16_t*>(moved.get()));
+        }
+    }
+    data_ = std::move(moved);
+    capacity_ = static_cast<std::uint32_t>(room);
+    wide_ = wide;
+}
+
+void TSectionText::append(std::u16string_view text) {
+    if (text.empty()) return;
+    const std::size_t needed = size_ + text.size();
+    if (needed > capacity_) {
+        // Text arrives a word or a character at a time: grow in large steps.
+        Reallocate(
+            std::max(std::min(std::max<std::size_t>(needed + needed / 2, 64), kMaxChars), needed),
+            wide_);
+    }
+    if (!wide_ && !NarrowInto(text, Narrow() + size_)) Reallocate(capacity_, true);
+    if (wide_) std::memcpy(Wide() + size_, text.data(), text.size() * 2);
+    size_ = static_cast<std::uint32_t>(needed);
+}
+
+void TSectionText::Set(std::size_t i, char16_t c) {
+    if (!wide_ && c >= 0x100) Reallocate(capacity_, true);
+    if (wide_)
+        Wide()[i] = c;
+    else
+        Narrow()[i] = static_cast<unsigned char>(c);
+}
+
+void TSectionText::erase(std::size_t pos, std::size_t count) {
+    if (pos >= size_) return;
+    count = std::min<std::size_t>(count, size_ - pos);
+    const std::size_t bytes = CharBytes();
+    std::memmove(data_.get() + pos * bytes, data_.get() + (pos + count) * bytes,
+                 (size_ - pos - count) * bytes);
+    size_ -= static_cast<std::uint32_t>(count);
+}
+
+void TSectionText::Truncate(std::size_t n) {
+    if (n < size_) size_ = static_cast<std::uint32_t>(n);
+}
+
+void TSectionText::reserve(std::size_t n) {
+    if (n > capacity_) Reallocate(n, wide_);
+}
+
+void TSectionText::shrink_to_fit() {
+    if (capacity_ > size_) Reallocate(size_, wide_);
+}
+
+std::size_t TSectionText::find(char16_t c, std::size_t from) const {
+    if (from >= size_) return npos;
+    if (wide_) {
+        const char16_t* begin = Wide();
+        const char16_t* at = std::find(begin + from, begin + size_, c);
+        return at == begin + size_ ? npos : static_cast<std::size_t>(at - begin);
+    }
+    if (c >= 0x100) return npos;
+    const void* at = std::memchr(Narrow() + from, c, size_ - from);
+    return at ? static_cast<std::size_t>(static_cast<const unsigned char*>(at) - Narrow()) : npos;
+}
+
+std::u16string TSectionText::substr(std::size_t start, std::size_t count) const {
+    std::u16string result;
+    if (start > size_) throw std::out_of_range("TSectionText::substr");
+    count = std::min<std::size_t>(count, size_ - start);
+    if (wide_) return std::u16string(Wide() + start, count);
+    result.resize(count);
+    Widen(Narrow() + start, count, result.data());
+    return result;
+}
+
+std::u16string_view TSectionText::View(std::size_t start, std::size_t count,
+                                       std::u16string& scratch) const {
+    if (start > size_) start = size_;
+    count = std::min<std::size_t>(count, size_ - start);
+    if (wide_) return std::u16string_view(Wide() + start, count);
+    if (scratch.size() < count) scratch.resize(count);  // only grows: no filling each time
+    Widen(Narrow() + start, count, scratch.data());
+    return std::u16string_view(scratch.data(), count);
+}
+
+bool operator==(const TSectionText& a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
