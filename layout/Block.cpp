@@ -172,8 +172,24 @@ int TBlock::RightExtra() const {
 
 int TBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth, int availHeight,
                                 int autoCount) {
+    int& ml = boxValues[BoxSlot(piMarginLeft)];
+    int& mr = boxValues[BoxSlot(piMarginRight)];
+    // Only an absolute box's width needs the content's Max; every other one takes
+    // max(width, Min), so the content is first asked only whether its Min fits the width
+    // the box would have with a Min of 0, and measured when it does not.
+    if (positioning != kPositionAbsolute) {
+        const int marginLeft = ml, marginRight = mr;
+        const int width = ResolveWidthFor(0, 0, availWidth, autoCount);
+        if (content->MinWidthAtMost(canvas, width)) return width;
+        ml = marginLeft;
+        mr = marginRight;
+    }
     int min = 0, max = 0;
     content->MeasureWidths(canvas, min, max);
+    return ResolveWidthFor(min, max, availWidth, autoCount);
+}
+
+int TBlock::ResolveWidthFor(int min, int max, int availWidth, int autoCount) {
     const int S = Box(piPaddingLeft) + Box(piPaddingRight) + Box(piBorderLeftWidth) +
                   Box(piBorderRightWidth);
     int width = Box(piWidth);
@@ -350,6 +366,29 @@ void TBlock::BuildPaintOrder() {
     });
 }
 
+int TBlock::MeasuringExtra(TBoxNumbers& box) const {
+    int autoCount = 0;
+    ConvertBox(0, 0, autoCount, box);
+    return Or0(box[BoxSlot(piMarginLeft)]) + Or0(box[BoxSlot(piMarginRight)]) +
+           box[BoxSlot(piBorderLeftWidth)] + box[BoxSlot(piBorderRightWidth)] +
+           box[BoxSlot(piPaddingLeft)] + box[BoxSlot(piPaddingRight)];
+}
+
+bool TBlock::MinWidthAtMost(platform::Canvas& canvas, int limit) {
+    if (notDisplayed) return 0 <= limit;
+    // Tables measure their own way.
+    if (IsTable() || limit >= kMaxLayoutExtent) return TSectionBase::MinWidthAtMost(canvas, limit);
+    TBoxNumbers box{};
+    const int extra = MeasuringExtra(box);
+    // Min is extra + max(content Min, width), saturated; limit is below the saturation.
+    const long long room = static_cast<long long>(limit) - extra;
+    if (room < 0) return false;  // a content Min is never negative
+    const int fits = static_cast<int>(std::min<long long>(room, INT_MAX));
+    const int width = box[BoxSlot(piWidth)];
+    if (width != AutoValue && width > fits) return false;
+    return content->MinWidthAtMost(canvas, fits);
+}
+
 void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     if (notDisplayed) {
         min = max = 0;
@@ -358,11 +397,7 @@ void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     int contentMin = 0, contentMax = 0;
     content->MeasureWidths(canvas, contentMin, contentMax);
     TBoxNumbers box{};
-    int autoCount = 0;
-    ConvertBox(0, 0, autoCount, box);
-    const int extra = Or0(box[BoxSlot(piMarginLeft)]) + Or0(box[BoxSlot(piMarginRight)]) +
-                      box[BoxSlot(piBorderLeftWidth)] + box[BoxSlot(piBorderRightWidth)] +
-                      box[BoxSlot(piPaddingLeft)] + box[BoxSlot(piPaddingRight)];
+    const int extra = MeasuringExtra(box);
     const int width = box[BoxSlot(piWidth)];
     if (width == AutoValue) {
         min = Saturated(extra, contentMin);

@@ -64,6 +64,7 @@ public:
     bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) override;
     bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) override;
     void MeasureWidths(platform::Canvas& canvas, int& min, int& max) override;
+    bool MinWidthAtMost(platform::Canvas& canvas, int limit) override;
     void RegisterPositions() override;
     bool IsBlock() const override { return true; }
     const char* KindName() const override { return "block"; }
@@ -146,6 +147,11 @@ protected:
     int DrawnShiftY() const;
 
     void CollapseMargins();
+    // ResolveContentWidth for a content of these widths.
+    int ResolveWidthFor(int min, int max, int availWidth, int autoCount);
+    // The horizontal margins, borders and paddings MeasureWidths adds; `box` gets the
+    // box converted against no room.
+    int MeasuringExtra(TBoxNumbers& box) const;
     void ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const;
 
     bool borderColorGiven_ = false;

@@ -95,6 +95,11 @@ void TCellBasic::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     }
 }
 
+bool TCellBasic::MinWidthAtMost(platform::Canvas& canvas, int limit) {
+    return std::all_of(items.begin(), items.end(),
+                       [&](const auto& item) { return item->MinWidthAtMost(canvas, limit); });
+}
+
 int TCellBasic::DrawItems(platform::Canvas& canvas, const platform::Rect& clip,
                           IndentManager& indent, int X, int refX, int refY) {
     int y = topY;

@@ -99,6 +99,8 @@ class TCellBasic {
     virtual int LayoutCell(platform::Canvas& canvas, int Y, int Width, int availHeight,
                            int& scrollWidth, int& cursor);
     virtual void MeasureWidths(platform::Canvas& canvas, int& min, int& max);
+    // Whether the Min of MeasureWidths is at most `limit`, measuring only what must be.
+    bool MinWidthAtMost(platform::Canvas& canvas, int limit);
     virtual int Draw(platform::Canvas& canvas, const platform::Rect& clip, int paintWidth, int X,
                      int Y, int refX, int refY);
     virtual unsigned HitTestLink(platform::Canvas& canvas, int X, int Y, std::string& title,

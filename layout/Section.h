@@ -74,6 +74,7 @@ public:
     bool PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) override;
     bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) override;
     void MeasureWidths(platform::Canvas& canvas, int& min, int& max) override;
+    bool MinWidthAtMost(platform::Canvas& canvas, int limit) override;
     const char* KindName() const override { return "section"; }
     TSection* AsSection() override { return this; }
 
@@ -177,6 +178,10 @@ private:
         static std::u16string scratch;
         return scratch;
     }
+    // `visit`(start, end) for each word the narrowest width is made of (trailing spaces
+    // and breaks left out).
+    template <class Visit>
+    void ForEachWord(Visit visit) const;
     struct RangeWidths;
     void MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,

@@ -51,6 +51,12 @@ bool TSectionBase::CharAtCursor(int, char16_t&, TSectionBase*&) { return false; 
 
 void TSectionBase::MeasureWidths(platform::Canvas&, int& min, int& max) { min = max = 0; }
 
+bool TSectionBase::MinWidthAtMost(platform::Canvas& canvas, int limit) {
+    int min = 0, max = 0;
+    MeasureWidths(canvas, min, max);
+    return min <= limit;
+}
+
 void TSectionBase::RegisterPositions() {
     if (ownerDocument) ownerDocument->itemsByPosition.push_back(this);
 }

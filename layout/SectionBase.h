@@ -79,6 +79,11 @@ public:
     virtual bool CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj);
     // 15.
     virtual void MeasureWidths(platform::Canvas& canvas, int& min, int& max);
+    // Whether the narrowest width MeasureWidths gives is at most `limit`: a block of
+    // plain text asks only that, and an item may know it without measuring. This one
+    // measures; an item whose MeasureWidths differs from its base's must answer this
+    // the same way.
+    virtual bool MinWidthAtMost(platform::Canvas& canvas, int limit);
     // 16.
     virtual void RegisterPositions();
 

@@ -212,6 +212,20 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
         start = end + 1;
     }
     max += floatTotal;
+    ForEachWord([&](int start, int end) {
+        int width = ranges.Width(start, end);
+        if (start == 0) width = withIndent(width);
+        min = std::max(min, width);
+    });
+    min = std::max(min, floatTotal);
+    cachedMinWidth = min;
+    cachedMaxWidth = max;
+}
+
+template <class Visit>
+void TSection::ForEachWord(Visit visit) const {
+    const TSectionText& t = textBuffer;
+    const int n = static_cast<int>(t.size());
     auto breaksBefore = [&](int i) {
         const char16_t c = t[static_cast<std::size_t>(i)];
         return (c == u' ' || IsObject(c) || c == kBreakChar || c == u'-' || c == u'?' ||
@@ -233,9 +247,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             if (c != u' ' && c != kBreakChar) break;
             --trimmed;
         }
-        int width = ranges.Width(i, trimmed);
-        if (i == 0) width = withIndent(width);
-        min = std::max(min, width);
+        visit(i, trimmed);
         i = end;
         while (i < n) {
             const char16_t c = t[static_cast<std::size_t>(i)];
@@ -243,9 +255,39 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
             ++i;
         }
     }
-    min = std::max(min, floatTotal);
-    cachedMinWidth = min;
-    cachedMaxWidth = max;
+}
+
+bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
+    if (cachedMinWidth >= 1 && InlineObjects().empty()) return cachedMinWidth <= limit;
+    // Images and controls are sized by measuring, preformatted text measures its own way,
+    // and characters beyond Latin-1 may come from another font than the run's: measure.
+    if (HasObjects() || IsPreformatted() || textBuffer.IsWide() || limit >= kMaxLayoutExtent)
+        return TSectionBase::MinWidthAtMost(canvas, limit);
+    if (textBuffer.empty()) return 0 <= limit;
+    // No character is wider than its font's widest (twice that is allowed for, as a
+    // synthesised bold or a stand-in font for a missing letter may draw wider than the
+    // font says), and each font-run piece of a word adds at most one italic overhang:
+    // a word is at most that wide.
+    long long widest = 0, overhang = 0;
+    for (int r = 0; r < fontRuns.Count(); ++r) {
+        widest = std::max<long long>(widest, 2LL * fontRuns[r].maxCharWidth);
+        overhang = std::max<long long>(overhang, fontRuns[r].italicOverhang);
+    }
+    const long long pieces = fontRuns.Count();
+    bool fits = true;
+    ForEachWord([&](int start, int end) {
+        if (!fits) return;
+        long long width =
+            (end - start) * widest + std::min<long long>(pieces, end - start) * overhang;
+        if (start == 0) {
+            // As MeasureWidths indents the first word (a percentage below 100 only widens
+            // it the more the wider it is).
+            width = textIndentPercent != 0 ? width * 100 / (100LL - textIndentPercent)
+                                           : width + textIndentPx;
+        }
+        fits = width <= limit;
+    });
+    return fits || TSectionBase::MinWidthAtMost(canvas, limit);
 }
 
 int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFloatingObj*>& floats,

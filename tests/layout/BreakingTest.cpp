@@ -201,6 +201,75 @@ TEST(Preformatted, OneLinePerSectionAndSpacesKept) {
     EXPECT_NE(std::string::npos, log.find("\"  two  spaces   stay")) << log;
 }
 
+// A block of plain text first asks whether its content's Min fits, which a section may
+// answer without measuring; the answer must be the measured one at every width. The
+// widths are tried from wide to narrow on one item, so that every answer given without
+// measuring is checked before the first measuring keeps the widths.
+TEST(Widths, WhetherTheMinFitsIsAnsweredAsMeasuring) {
+    using Make = TSectionBase& (*)(DocumentBuilder&);
+    const std::vector<std::pair<const char*, Make>> cases = {
+        {"words",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             return b.Text(u"a bb ccc-dddd eeeee\bffffff gg");
+         }},
+        {"px indent",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             b.Push("p", "text-indent: 30px");
+             return b.Text(u"word and more");
+         }},
+        {"90% indent",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             b.Push("p", "text-indent: 90%");
+             return b.Text(u"word and more");
+         }},
+        {"-50% indent",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             b.Push("p", "text-indent: -50%");
+             return b.Text(u"longestword x");
+         }},
+        {"bold italic",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             b.Push("b", "font-weight: bold; font-style: italic; font-size: 1px");
+             return b.Text(u"tiny bold letters");
+         }},
+        {"nobr",
+         [](DocumentBuilder& b) -> TSectionBase& { return b.Text(u"never breaks here", true); }},
+        {"beyond Latin-1",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             return b.Text(u"\u6F22\u5B57 \u039B\u03AD\u03BE\u03B7");
+         }},
+        {"padded block",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             TBlock& block =
+                 b.OpenBlock("div", "padding: 0 7px; border-left: 3px solid; margin-left: 5px");
+             b.Text(u"inner words");
+             b.Close();
+             return block;
+         }},
+        {"sized block",
+         [](DocumentBuilder& b) -> TSectionBase& {
+             TBlock& block = b.OpenBlock("div", "width: 150px; margin-right: 4px");
+             b.Text(u"x");
+             b.Close();
+             return block;
+         }},
+    };
+    for (const auto& [name, make] : cases) {
+        DocumentBuilder measured;
+        TSectionBase& reference = make(measured);
+        measured.Flush();
+        int min = 0, max = 0;
+        reference.MeasureWidths(measured.canvas, min, max);
+        ASSERT_GT(min, 0) << name;
+        DocumentBuilder asked;
+        TSectionBase& item = make(asked);
+        asked.Flush();
+        for (int limit = 3 * min + 40; limit >= 0; --limit)
+            ASSERT_EQ(min <= limit, item.MinWidthAtMost(asked.canvas, limit))
+                << name << " at " << limit;
+    }
+}
+
 TEST(Widths, ANegativePercentIndentNarrowsTheFirstLineItNeeds) {
     // -50 % gives the first line half the room again: 64 pixels of text need 64 / 1.5.
     for (bool laidOutFirst : {false, true}) {
