@@ -188,6 +188,9 @@ private:
                   int selStart, int selEnd, IndentManager& indent, const platform::Rect& clip);
 
     bool finished_ = false;
+    // cachedMinWidth is an upper bound of the narrowest width that MinWidthAtMost found
+    // without measuring, not the width itself.
+    bool minWidthIsBound_ = false;
     // The hit-test walk's last question and answer.
     struct FitCache {
         int start = -1, width = -1, count = -1, fit = 0, extent = 0;

@@ -170,7 +170,7 @@ void TSection::MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) cons
 }
 
 void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
-    if (cachedMinWidth >= 1 && InlineObjects().empty()) {
+    if (cachedMinWidth >= 1 && !minWidthIsBound_ && InlineObjects().empty()) {
         min = cachedMinWidth;
         max = cachedMaxWidth;
         return;
@@ -220,6 +220,7 @@ void TSection::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
     min = std::max(min, floatTotal);
     cachedMinWidth = min;
     cachedMaxWidth = max;
+    minWidthIsBound_ = false;
 }
 
 template <class Visit>
@@ -258,7 +259,10 @@ void TSection::ForEachWord(Visit visit) const {
 }
 
 bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
-    if (cachedMinWidth >= 1 && InlineObjects().empty()) return cachedMinWidth <= limit;
+    if (cachedMinWidth >= 1 && InlineObjects().empty()) {
+        if (!minWidthIsBound_ || cachedMinWidth <= limit) return cachedMinWidth <= limit;
+        return TSectionBase::MinWidthAtMost(canvas, limit);  // the bound settles nothing: measure
+    }
     // Images and controls are sized by measuring, preformatted text measures its own way,
     // and characters beyond Latin-1 may come from another font than the run's: measure.
     if (HasObjects() || IsPreformatted() || textBuffer.IsWide() || limit >= kMaxLayoutExtent)
@@ -274,19 +278,36 @@ bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
         overhang = std::max<long long>(overhang, fontRuns[r].italicOverhang);
     }
     const long long pieces = fontRuns.Count();
+    auto bound = [&](long long chars) {
+        return chars * widest + std::min(pieces, chars) * overhang;
+    };
+    // As MeasureWidths indents the first word (a percentage below 100 only widens it the
+    // more the wider it is).
+    auto indented = [&](long long width) {
+        return textIndentPercent != 0 ? width * 100 / (100LL - textIndentPercent)
+                                      : width + textIndentPx;
+    };
     bool fits = true;
-    ForEachWord([&](int start, int end) {
-        if (!fits) return;
-        long long width =
-            (end - start) * widest + std::min<long long>(pieces, end - start) * overhang;
-        if (start == 0) {
-            // As MeasureWidths indents the first word (a percentage below 100 only widens
-            // it the more the wider it is).
-            width = textIndentPercent != 0 ? width * 100 / (100LL - textIndentPercent)
-                                           : width + textIndentPx;
+    if (BreakFlags().empty()) {
+        // Every character may break: no word reaches past a space or a line break, so the
+        // stretches between them bound the words (the first one is also taken indented).
+        std::size_t first = 0, longest = 0;
+        textBuffer.RunsBetween(u' ', kBreakChar, first, longest);
+        const long long widestWord = std::max(bound(static_cast<long long>(longest)),
+                                              indented(bound(static_cast<long long>(first))));
+        fits = widestWord <= limit;
+        if (fits && widestWord >= 1 && !HasObjects()) {
+            // Kept for the next question (a list asks its items, then each item asks again).
+            cachedMinWidth = static_cast<int>(widestWord);
+            minWidthIsBound_ = true;
         }
-        fits = width <= limit;
-    });
+    } else {
+        ForEachWord([&](int start, int end) {
+            if (!fits) return;
+            const long long width = bound(end - start);
+            fits = (start == 0 ? indented(width) : width) <= limit;
+        });
+    }
     return fits || TSectionBase::MinWidthAtMost(canvas, limit);
 }
 

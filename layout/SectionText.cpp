@@ -186,6 +186,39 @@ std::u16string_view TSectionText::View(std::size_t start, std::size_t count,
     return std::u16string_view(scratch.data(), count);
 }
 
+void TSectionText::RunsBetween(char16_t a, char16_t b, std::size_t& first,
+                               std::size_t& longest) const {
+    first = longest = 0;
+    std::size_t runStart = 0;
+    auto separatorAt = [&](std::size_t i) {
+        const std::size_t length = i - runStart;
+        if (first == 0) first = length;
+        longest = std::max(longest, length);
+        runStart = i + 1;
+    };
+    std::size_t i = 0;
+    if (wide_) {
+        for (const char16_t* text = Wide(); i < size_; ++i)
+            if (text[i] == a || text[i] == b) separatorAt(i);
+    } else if (a < 0x100 && b < 0x100) {
+        const unsigned char* text = Narrow();
+#if defined(__SSE2__)
+        const __m128i sa = _mm_set1_epi8(static_cast<char>(a)),
+                      sb = _mm_set1_epi8(static_cast<char>(b));
+        for (; i + 16 <= size_; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+            auto mask = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, sa), _mm_cmpeq_epi8(v, sb))));
+            for (; mask != 0; mask &= mask - 1)
+                separatorAt(i + static_cast<unsigned>(__builtin_ctz(mask)));
+        }
+#endif
+        for (; i < size_; ++i)
+            if (text[i] == a || text[i] == b) separatorAt(i);
+    }
+    separatorAt(size_);
+}
+
 bool operator==(const TSectionText& a, std::u16string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i)

@@ -30,6 +30,9 @@ class TSectionText {
     char16_t back() const { return (*this)[size_ - 1]; }
     // Two bytes a character (some character is beyond U+00FF, or was).
     bool IsWide() const { return wide_; }
+    // Of the runs of characters between the separators `a` and `b` (and the ends), the
+    // first that is not empty and the longest: their lengths.
+    void RunsBetween(char16_t a, char16_t b, std::size_t& first, std::size_t& longest) const;
 
     void append(std::u16string_view text);
     TSectionText& operator+=(std::u16string_view text) {

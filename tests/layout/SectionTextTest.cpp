@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -133,5 +134,20 @@ TEST(SectionText, EveryChangeAgreesWithAPlainString) {
             ASSERT_EQ(model.substr(start, 9), text.View(start, 9, scratch)) << round;
         for (char16_t c : {u' ', u'\u00E9', u'\u0401'})
             ASSERT_EQ(model.find(c, 3), text.find(c, 3)) << round;
+        // The runs between two separators, worked out the plain way.
+        std::size_t first = 0, longest = 0, run = 0;
+        for (std::size_t i = 0; i <= model.size(); ++i) {
+            if (i < model.size() && model[i] != u' ' && model[i] != u'\xE9') {
+                ++run;
+                continue;
+            }
+            if (first == 0) first = run;
+            longest = std::max(longest, run);
+            run = 0;
+        }
+        std::size_t gotFirst = 99, gotLongest = 99;
+        text.RunsBetween(u' ', u'\xE9', gotFirst, gotLongest);
+        ASSERT_EQ(first, gotFirst) << round;
+        ASSERT_EQ(longest, gotLongest) << round;
     }
 }
