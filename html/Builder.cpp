@@ -457,7 +457,7 @@ void THtmlBuilder::TakeOverBottomMargin(TBlock& block) {
     bool trailing = false;
     const auto& items = block.content->items;
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        auto* last = dynamic_cast<TBlock*>(it->get());
+        auto* last = (*it)->AsBlock();
         if (last && last->positioning == kPositionAbsolute) continue;
         trailing = last && last->bottomMarginIsParagraph;
         break;

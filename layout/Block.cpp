@@ -80,7 +80,7 @@ void TBlock::CollapseMargins() {
     if (floatSide != 0 || !parentCell) return;
     TSectionBase* previous = nullptr;
     for (auto it = parentCell->items.rbegin(); it != parentCell->items.rend(); ++it) {
-        auto* block = dynamic_cast<TBlock*>(it->get());
+        auto* block = (*it)->AsBlock();
         if (block && block->positioning == kPositionAbsolute) continue;
         previous = it->get();
         break;
@@ -92,7 +92,7 @@ void TBlock::CollapseMargins() {
             top = 0;
         return;
     }
-    auto* block = dynamic_cast<TBlock*>(previous);
+    auto* block = previous->AsBlock();
     if (block && block->IsTable() && block->floatSide != 0) {
         if (topMarginIsParagraph) top = 0;
     } else if (block) {

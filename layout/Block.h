@@ -67,6 +67,8 @@ public:
     bool MinWidthAtMost(platform::Canvas& canvas, int limit) override;
     void RegisterPositions() override;
     bool IsBlock() const override { return true; }
+    TBlock* AsBlock() override { return this; }
+    virtual bool IsListItem() const { return false; }
     const char* KindName() const override { return "block"; }
 
     virtual void PaintBorders(platform::Canvas& canvas, const platform::Rect& borderRect,

@@ -64,7 +64,7 @@ int TCellBasic::LayoutItems(platform::Canvas& canvas, int X, int Y, int width, i
             continue;
         }
         scrollWidth = std::max(scrollWidth, itemWidth);
-        const auto* block = dynamic_cast<const TBlock*>(&item);
+        const auto* block = item.AsBlock();
         if (!block || block->positioning != kPositionAbsolute)
             itemsFlowBottomY = std::max(itemsFlowBottomY, item.flowBottomY);
         itemsPaintTopY = std::min(itemsPaintTopY, item.paintTopY);
@@ -220,14 +220,14 @@ void TCellBasic::RegisterPositions() {
 
 void TCellBasic::DropTrailingParagraphMargin() {
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        auto* block = dynamic_cast<TBlock*>(it->get());
+        auto* block = (*it)->AsBlock();
         if (block && block->positioning == kPositionAbsolute) continue;
         if (!block) return;
         if (block->bottomMarginIsParagraph) {
             block->boxValues[BoxSlot(piMarginBottom)] = 0;
             block->bottomMarginIsParagraph = false;
         }
-        if (dynamic_cast<TBlockLI*>(block)) block->content->DropTrailingParagraphMargin();
+        if (block->IsListItem()) block->content->DropTrailingParagraphMargin();
         return;
     }
 }

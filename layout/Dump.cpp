@@ -128,7 +128,7 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
         return;
     }
     out << indent << item.KindName();
-    if (auto* block = dynamic_cast<TBlock*>(&item)) {
+    if (auto* block = item.AsBlock()) {
         out << " " << block->tagAndClass;
         out << " y=" << item.layoutY << " h=" << item.flowHeight << " paint=" << item.paintTopY
             << ".." << item.paintBottomY;

@@ -21,6 +21,7 @@ public:
     int Draw(platform::Canvas& canvas, const platform::Rect& clip, IndentManager& indent, int X,
              int refX, int refY) override;
     const char* KindName() const override { return "li"; }
+    bool IsListItem() const override { return true; }
 
     // The marker text of the letter, numeral and number styles ("c.", "iv.", "12.").
     static std::u16string MarkerText(int style, int number);

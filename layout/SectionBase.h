@@ -11,6 +11,7 @@
 #include "platform/Canvas.h"
 
 class TSection;
+class TBlock;
 class TSectionList;
 class IndentManager;
 class TFormControlObj;
@@ -91,6 +92,9 @@ public:
     virtual bool IsBlock() const { return false; }
     // The text section this item is, if it is one (sections are added by the thousand).
     virtual TSection* AsSection() { return nullptr; }
+    // The block this item is, if it is one (asked of every item at every layout).
+    virtual TBlock* AsBlock() { return nullptr; }
+    const TBlock* AsBlock() const { return const_cast<TSectionBase*>(this)->AsBlock(); }
     virtual bool IsTable() const { return false; }  // tables and table wrappers
     virtual bool IsPreformatted() const { return false; }
     // For the layout dump: a short name of the item's kind.

@@ -186,6 +186,44 @@ std::u16string_view TSectionText::View(std::size_t start, std::size_t count,
     return std::u16string_view(scratch.data(), count);
 }
 
+bool TSectionText::ContainsAnyOrPair(char16_t a, char16_t b, char16_t pair) const {
+    if (wide_) {
+        const char16_t* text = Wide();
+        for (std::size_t i = 0; i < size_; ++i)
+            if (text[i] == a || text[i] == b || (text[i] == pair && i > 0 && text[i - 1] == pair))
+                return true;
+        return false;
+    }
+    const unsigned char* text = Narrow();
+    auto found = [](unsigned char c, char16_t wanted) { return wanted < 0x100 && c == wanted; };
+    std::size_t k = 0;  // the first character not looked at yet
+#if defined(__SSE2__)
+    if (a < 0x100 && b < 0x100 && pair < 0x100 && size_ >= 17) {
+        if (text[0] == a || text[0] == b) return true;
+        const __m128i sa = _mm_set1_epi8(static_cast<char>(a)),
+                      sb = _mm_set1_epi8(static_cast<char>(b)),
+                      sp = _mm_set1_epi8(static_cast<char>(pair));
+        // Each step looks at characters i + 1 .. i + 16, each with the one before it.
+        std::size_t i = 0;
+        for (; i + 17 <= size_; i += 16) {
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + 1));
+            const __m128i hit =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(here, sa), _mm_cmpeq_epi8(here, sb)),
+                             _mm_and_si128(_mm_cmpeq_epi8(here, sp), _mm_cmpeq_epi8(before, sp)));
+            if (_mm_movemask_epi8(hit) != 0) return true;
+        }
+        k = i + 1;
+    }
+#endif
+    for (; k < size_; ++k) {
+        const unsigned char c = text[k];
+        if (found(c, a) || found(c, b) || (found(c, pair) && k > 0 && text[k - 1] == c))
+            return true;
+    }
+    return false;
+}
+
 void TSectionText::RunsBetween(char16_t a, char16_t b, std::size_t& first,
                                std::size_t& longest) const {
     first = longest = 0;

@@ -49,6 +49,8 @@ class TSectionText {
     void shrink_to_fit();
 
     std::size_t find(char16_t c, std::size_t from = 0) const;
+    // Whether some character is `a` or `b`, or `pair` follows itself somewhere.
+    bool ContainsAnyOrPair(char16_t a, char16_t b, char16_t pair) const;
     std::u16string str() const { return substr(0, size_); }
     std::u16string substr(std::size_t start, std::size_t count = npos) const;
     // The characters [start, start + count) as UTF-16: the text itself when it is wide,

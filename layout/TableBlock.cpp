@@ -351,7 +351,7 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document,
     for (auto& item : content->items) {
         if (auto* table = dynamic_cast<TTableBlock*>(item.get()))
             tableBlock = table;
-        else if (auto* block = dynamic_cast<TBlock*>(item.get()))
+        else if (auto* block = item->AsBlock())
             captionBlock = block;
     }
 }

@@ -44,6 +44,29 @@ TEST(SectionFinishing, SpacesCollapseAroundBreaksAndEnds) {
     for (int i = 0; i <= 3; ++i) EXPECT_EQ('y', plain->BreakFlag(i)) << i;
 }
 
+// Characters from one stretch of the source share a run of source places; a jump
+// anywhere in a piece starts a new run there (the runs are found four places a step).
+TEST(SectionFinishing, AJumpInTheSourceAnywhereInAPieceStartsARun) {
+    for (std::size_t jump = 0; jump < 12; ++jump) {
+        DocumentBuilder b;
+        auto section = std::make_unique<TSection>(&b.doc, true, b.Top(), nullptr, &b.doc, nullptr);
+        std::vector<std::int32_t> positions(12);
+        for (std::size_t k = 0; k < positions.size(); ++k)
+            positions[k] = static_cast<std::int32_t>(k < jump ? 100 + k : 500 + k);
+        section->AppendText(u"abcdefghijkl", positions.data(), 0, false);
+        const std::int32_t more[] = {512, 513, 900};
+        section->AppendText(u"mno", more, 0, false);
+        std::vector<std::pair<int, int>> runs;
+        for (const IndexObj& run : section->sourceRuns)
+            runs.emplace_back(run.textOffset, run.sourcePos);
+        std::vector<std::pair<int, int>> expected;
+        if (jump > 0) expected.emplace_back(0, 100);
+        expected.emplace_back(static_cast<int>(jump), 500 + static_cast<int>(jump));
+        expected.emplace_back(14, 900);
+        EXPECT_EQ(expected, runs) << "jump at " << jump;
+    }
+}
+
 TEST(SectionFinishing, EmptySectionsAreDroppedUnlessCleared) {
     DocumentBuilder b;
     b.Text(u"   ");

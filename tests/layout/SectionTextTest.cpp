@@ -134,6 +134,11 @@ TEST(SectionText, EveryChangeAgreesWithAPlainString) {
             ASSERT_EQ(model.substr(start, 9), text.View(start, 9, scratch)) << round;
         for (char16_t c : {u' ', u'\u00E9', u'\u0401'})
             ASSERT_EQ(model.find(c, 3), text.find(c, 3)) << round;
+        bool anyOrPair = false;
+        for (std::size_t i = 0; i < model.size(); ++i)
+            anyOrPair = anyOrPair || model[i] == u'\x08' || model[i] == u'\x04' ||
+                        (model[i] == u' ' && i > 0 && model[i - 1] == u' ');
+        ASSERT_EQ(anyOrPair, text.ContainsAnyOrPair(u'\x08', u'\x04', u' ')) << round;
         // The runs between two separators, worked out the plain way.
         std::size_t first = 0, longest = 0, run = 0;
         for (std::size_t i = 0; i <= model.size(); ++i) {
@@ -149,5 +154,37 @@ TEST(SectionText, EveryChangeAgreesWithAPlainString) {
         text.RunsBetween(u' ', u'\xE9', gotFirst, gotLongest);
         ASSERT_EQ(first, gotFirst) << round;
         ASSERT_EQ(longest, gotLongest) << round;
+    }
+}
+
+// The look for forced breaks, objects and doubled blanks goes sixteen characters a
+// step: each must be seen at every place, and a lone blank never counts.
+TEST(SectionText, BreaksObjectsAndDoubledBlanksAreFoundAnywhere) {
+    for (bool wide : {false, true}) {
+        for (std::size_t length = 1; length <= 40; ++length) {
+            for (std::size_t at = 0; at < length; ++at) {
+                std::u16string plain(length, u'a');
+                if (wide) plain += u'\u0100';
+                auto contains = [](const std::u16string& s) {
+                    TSectionText text;
+                    text += s;
+                    return text.ContainsAnyOrPair(u'\b', u'\x04', u' ');
+                };
+                std::u16string lone = plain;
+                lone[at] = u' ';
+                EXPECT_FALSE(contains(lone)) << wide << " " << length << " " << at;
+                std::u16string forced = plain;
+                forced[at] = u'\b';
+                EXPECT_TRUE(contains(forced)) << wide << " " << length << " " << at;
+                std::u16string object = plain;
+                object[at] = u'\x04';
+                EXPECT_TRUE(contains(object)) << wide << " " << length << " " << at;
+                if (at + 1 < length) {
+                    std::u16string doubled = plain;
+                    doubled[at] = doubled[at + 1] = u' ';
+                    EXPECT_TRUE(contains(doubled)) << wide << " " << length << " " << at;
+                }
+            }
+        }
     }
 }
