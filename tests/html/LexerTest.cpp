@@ -48,6 +48,45 @@ TEST(Lexer, LineEndsAndTabsAreNormalised) {
     EXPECT_EQ(CharsOf(std::string("ab\0cd", 5)), (std::vector<int>{'a', 'b'}));
 }
 
+// Plain text is taken many bytes at a time: whatever ends a run or is folded into one
+// blank must be found at every place of a line, with each character's source place.
+TEST(Lexer, TextRunsEndAndFoldWhereverTheBreakStands) {
+    struct Case {
+        std::string inserted, folded;
+        bool splits;  // a tag: the text reads as two symbols
+    };
+    const Case cases[] = {{" ", " ", false},      {"  ", " ", false},      {"\t", " ", false},
+                          {" \r\n ", " ", false}, {"\xE9", "\xE9", false}, {"<b>", "", true}};
+    for (const Case& c : cases) {
+        for (std::size_t at = 1; at < 38; ++at) {
+            const std::string before(at, 'a'), after(40 - at, 'z');
+            THtmlReader reader;
+            reader.PrepareDocument(before + c.inserted + after);
+            reader.NextChar();
+            std::u16string text;
+            std::vector<std::int32_t> positions;
+            for (reader.NextSymbol(); reader.Sy != symEof; reader.NextSymbol()) {
+                if (reader.Sy != symText) continue;
+                text += reader.Token.AsWideString();
+                positions.insert(positions.end(), reader.Token.Positions().begin(),
+                                 reader.Token.Positions().end());
+            }
+            std::u16string expected(before.begin(), before.end());
+            for (char f : c.folded)
+                expected += static_cast<char16_t>(static_cast<unsigned char>(f));
+            expected += std::u16string(after.begin(), after.end());
+            ASSERT_EQ(expected, text) << c.inserted << " at " << at;
+            ASSERT_EQ(expected.size(), positions.size()) << c.inserted << " at " << at;
+            for (std::size_t k = 0; k < expected.size(); ++k) {
+                const std::size_t source =
+                    k < at + c.folded.size() ? k : k - c.folded.size() + c.inserted.size();
+                ASSERT_EQ(static_cast<std::int32_t>(source), positions[k])
+                    << c.inserted << " at " << at << ", character " << k;
+            }
+        }
+    }
+}
+
 TEST(Lexer, ReadingAgainGivesTheSameStream) {
     THtmlReader reader;
     reader.PrepareDocument("<P ID=x>one <B>two</B>");
