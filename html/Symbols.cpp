@@ -216,9 +216,18 @@ bool IsEndSymbol(THtmlSymbol symbol) {
     return symbol >= symHtmlEnd && symbol < symHtmlEnd + TagsWithEndSymbol;
 }
 
-std::string SymbolToTagName(THtmlSymbol symbol) {
-    const char* name = symbol <= symCol ? TagNameOf(symbol) : nullptr;
-    return name ? Lower(name) : std::string();
+const std::string& SymbolToTagName(THtmlSymbol symbol) {
+    // Asked for every element a page opens: each name is lowered once.
+    static const auto names = [] {
+        std::array<std::string, static_cast<std::size_t>(symCol) + 1> lowered;
+        for (std::size_t s = 0; s < lowered.size(); ++s) {
+            const char* name = TagNameOf(static_cast<THtmlSymbol>(s));
+            if (name) lowered[s] = Lower(name);
+        }
+        return lowered;
+    }();
+    static const std::string none;
+    return symbol <= symCol ? names[static_cast<std::size_t>(symbol)] : none;
 }
 
 std::string EndSymbolToTagName(THtmlSymbol symbol) {

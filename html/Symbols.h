@@ -66,7 +66,7 @@ THtmlSymbol LookupAttribute(std::string_view upperName);
 
 // Start symbol to lower-case tag name ("" for anything else): the element name that
 // style rules match.
-std::string SymbolToTagName(THtmlSymbol symbol);
+const std::string& SymbolToTagName(THtmlSymbol symbol);
 // End symbol to lower-case tag name ("" for anything else).
 std::string EndSymbolToTagName(THtmlSymbol symbol);
 // Start symbol to its end symbol; symUnknownTag when the tag has none.

@@ -12,15 +12,24 @@ void TBoxSpecs::Set(int slot, PropValue value) {
 
 void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixels, int& autoCount,
                         TBoxNumbers& box) const {
-    TConversion& last = specs_->last;
     const TConversionKey key{baseWidth, baseHeight, emPixels, exPixels,
                              platform::CurrentScreen().pixelsPerInch};
-    if (!last.made || !(last.key == key)) {
-        last.made = true;
-        last.key = key;
-        ConvertMarginArray(specs_->values, baseWidth, baseHeight, emPixels, exPixels,
-                           last.autoCount, last.box);
+    auto& recent = specs_->recent;
+    std::uint8_t& newest = specs_->newest;
+    auto matches = [&](const TConversion& conversion) {
+        return conversion.made && conversion.key == key;
+    };
+    if (!matches(recent[newest])) {
+        newest ^= 1;
+        if (!matches(recent[newest])) {
+            TConversion& made = recent[newest];
+            made.made = true;
+            made.key = key;
+            ConvertMarginArray(specs_->values, baseWidth, baseHeight, emPixels, exPixels,
+                               made.autoCount, made.box);
+        }
     }
+    const TConversion& last = recent[newest];
     autoCount = last.autoCount;
     // The vertical margins are not converted here (ConvertVerticalMargins): the box
     // keeps its own.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -43,7 +44,10 @@ class TBoxSpecs {
         TShared() = default;
         explicit TShared(TVMarginArray specs) : values(std::move(specs)) {}
         TVMarginArray values;
-        mutable TConversion last;
+        // The last two conversions: a box is converted against its room when laid out
+        // and against none when measured.
+        mutable std::array<TConversion, 2> recent;
+        mutable std::uint8_t newest = 0;
     };
     explicit TBoxSpecs(std::shared_ptr<const TShared> shared) : specs_(std::move(shared)) {}
     std::shared_ptr<const TShared> specs_;
