@@ -151,7 +151,9 @@ void TFontObj::MeasureMetrics(const platform::TextMetrics* measured) {
 }
 
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
-    if (runs_.empty()) runs_.reserve(4);  // a paragraph changes font a few times
+    // Most sections keep the one run they start with; one that changes font mostly
+    // does so a few times.
+    if (runs_.size() == 1 && runs_.capacity() < 4) runs_.reserve(4);
     runs_.push_back(std::move(run));
     return *runs_.back();
 }

@@ -115,10 +115,13 @@ void TSectionText::append(std::u16string_view text) {
     if (text.empty()) return;
     const std::size_t needed = size_ + text.size();
     if (needed > capacity_) {
-        // Text arrives a word or a character at a time: grow in large steps.
-        Reallocate(
-            std::max(std::min(std::max<std::size_t>(needed + needed / 2, 64), kMaxChars), needed),
-            wide_);
+        // Most sections get their text in one piece: the first is given just its room,
+        // so that finishing has nothing to give back. Text that comes on arrives a word
+        // or a character at a time: it grows in large steps.
+        const std::size_t room =
+            size_ == 0 ? needed
+                       : std::min(std::max<std::size_t>(needed + needed / 2, 64), kMaxChars);
+        Reallocate(std::max(room, needed), wide_);
     }
     if (!wide_ && !NarrowInto(text, Narrow() + size_)) Reallocate(capacity_, true);
     if (wide_) std::memcpy(Wide() + size_, text.data(), text.size() * 2);
