@@ -229,63 +229,47 @@ TEST(Preformatted, OneLinePerSectionAndSpacesKept) {
 // widths are tried from wide to narrow on one item, so that every answer given without
 // measuring is checked before the first measuring keeps the widths.
 TEST(Widths, WhetherTheMinFitsIsAnsweredAsMeasuring) {
-    using Make = TSectionBase& (*)(DocumentBuilder&);
-    const std::vector<std::pair<const char*, Make>> cases = {
-        {"words",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             return b.Text(u"a bb ccc-dddd eeeee\bffffff gg");
-         }},
-        {"px indent",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             b.Push("p", "text-indent: 30px");
-             return b.Text(u"word and more");
-         }},
-        {"90% indent",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             b.Push("p", "text-indent: 90%");
-             return b.Text(u"word and more");
-         }},
-        {"-50% indent",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             b.Push("p", "text-indent: -50%");
-             return b.Text(u"longestword x");
-         }},
-        {"bold italic",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             b.Push("b", "font-weight: bold; font-style: italic; font-size: 1px");
-             return b.Text(u"tiny bold letters");
-         }},
-        {"nobr",
-         [](DocumentBuilder& b) -> TSectionBase& { return b.Text(u"never breaks here", true); }},
-        {"beyond Latin-1",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             return b.Text(u"\u6F22\u5B57 \u039B\u03AD\u03BE\u03B7");
-         }},
-        {"padded block",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             TBlock& block =
-                 b.OpenBlock("div", "padding: 0 7px; border-left: 3px solid; margin-left: 5px");
-             b.Text(u"inner words");
-             b.Close();
-             return block;
-         }},
-        {"sized block",
-         [](DocumentBuilder& b) -> TSectionBase& {
-             TBlock& block = b.OpenBlock("div", "width: 150px; margin-right: 4px");
-             b.Text(u"x");
-             b.Close();
-             return block;
-         }},
+    struct Case {
+        const char* name;
+        const char* tag;
+        const char* style;
+        std::u16string text;
+        bool noBreak = false;
+        bool asBlock = false;  // the block asked, not its text
     };
-    for (const auto& [name, make] : cases) {
+    const Case cases[] = {
+        {"words", "p", "", u"a bb ccc-dddd eeeee\bffffff gg"},
+        {"px indent", "p", "text-indent: 30px", u"word and more"},
+        {"90% indent", "p", "text-indent: 90%", u"word and more"},
+        {"-50% indent", "p", "text-indent: -50%", u"longestword x"},
+        {"bold italic", "b", "font-weight: bold; font-style: italic; font-size: 1px",
+         u"tiny bold letters"},
+        {"nobr", "p", "", u"never breaks here", true},
+        {"beyond Latin-1", "p", "", u"\u6F22\u5B57 \u039B\u03AD\u03BE\u03B7"},
+        {"padded block", "div", "padding: 0 7px; border-left: 3px solid; margin-left: 5px",
+         u"inner words", false, true},
+        {"sized block", "div", "width: 150px; margin-right: 4px", u"x", false, true},
+    };
+    auto make = [](DocumentBuilder& b, const Case& c) -> TSectionBase& {
+        if (!c.asBlock) {
+            b.Push(c.tag, c.style);
+            return b.Text(c.text, c.noBreak);
+        }
+        TBlock& block = b.OpenBlock(c.tag, c.style);
+        b.Text(c.text);
+        b.Close();
+        return block;
+    };
+    for (const Case& c : cases) {
+        const char* name = c.name;
         DocumentBuilder measured;
-        TSectionBase& reference = make(measured);
+        TSectionBase& reference = make(measured, c);
         measured.Flush();
         int min = 0, max = 0;
         reference.MeasureWidths(measured.canvas, min, max);
         ASSERT_GT(min, 0) << name;
         DocumentBuilder asked;
-        TSectionBase& item = make(asked);
+        TSectionBase& item = make(asked, c);
         asked.Flush();
         for (int limit = 3 * min + 40; limit >= 0; --limit)
             ASSERT_EQ(min <= limit, item.MinWidthAtMost(asked.canvas, limit))
