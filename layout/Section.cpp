@@ -475,4 +475,5 @@ void TSection::FinishBuffers() {
     sourceRuns.shrink_to_fit();
     fontRuns.ShrinkToFit();
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();
+    KeepMinWidthBound();
 }

@@ -182,6 +182,10 @@ private:
     // and breaks left out).
     template <class Visit>
     void ForEachWord(Visit visit) const;
+    // Keeps in cachedMinWidth a bound of the narrowest width found without measuring,
+    // when the section's text allows one (done as a section is finished, while its text
+    // and runs are at hand).
+    void KeepMinWidthBound();
     struct RangeWidths;
     void MeasureRanges(platform::Canvas& canvas, RangeWidths& ranges) const;
     void DrawLine(platform::Canvas& canvas, const LineRec& line, int lineIndex, int X, int baseY,

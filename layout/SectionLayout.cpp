@@ -259,15 +259,19 @@ void TSection::ForEachWord(Visit visit) const {
 }
 
 bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
-    if (cachedMinWidth >= 1 && InlineObjects().empty()) {
-        if (!minWidthIsBound_ || cachedMinWidth <= limit) return cachedMinWidth <= limit;
-        return TSectionBase::MinWidthAtMost(canvas, limit);  // the bound settles nothing: measure
-    }
-    // Images and controls are sized by measuring, preformatted text measures its own way,
-    // and characters beyond Latin-1 may come from another font than the run's: measure.
-    if (HasObjects() || IsPreformatted() || textBuffer.IsWide() || limit >= kMaxLayoutExtent)
-        return TSectionBase::MinWidthAtMost(canvas, limit);
+    if (limit >= kMaxLayoutExtent) return TSectionBase::MinWidthAtMost(canvas, limit);
+    if (cachedMinWidth < 1) KeepMinWidthBound();  // a print copy, or a section not finished
+    if (cachedMinWidth >= 1 && InlineObjects().empty() &&
+        (!minWidthIsBound_ || cachedMinWidth <= limit))
+        return cachedMinWidth <= limit;
     if (textBuffer.empty()) return 0 <= limit;
+    return TSectionBase::MinWidthAtMost(canvas, limit);  // no bound, or one that settles nothing
+}
+
+void TSection::KeepMinWidthBound() {
+    // Images and controls are sized by measuring, preformatted text measures its own way,
+    // and characters beyond Latin-1 may come from another font than the run's.
+    if (HasObjects() || IsPreformatted() || textBuffer.IsWide() || textBuffer.empty()) return;
     // No character is wider than its font's widest (twice that is allowed for, as a
     // synthesised bold or a stand-in font for a missing letter may draw wider than the
     // font says), and each font-run piece of a word adds at most one italic overhang:
@@ -287,28 +291,23 @@ bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
         return textIndentPercent != 0 ? width * 100 / (100LL - textIndentPercent)
                                       : width + textIndentPx;
     };
-    bool fits = true;
+    long long widestWord = 0;
     if (BreakFlags().empty()) {
         // Every character may break: no word reaches past a space or a line break, so the
         // stretches between them bound the words (the first one is also taken indented).
         std::size_t first = 0, longest = 0;
         textBuffer.RunsBetween(u' ', kBreakChar, first, longest);
-        const long long widestWord = std::max(bound(static_cast<long long>(longest)),
-                                              indented(bound(static_cast<long long>(first))));
-        fits = widestWord <= limit;
-        if (fits && widestWord >= 1 && !HasObjects()) {
-            // Kept for the next question (a list asks its items, then each item asks again).
-            cachedMinWidth = static_cast<int>(widestWord);
-            minWidthIsBound_ = true;
-        }
+        widestWord = std::max(bound(static_cast<long long>(longest)),
+                              indented(bound(static_cast<long long>(first))));
     } else {
         ForEachWord([&](int start, int end) {
-            if (!fits) return;
             const long long width = bound(end - start);
-            fits = (start == 0 ? indented(width) : width) <= limit;
+            widestWord = std::max(widestWord, start == 0 ? indented(width) : width);
         });
     }
-    return fits || TSectionBase::MinWidthAtMost(canvas, limit);
+    if (widestWord < 1 || widestWord >= kMaxLayoutExtent) return;
+    cachedMinWidth = static_cast<int>(widestWord);
+    minWidthIsBound_ = true;
 }
 
 int TSection::CountFitting(platform::Canvas& canvas, int start, std::vector<TFloatingObj*>& floats,
