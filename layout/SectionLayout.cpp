@@ -260,7 +260,9 @@ void TSection::ForEachWord(Visit visit) const {
 
 bool TSection::MinWidthAtMost(platform::Canvas& canvas, int limit) {
     if (limit >= kMaxLayoutExtent) return TSectionBase::MinWidthAtMost(canvas, limit);
-    if (cachedMinWidth < 1) KeepMinWidthBound();  // a print copy, or a section not finished
+    // A section not finished has no bound yet. A print copy works none out: it is laid
+    // out for the printer, and its runs keep the screen's metrics.
+    if (cachedMinWidth < 1 && !(ownerDocument && ownerDocument->isPrintCopy)) KeepMinWidthBound();
     if (cachedMinWidth >= 1 && InlineObjects().empty() &&
         (!minWidthIsBound_ || cachedMinWidth <= limit))
         return cachedMinWidth <= limit;
