@@ -259,10 +259,3 @@ void TSectionText::RunsBetween(char16_t a, char16_t b, std::size_t& first,
     }
     separatorAt(size_);
 }
-
-bool operator==(const TSectionText& a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < b.size(); ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}

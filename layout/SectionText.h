@@ -58,8 +58,6 @@ class TSectionText {
     std::u16string_view View(std::size_t start, std::size_t count, std::u16string& scratch) const;
     std::u16string_view View(std::u16string& scratch) const { return View(0, size_, scratch); }
 
-    friend bool operator==(const TSectionText& a, std::u16string_view b);
-
   private:
     const unsigned char* Narrow() const {
         return reinterpret_cast<const unsigned char*>(data_.get());
