@@ -112,6 +112,7 @@ void TSectionList::Clear() {
     if (!isPrintCopy) {
         anchors->Clear();
         itemsByPosition.clear();
+        positionsPending_ = false;
     }
     backgroundName.clear();
     backgroundLooked = false;
@@ -201,8 +202,16 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
     }
     if (!animatedImages.empty()) StartAnimationTimer();
     HideUnpaintedControls();
-    if (!isPrintCopy && itemsByPosition.empty()) RegisterPositions();
+    if (!isPrintCopy && itemsByPosition.empty()) positionsPending_ = true;
     return height;
+}
+
+const std::vector<TSectionBase*>& TSectionList::ItemsByPosition() {
+    if (positionsPending_) {
+        positionsPending_ = false;
+        RegisterPositions();
+    }
+    return itemsByPosition;
 }
 
 void TSectionList::StartAnimationTimer() {
@@ -326,11 +335,13 @@ int TSectionList::SelectionToBuffer(std::u16string& buffer, int bufferSize) {
 
 TSectionBase* TSectionList::ItemAtY(int Y, int& itemTopY, int& index) {
     // Items are in document order, so their tops only grow: a binary search.
-    auto it = std::upper_bound(itemsByPosition.begin(), itemsByPosition.end(), Y,
-                               [](int value, TSectionBase* item) { return value < item->GetTopY(); });
-    if (it == itemsByPosition.begin()) return nullptr;
+    const auto& items = ItemsByPosition();
+    auto it = std::upper_bound(items.begin(), items.end(), Y, [](int value, TSectionBase* item) {
+        return value < item->GetTopY();
+    });
+    if (it == items.begin()) return nullptr;
     --it;
-    index = static_cast<int>(it - itemsByPosition.begin());
+    index = static_cast<int>(it - items.begin());
     itemTopY = (*it)->GetTopY();
     return *it;
 }

@@ -267,6 +267,11 @@ public:
     std::vector<TImageRec> paintOrder;
     int* firstBaselineSink = nullptr;
     std::unique_ptr<TIDNameList> anchors;
+    // The page's items in document order (text sections, table cells' items...), listed
+    // at the first call after a layout: loading a page does not walk it once more for
+    // them, finding text and keeping the place across a re-layout do.
+    const std::vector<TSectionBase*>& ItemsByPosition();
+    // Filled by the items' RegisterPositions.
     std::vector<TSectionBase*> itemsByPosition;
     TStringBitmapList* imageCache = nullptr;
     // The box settings the page's blocks share.
@@ -292,6 +297,7 @@ private:
     void ReleaseBackground();
 
     int tabArrivals_ = 0;
+    bool positionsPending_ = false;     // laid out, items not listed yet
     std::string backgroundKey_;         // the cache use the background holds
     std::string backgroundPendingKey_;  // the name the background waits for
 };

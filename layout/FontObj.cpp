@@ -150,20 +150,20 @@ void TFontObj::MeasureMetrics(const platform::TextMetrics* measured) {
     italicOverhang = font.italic() ? small(metricHeight / 10) : std::int16_t{0};
 }
 
+TFontList::~TFontList() {
+    for (TFontObj* run : runs_) delete run;
+}
+
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
-    // Most sections keep the one run they start with; one that changes font mostly
-    // does so a few times.
-    if (runs_.size() == 1 && runs_.capacity() < 4) runs_.reserve(4);
-    runs_.push_back(std::move(run));
-    return *runs_.back();
+    runs_.push_back(run.get());
+    return *run.release();
 }
 
 int TFontList::IndexAt(int offset) const {
     // The last run whose start is not after the offset.
-    auto it = std::upper_bound(runs_.begin(), runs_.end(), offset,
-                               [](int value, const std::unique_ptr<TFontObj>& run) {
-                                   return value < run->textOffset;
-                               });
+    auto it =
+        std::upper_bound(runs_.begin(), runs_.end(), offset,
+                         [](int value, const TFontObj* run) { return value < run->textOffset; });
     return it == runs_.begin() ? 0 : static_cast<int>(it - runs_.begin()) - 1;
 }
 
@@ -172,13 +172,13 @@ TFontObj* TFontList::FontAt(int offset, int& overhang) {
         overhang = 0;
         return nullptr;
     }
-    TFontObj* run = runs_[static_cast<std::size_t>(IndexAt(offset))].get();
+    TFontObj* run = runs_[static_cast<std::size_t>(IndexAt(offset))];
     overhang = run->italicOverhang;
     return run;
 }
 
 TFontObj* TFontList::RunAt(int offset) {
-    return runs_.empty() ? nullptr : runs_[static_cast<std::size_t>(IndexAt(offset))].get();
+    return runs_.empty() ? nullptr : runs_[static_cast<std::size_t>(IndexAt(offset))];
 }
 
 void TFontList::ShiftAfterRemoval(int offset, TSectionList* document) {
@@ -187,8 +187,7 @@ void TFontList::ShiftAfterRemoval(int offset, TSectionList* document) {
         if (run.textOffset <= offset) continue;
         --run.textOffset;
         if (i > 0 && runs_[i - 1]->textOffset == run.textOffset) {
-            if (document) document->ForgetLinkRun(runs_[i - 1].get());
-            runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i) - 1);
+            RemoveAt(static_cast<int>(i) - 1, document);
             --i;
         }
     }
@@ -196,6 +195,8 @@ void TFontList::ShiftAfterRemoval(int offset, TSectionList* document) {
 
 void TFontList::RemoveAt(int index, TSectionList* document) {
     if (index < 0 || index >= Count()) return;
-    if (document) document->ForgetLinkRun(runs_[static_cast<std::size_t>(index)].get());
+    TFontObj* run = runs_[static_cast<std::size_t>(index)];
+    if (document) document->ForgetLinkRun(run);
     runs_.erase(runs_.begin() + index);
+    delete run;
 }

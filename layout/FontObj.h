@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "html/Anchors.h"
+#include "layout/SmallList.h"
 #include "platform/TabStopWindow.h"
 #include "style/Fonts.h"
 
@@ -100,6 +101,11 @@ class TFontObj {
 // The font runs of one section, ordered by textOffset; the first starts at 0.
 class TFontList {
   public:
+    TFontList() = default;
+    TFontList(const TFontList&) = delete;
+    TFontList& operator=(const TFontList&) = delete;
+    ~TFontList();
+
     int Count() const { return static_cast<int>(runs_.size()); }
     TFontObj& operator[](int index) { return *runs_[static_cast<std::size_t>(index)]; }
     const TFontObj& operator[](int index) const { return *runs_[static_cast<std::size_t>(index)]; }
@@ -119,5 +125,5 @@ class TFontList {
     void RemoveAt(int index, TSectionList* document);
 
   private:
-    std::vector<std::unique_ptr<TFontObj>> runs_;
+    TSmallList<TFontObj*> runs_;  // owned
 };

@@ -145,7 +145,7 @@ std::size_t RunContinuesTo(const std::int32_t* positions, std::size_t k, std::si
     return k;
 }
 
-void AppendSourceRuns(std::vector<IndexObj>& runs, int at, const std::int32_t* positions,
+void AppendSourceRuns(TSmallList<IndexObj>& runs, int at, const std::int32_t* positions,
                       std::size_t count) {
     if (count == 0) return;
     if (!positions) {
@@ -170,7 +170,7 @@ void AppendSourceRuns(std::vector<IndexObj>& runs, int at, const std::int32_t* p
     }
 }
 
-std::vector<std::int32_t> ExpandSourceRuns(const std::vector<IndexObj>& runs, std::size_t length) {
+std::vector<std::int32_t> ExpandSourceRuns(const TSmallList<IndexObj>& runs, std::size_t length) {
     std::vector<std::int32_t> positions(length, 0);
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const std::size_t end = r + 1 < runs.size() ? static_cast<std::size_t>(runs[r + 1].textOffset) : length;
@@ -180,8 +180,8 @@ std::vector<std::int32_t> ExpandSourceRuns(const std::vector<IndexObj>& runs, st
     return positions;
 }
 
-std::vector<IndexObj> EncodeSourceRuns(const std::vector<std::int32_t>& positions) {
-    std::vector<IndexObj> runs;
+TSmallList<IndexObj> EncodeSourceRuns(const std::vector<std::int32_t>& positions) {
+    TSmallList<IndexObj> runs;
     AppendSourceRuns(runs, 0, positions.data(), positions.size());
     return runs;
 }

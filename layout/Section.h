@@ -14,6 +14,7 @@
 #include "layout/FormControls.h"
 #include "layout/SectionBase.h"
 #include "layout/SectionText.h"
+#include "layout/SmallList.h"
 
 class TProperties;
 class TAttributeList;
@@ -136,7 +137,7 @@ public:
         return extras_ && !extras_->breakFlags.empty() ? &extras_->breakFlags : nullptr;
     }
     TFontList fontRuns;
-    std::vector<IndexObj> sourceRuns;
+    TSmallList<IndexObj> sourceRuns;
     std::vector<LineRec> lines;
     int lastDrawX = 0;
     int layoutX = 0;  // the X of the last layout, for the layout dump

@@ -302,9 +302,14 @@ void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
     const std::string oldFile = currentFile_;
     const std::string oldTitle = pageTitle_;
     const int oldKind = currentFileKind_;
-    const std::int64_t oldPosition = LayoutPosition();
-    // Without a history nothing would keep them: a large form is not gathered for nothing.
-    std::unique_ptr<TFormData> oldForms = historyMaxCount_ > 0 ? document_->FormData() : nullptr;
+    // Only a load of another file makes a history entry. Without a history nothing would
+    // keep the place on the page left (finding it walks the whole page) nor its forms (a
+    // large form is not gathered for nothing).
+    const bool entryMayCome =
+        historyMaxCount_ > 0 &&
+        (kind != oldKind || platform::ExpandFileName(SplitAtHash(fileName).name) != oldFile);
+    const std::int64_t oldPosition = entryMayCome ? LayoutPosition() : 0;
+    std::unique_ptr<TFormData> oldForms = entryMayCome ? document_->FormData() : nullptr;
     LoadFile(fileName, kind);
     if (currentFile_ != oldFile || currentFileKind_ != oldKind)
         SaveHistoryEntry(oldFile, oldTitle, oldKind, std::move(oldForms), oldPosition);

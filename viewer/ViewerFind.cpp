@@ -53,7 +53,7 @@ const QColor kMatchColor(255, 214, 0);
 // The text section holding a cursor position: the last item of the page whose first
 // position is not after it. Pages list their items in position order.
 TSection* SectionAt(TSectionList& document, int position) {
-    const auto& items = document.itemsByPosition;
+    const auto& items = document.ItemsByPosition();
     auto it = std::upper_bound(
         items.begin(), items.end(), position,
         [](int value, TSectionBase* item) { return value < item->firstCursorPos; });
@@ -77,7 +77,7 @@ int THTMLViewer::FindAll(const std::u16string& text) {
     if (!text.empty()) {
         const std::u16string key = Folded(text);
         std::u16string folded;
-        for (TSectionBase* item : document_->itemsByPosition) {
+        for (TSectionBase* item : document_->ItemsByPosition()) {
             TSection* section = item->AsSection();
             if (!section || section->textBuffer.size() < key.size()) continue;
             folded = Folded(section->textBuffer.str());

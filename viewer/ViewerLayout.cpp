@@ -185,8 +185,8 @@ void THTMLViewer::SetLayoutPosition(std::int64_t position) {
     const auto item = static_cast<std::uint64_t>(position) >> 32;
     int y = static_cast<int>(static_cast<std::uint32_t>(position));
     if (item != 0) {
-        if (item > document_->itemsByPosition.size()) return;
-        y += document_->itemsByPosition[item - 1]->GetTopY();
+        if (item > document_->ItemsByPosition().size()) return;
+        y += document_->ItemsByPosition()[item - 1]->GetTopY();
     }
     ScrollToY(y);
 }

@@ -196,7 +196,7 @@ TEST(Positions, ItemAtYFindsTheItemAbove) {
     DocumentBuilder b;
     for (int i = 0; i < 100; ++i) b.Text(u"row");
     b.Layout(200);
-    ASSERT_EQ(100u, b.doc.itemsByPosition.size());
+    ASSERT_EQ(100u, b.doc.ItemsByPosition().size());
     int top = 0, index = 0;
     EXPECT_EQ(b.doc.items[50].get(), b.doc.ItemAtY(50 * 16 + 3, top, index));
     EXPECT_EQ(50, index);

@@ -52,6 +52,28 @@ TEST_F(ViewerHistoryTest, EachNewFileGoesToTheFrontWithThePlaceTheOldOneWasLeftA
     EXPECT_EQ(viewer->HistoryFiles.size(), 3u);
 }
 
+// Another spelling of the file shown, or the file with an anchor, is the same file: no
+// entry, and the entry of the page keeps the place it was first left at.
+TEST_F(ViewerHistoryTest, TheSameFileUnderAnotherNameIsNoNewEntry) {
+    viewer->SetHistoryMaxCount(3);
+    viewer->LoadFromFile(a);
+    viewer->ScrollToY(300);
+    viewer->LoadFromFile(b);
+    const std::int64_t leftAt = viewer->HistoryPositions[1]->ScrollPos;
+    viewer->ScrollToY(500);
+    viewer->LoadFromFile((folder / "." / "b.htm").string());
+    viewer->LoadFromFile(b + "#nowhere");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(viewer->HistoryFiles, (std::vector<std::string>{b, a}));
+    EXPECT_EQ(viewer->HistoryPositions[1]->ScrollPos, leftAt);
+    // Then another file: the place on B it was left at goes with B's entry.
+    viewer->ScrollToY(700);
+    const std::int64_t leftB = viewer->LayoutPosition();
+    viewer->LoadFromFile(c);
+    EXPECT_EQ(viewer->HistoryFiles, (std::vector<std::string>{c, b, a}));
+    EXPECT_EQ(viewer->HistoryPositions[1]->ScrollPos, leftB);
+}
+
 TEST_F(ViewerHistoryTest, EntriesAheadOfTheCursorAreDropped) {
     viewer->SetHistoryMaxCount(5);
     viewer->LoadFromFile(a);

@@ -17,7 +17,7 @@ namespace {
 using Stage = TProgressStage;
 
 TImageObj* FirstImage(TSectionList& document) {
-    for (TSectionBase* item : document.itemsByPosition)
+    for (TSectionBase* item : document.ItemsByPosition())
         if (TSection* section = item->AsSection())
             for (auto& object : section->InlineObjects())
                 if (auto* image = dynamic_cast<TImageObj*>(object.get())) return image;
@@ -31,7 +31,7 @@ TEST_F(ViewerTest, AMissingFileKeepsThePageShown) {
     viewer->LoadFromFile(first);
     viewer->ScrollToY(200);
     const int height = viewer->DocHeight();
-    const std::size_t items = viewer->Document().itemsByPosition.size();
+    const std::size_t items = viewer->Document().ItemsByPosition().size();
     bool processing = false;
     viewer->OnProcessing = [&](THTMLViewer*, bool on) { processing = on; };
 
@@ -44,7 +44,7 @@ TEST_F(ViewerTest, AMissingFileKeepsThePageShown) {
     }
     EXPECT_EQ(viewer->CurrentFile(), first);
     EXPECT_EQ(viewer->DocHeight(), height);
-    EXPECT_EQ(viewer->Document().itemsByPosition.size(), items);
+    EXPECT_EQ(viewer->Document().ItemsByPosition().size(), items);
     EXPECT_EQ(viewer->VerticalOffset(), 200);
     EXPECT_FALSE(viewer->Busy());
     EXPECT_FALSE(processing) << "the busy state ends with the failed load";
