@@ -155,7 +155,7 @@ void THtmlBuilder::Reset(std::string text) {
     auto body = std::make_unique<TBodyBlock>(&doc_, stack_[0], &doc_, nullptr);
     body_ = body.get();
     doc_.Add(std::move(body));
-    cell_ = body_->content.get();
+    cell_ = &body_->content;
     linkTarget_.Clear();
     linkOpen_ = false;
     baseFontSize_ = 3;
@@ -267,8 +267,8 @@ void THtmlBuilder::ParseFlow(const TSymbolSet& terminators) {
 void THtmlBuilder::ParseBody() {
     // Text before the first BODY is stray head matter and goes; text after it is body
     // content, and a later BODY must not throw it away.
-    const bool hasContent = body_->content->Count() != 0 ||
-                            (bodyApplied_ && section_ && !section_->IsEmpty());
+    const bool hasContent =
+        body_->content.Count() != 0 || (bodyApplied_ && section_ && !section_->IsEmpty());
     if (hasContent || tableLevel_ != 0) return;
     bodyApplied_ = true;
     // Controls in the stray text go with it: nobody sees them, so they send nothing.
@@ -350,7 +350,7 @@ void THtmlBuilder::ParseBody() {
     RetargetAnchors(old, body_);
     DiscardSection();
     doc_.Add(std::move(body));
-    cell_ = body_->content.get();
+    cell_ = &body_->content;
     OpenSection();
 }
 
@@ -445,7 +445,7 @@ void THtmlBuilder::DiscardSection() {
 TBlock& THtmlBuilder::AddBlock(std::unique_ptr<TBlock> block) {
     TBlock& added = *block;
     cell_->Add(std::move(block));
-    cell_ = added.content.get();
+    cell_ = &added.content;
     return added;
 }
 
@@ -455,7 +455,7 @@ TBlock& THtmlBuilder::AddBlock(std::unique_ptr<TBlock> block) {
 // one, and an author's 30 px under a list must not shrink to the paragraph space.
 void THtmlBuilder::TakeOverBottomMargin(TBlock& block) {
     bool trailing = false;
-    const auto& items = block.content->items;
+    const auto& items = block.content.items;
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         auto* last = (*it)->AsBlock();
         if (last && last->positioning == kPositionAbsolute) continue;
@@ -463,7 +463,7 @@ void THtmlBuilder::TakeOverBottomMargin(TBlock& block) {
         break;
     }
     if (!trailing) return;
-    block.content->DropTrailingParagraphMargin();
+    block.content.DropTrailingParagraphMargin();
     int& bottom = block.boxValues[BoxSlot(piMarginBottom)];
     if (bottom <= kParagraphSpacePixels) {
         bottom = kParagraphSpacePixels;

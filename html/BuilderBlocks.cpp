@@ -166,7 +166,7 @@ void THtmlBuilder::ParseListItem(THtmlSymbol listKind, int number, const TSymbol
         }
     }
     AddSection();
-    item.content->DropTrailingParagraphMargin();
+    item.content.DropTrailingParagraphMargin();
     PopToTag(tag);
     cell_ = owner;
 }

@@ -182,9 +182,9 @@ void THtmlBuilder::ReadTableContent(TTableBuild& t) {
                 TProperties& props = PushProperties("caption");
                 // The caption's margins collapse with nothing outside the wrapper.
                 if (!t.caption)
-                    t.caption = std::make_unique<TBlock>(&doc_, props, t.wrapper->content.get(),
+                    t.caption = std::make_unique<TBlock>(&doc_, props, &t.wrapper->content,
                                                          &reader_.Attributes);
-                cell_ = t.caption->content.get();
+                cell_ = &t.caption->content;
                 Next();
                 ParseFlow(CellTerminators());
                 AddSection();

@@ -27,9 +27,7 @@ void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbe
 
 TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
                const TAttributeList* attributes)
-    : TSectionBase(document),
-      content(std::make_unique<TBlockCell>(document, props.ElementTag)),
-      parentCell(parent) {
+    : TSectionBase(document), content(document, props.ElementTag), parentCell(parent) {
     props.GetFont();  // settles the em and ex sizes
     emSize = props.EmPixels;
     exSize = props.ExPixels;
@@ -118,7 +116,7 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       backgroundColor_(source.backgroundColor_),
       fontColor_(source.fontColor_),
       boxSpecs(source.boxSpecs),
-      content(std::make_unique<TBlockCell>(document, source.content->ownerTag)),
+      content(document, source.content.ownerTag),
       parentCell(nullptr),
       tagAndClass(source.tagAndClass),
       boxSizing(source.boxSizing),
@@ -136,7 +134,7 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       bottomMarginIsParagraph(source.bottomMarginIsParagraph),
       borderColorGiven_(source.borderColorGiven_) {
     if (source.hint_) hint_ = std::make_unique<THint>(THint{source.hint_->text, {}});
-    content->CopyItemsFrom(*source.content, document);
+    content.CopyItemsFrom(source.content, document);
     if (source.background) {
         background = std::make_unique<TBlockBackground>();
         background->imageName = source.background->imageName;
@@ -180,12 +178,12 @@ int TBlock::ResolveContentWidth(platform::Canvas& canvas, int availWidth, int av
     if (positioning != kPositionAbsolute) {
         const int marginLeft = ml, marginRight = mr;
         const int width = ResolveWidthFor(0, 0, availWidth, autoCount);
-        if (content->MinWidthAtMost(canvas, width)) return width;
+        if (content.MinWidthAtMost(canvas, width)) return width;
         ml = marginLeft;
         mr = marginRight;
     }
     int min = 0, max = 0;
-    content->MeasureWidths(canvas, min, max);
+    content.MeasureWidths(canvas, min, max);
     return ResolveWidthFor(min, max, availWidth, autoCount);
 }
 
@@ -302,17 +300,17 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         contentRefY = topY;
     }
     int scrollWidth = 0;
-    content->DoLayout(canvas, X, topY, contentWidth, Box(piHeight), contentRefX, contentRefY, indent,
-                      scrollWidth, cursor);
+    content.DoLayout(canvas, X, topY, contentWidth, Box(piHeight), contentRefX, contentRefY, indent,
+                     scrollWidth, cursor);
     cursorCount = cursor - firstCursorPos;
     maxWidth = Saturated(scrollWidth, LeftExtra(), RightExtra());
     if (positioning != kPositionStatic)
         maxWidth = Saturated(maxWidth, offsetLeft, -Or0(Box(piMarginRight)));
-    innerBottomY = std::max(topY, content->itemsFlowBottomY);
+    innerBottomY = std::max(topY, content.itemsFlowBottomY);
     if (innerBottomY - topY < Box(piHeight)) innerBottomY = Saturated(topY, Box(piHeight));
     flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
                             Box(piMarginBottom));
-    paintBottomY = Saturated(std::max(innerBottomY, content->itemsPaintBottomY),
+    paintBottomY = Saturated(std::max(innerBottomY, content.itemsPaintBottomY),
                              Box(piBorderBottomWidth), Box(piPaddingBottom));
     const int height = Saturated(flowBottomY, -Y);
     if (background && background->image && ownerDocument && ownerDocument->showImages) {
@@ -346,13 +344,13 @@ int TBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int refY, i
         paintHeight = std::max(Saturated(indent.LowestFloatBottom(), -Y), height);
     }
     BuildPaintOrder();
-    content->PaintRange().Reset();
+    content.PaintRange().Reset();
     return flowHeight;
 }
 
 void TBlock::BuildPaintOrder() {
     paintOrder.reset();
-    const auto& items = content->items;
+    const auto& items = content.items;
     if (std::none_of(items.begin(), items.end(),
                      [](const auto& item) { return item->zOrderKey != 0; }))
         return;
@@ -386,7 +384,7 @@ bool TBlock::MinWidthAtMost(platform::Canvas& canvas, int limit) {
     const int fits = static_cast<int>(std::min<long long>(room, INT_MAX));
     const int width = box[BoxSlot(piWidth)];
     if (width != AutoValue && width > fits) return false;
-    return content->MinWidthAtMost(canvas, fits);
+    return content.MinWidthAtMost(canvas, fits);
 }
 
 void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
@@ -395,7 +393,7 @@ void TBlock::MeasureWidths(platform::Canvas& canvas, int& min, int& max) {
         return;
     }
     int contentMin = 0, contentMax = 0;
-    content->MeasureWidths(canvas, contentMin, contentMax);
+    content.MeasureWidths(canvas, contentMin, contentMax);
     TBoxNumbers box{};
     const int extra = MeasuringExtra(box);
     const int width = box[BoxSlot(piWidth)];
@@ -528,7 +526,7 @@ void TBlock::DrawContent(platform::Canvas& canvas, const platform::Rect& clip,
         refY = topY;
     }
     InPaintOrder([&](const auto& items) {
-        TDrawRange& range = content->PaintRange();
+        TDrawRange& range = content.PaintRange();
         if (!range.Built()) range.Build(items);
         std::size_t first = 0, last = items.size();
         // List markers are drawn up to 50 pixels outside the rectangle; so are their items.
@@ -549,7 +547,7 @@ unsigned TBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::string
         title = hint_->text;
         result = htTitle;
     }
-    return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
+    return result | content.HitTestLink(canvas, X, Y, title, control, linkTarget);
 }
 
 bool TBlock::HitTestImage(int X, int Y, TFloatingObj*& obj, int& IX, int& IY) {
@@ -577,34 +575,36 @@ int TBlock::CursorAtPoint(platform::Canvas& canvas, int X, int Y, int& XR, int& 
 }
 
 int TBlock::SearchForward(int from, std::u16string_view text, bool matchCase) {
-    return notDisplayed ? -1 : content->SearchForward(from, text, matchCase);
+    return notDisplayed ? -1 : content.SearchForward(from, text, matchCase);
 }
 
 int TBlock::SearchBackward(int from, std::u16string_view text, bool matchCase) {
-    return notDisplayed ? -1 : content->SearchBackward(from, text, matchCase);
+    return notDisplayed ? -1 : content.SearchBackward(from, text, matchCase);
 }
 
-int TBlock::SourcePosOf(int cursorPos) { return notDisplayed ? -1 : content->SourcePosOf(cursorPos); }
+int TBlock::SourcePosOf(int cursorPos) {
+    return notDisplayed ? -1 : content.SourcePosOf(cursorPos);
+}
 
 int TBlock::CursorPosOfSource(int sourcePos, bool prev) {
-    return notDisplayed ? -1 : content->CursorPosOfSource(sourcePos, prev);
+    return notDisplayed ? -1 : content.CursorPosOfSource(sourcePos, prev);
 }
 
 bool TBlock::PointOfCursor(platform::Canvas* canvas, int cursor, int& X, int& Y) {
-    return !notDisplayed && content->PointOfCursor(canvas, cursor, X, Y);
+    return !notDisplayed && content.PointOfCursor(canvas, cursor, X, Y);
 }
 
 bool TBlock::CharAtCursor(int pos, char16_t& ch, TSectionBase*& obj) {
-    return !notDisplayed && content->CharAtCursor(pos, ch, obj);
+    return !notDisplayed && content.CharAtCursor(pos, ch, obj);
 }
 
 void TBlock::RegisterPositions() {
-    if (!notDisplayed) content->RegisterPositions();
+    if (!notDisplayed) content.RegisterPositions();
 }
 
 void TBlock::CopyToClipboard() {
     if (notDisplayed || !ownerDocument) return;
-    content->CopyToClipboard();
+    content.CopyToClipboard();
     if (StartsWith(tagAndClass, "p.") && ownerDocument->textCollector &&
         firstCursorPos + cursorCount < ownerDocument->selEnd)
         ownerDocument->textCollector->AddLineEnd();
@@ -645,23 +645,23 @@ int TBodyBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int ref
     const int right = indent.PushRightEdge(X + contentWidth, topY);
     contentLeftX = X;
     int scrollWidth = 0;
-    content->DoLayout(canvas, X, topY, contentWidth,
-                      availHeight - Box(piMarginTop) - Box(piMarginBottom), refX, refY, indent,
-                      scrollWidth, cursor);
+    content.DoLayout(canvas, X, topY, contentWidth,
+                     availHeight - Box(piMarginTop) - Box(piMarginBottom), refX, refY, indent,
+                     scrollWidth, cursor);
     indent.PopRightEdge(right);
     indent.PopLeftEdge(left);
     indent.currentOwner = savedOwner;
     cursorCount = cursor - firstCursorPos;
     maxWidth = std::max(indent.Width(),
                         Saturated(scrollWidth, Or0(Box(piMarginLeft)), Or0(Box(piMarginRight))));
-    innerBottomY = std::max(topY, content->itemsFlowBottomY);
+    innerBottomY = std::max(topY, content.itemsFlowBottomY);
     flowBottomY = Saturated(innerBottomY, Box(piPaddingBottom), Box(piBorderBottomWidth),
                             Box(piMarginBottom));
     flowHeight = Saturated(flowBottomY, -Y);
     paintHeight = std::max(flowHeight, Saturated(indent.LowestFloatBottom(), -Y));
     paintBottomY = Saturated(Y, paintHeight);
     BuildPaintOrder();
-    content->PaintRange().Reset();
+    content.PaintRange().Reset();
     return flowHeight;
 }
 
@@ -680,5 +680,5 @@ unsigned TBodyBlock::HitTestLink(platform::Canvas& canvas, int X, int Y, std::st
         title = hint_->text;
         result = htTitle;
     }
-    return result | content->HitTestLink(canvas, X, Y, title, control, linkTarget);
+    return result | content.HitTestLink(canvas, X, Y, title, control, linkTarget);
 }

@@ -101,7 +101,9 @@ public:
 
   public:
     TBoxSpecs boxSpecs;
-    std::unique_ptr<TBlockCell> content;
+    // The block's items, held in the block itself (a page has a block for each
+    // paragraph and list item).
+    TBlockCell content;
     TCellBasic* parentCell;
     platform::Interned tagAndClass;
     std::unique_ptr<TBlockBackground> background;  // none without a background picture
@@ -140,7 +142,7 @@ protected:
     // `visit` given the content's items in painting order (a vector of them).
     template <class Visit>
     decltype(auto) InPaintOrder(Visit visit) const {
-        return paintOrder ? visit(*paintOrder) : visit(content->items);
+        return paintOrder ? visit(*paintOrder) : visit(content.items);
     }
     TBorderSides Sides() const;
     // Where the margin box is drawn for the X its cell is drawn at, and how far a

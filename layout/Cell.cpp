@@ -227,7 +227,7 @@ void TCellBasic::DropTrailingParagraphMargin() {
             block->boxValues[BoxSlot(piMarginBottom)] = 0;
             block->bottomMarginIsParagraph = false;
         }
-        if (block->IsListItem()) block->content->DropTrailingParagraphMargin();
+        if (block->IsListItem()) block->content.DropTrailingParagraphMargin();
         return;
     }
 }

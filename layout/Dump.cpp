@@ -161,7 +161,7 @@ void DumpItem(std::ostringstream& out, TSectionBase& item, platform::Canvas& can
             if (table->hasBackground) out << " background=" << Hex(block->Box(piBackgroundColor));
         }
         out << " cursor=" << item.firstCursorPos << "+" << item.cursorCount << "\n";
-        DumpCell(out, *block->content, canvas, depth + 1, dx);
+        DumpCell(out, block->content, canvas, depth + 1, dx);
         return;
     }
     out << " y=" << item.layoutY << " h=" << item.flowHeight;

@@ -114,12 +114,12 @@ THRBlock::THRBlock(TSectionList* document, std::unique_ptr<THorzLine> ruleLine, 
                    TCellBasic* parent, const TAttributeList* attributes)
     : TBlock(document, props, parent, attributes), line(ruleLine.get()) {
     ruleAlign = line->ruleAlign;
-    content->Add(std::move(ruleLine));
+    content.Add(std::move(ruleLine));
 }
 
 THRBlock::THRBlock(TSectionList* document, const THRBlock& source)
     : TBlock(document, source), line(nullptr), ruleAlign(source.ruleAlign) {
-    if (!content->items.empty()) line = dynamic_cast<THorzLine*>(content->items.front().get());
+    if (!content.items.empty()) line = dynamic_cast<THorzLine*>(content.items.front().get());
 }
 
 std::unique_ptr<TSectionBase> THRBlock::CreatePrintCopy(TSectionList* document) const {

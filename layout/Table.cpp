@@ -82,7 +82,7 @@ void CollectItem(TSectionBase& item, std::unordered_set<const TIDObject*>& objec
     objects.insert(&item);
     if (TSection* section = item.AsSection())
         for (const auto& object : section->InlineObjects()) objects.insert(object.get());
-    if (auto* block = item.AsBlock()) CollectObjects(*block->content, objects);
+    if (auto* block = item.AsBlock()) CollectObjects(block->content, objects);
     if (auto* table = dynamic_cast<ThtmlTable*>(&item))
         for (const auto& row : table->rows)
             for (const TTableSlot& slot : row->slots)

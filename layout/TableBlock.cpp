@@ -137,7 +137,7 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& props, TCellBasic*
             boxSpecs.Set(BoxSlot(style), PropValue(1));
         hasBorderStyle = true;
     }
-    content->Add(std::move(table));
+    content.Add(std::move(table));
 }
 
 TTableBlock::TTableBlock(TSectionList* document, const TTableBlock& source)
@@ -157,8 +157,8 @@ TTableBlock::TTableBlock(TSectionList* document, const TTableBlock& source)
       tableLevel(source.tableLevel),
       captionRoom(source.captionRoom),
       captionHeight(source.captionHeight) {
-    if (source.grid && !content->items.empty()) {
-        grid = dynamic_cast<ThtmlTable*>(content->items.front().get());
+    if (source.grid && !content.items.empty()) {
+        grid = dynamic_cast<ThtmlTable*>(content.items.front().get());
         if (grid) grid->owner = this;
     }
 }
@@ -249,9 +249,9 @@ int TTableBlock::Layout(platform::Canvas& canvas, int X, int Y, int refX, int re
     if (grid && grid->HasTooManyColumns()) {
         // The grid raises the layout error in our cell, which reports it and drops it.
         int ignoredWidth = 0, ignoredCursor = cursor;
-        content->DoLayout(canvas, X, Y, availWidth, 0, refX, refY, indent, ignoredWidth,
-                          ignoredCursor);
-        if (content->items.empty()) grid = nullptr;
+        content.DoLayout(canvas, X, Y, availWidth, 0, refX, refY, indent, ignoredWidth,
+                         ignoredCursor);
+        if (content.items.empty()) grid = nullptr;
     }
     if (!grid) notDisplayed = true;
     floatShiftX = 0;
@@ -348,7 +348,7 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document,
       align_(source.align_),
       hSpace_(source.hSpace_),
       vSpace_(source.vSpace_) {
-    for (auto& item : content->items) {
+    for (auto& item : content.items) {
         if (auto* table = dynamic_cast<TTableBlock*>(item.get()))
             tableBlock = table;
         else if (auto* block = item->AsBlock())
@@ -384,14 +384,14 @@ void TTableAndCaptionBlock::Assemble(std::unique_ptr<TTableBlock> table,
         table->boxValues[BoxSlot(side)] = 0;
     }
     if (table->grid) table->grid->isFloating = false;
-    table->parentCell = content.get();
-    caption->parentCell = content.get();
+    table->parentCell = &content;
+    caption->parentCell = &content;
     if (captionOnTop) {
-        content->Add(std::move(caption));
-        content->Add(std::move(table));
+        content.Add(std::move(caption));
+        content.Add(std::move(table));
     } else {
-        content->Add(std::move(table));
-        content->Add(std::move(caption));
+        content.Add(std::move(table));
+        content.Add(std::move(caption));
     }
 }
 

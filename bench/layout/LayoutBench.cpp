@@ -37,7 +37,7 @@ std::unique_ptr<TSectionList> BuildDocument(std::size_t bytes) {
     stack.Reset(*doc->styleSheet);
     TProperties& bodyProps = stack.PushProperties(*doc->styleSheet, "body", "", "", nullptr, "", "");
     auto body = std::make_unique<TBodyBlock>(doc.get(), bodyProps, doc.get(), nullptr);
-    TBlockCell& cell = *body->content;
+    TBlockCell& cell = body->content;
     doc->Add(std::move(body));
     std::size_t total = 0;
     unsigned word = 0;
@@ -45,7 +45,8 @@ std::unique_ptr<TSectionList> BuildDocument(std::size_t bytes) {
     while (total < bytes) {
         TProperties& props = stack.PushProperties(*doc->styleSheet, "p", "", "", nullptr, "", "");
         auto block = std::make_unique<TBlock>(doc.get(), props, &cell, nullptr);
-        auto section = std::make_unique<TSection>(doc.get(), true, props, nullptr, block->content.get(), nullptr);
+        auto section =
+            std::make_unique<TSection>(doc.get(), true, props, nullptr, &block->content, nullptr);
         std::u16string text;
         while (text.size() < 600) {
             text += kWords[word++ % (sizeof kWords / sizeof kWords[0])];
@@ -55,7 +56,7 @@ std::unique_ptr<TSectionList> BuildDocument(std::size_t bytes) {
         for (auto& p : positions) p = source++;
         section->AppendText(text, positions.data(), 0, false);
         total += text.size();
-        block->content->Add(std::move(section));
+        block->content.Add(std::move(section));
         cell.Add(std::move(block));
         stack.PopTop();
     }

@@ -10,7 +10,7 @@ TEST(BuilderLists, ItemsEndEachOther) {
     EXPECT_EQ(Tree(page),
               "block ul.\n  li li. kind=2 n=1\n    section \"a\" 0:-\n  li li. kind=2 n=2\n"
               "    section \"b\" 0:-\nsection \"c\" 0:-\n");
-    auto* list = dynamic_cast<TBlock*>(page.Body().content->items[0].get());
+    auto* list = dynamic_cast<TBlock*>(page.Body().content.items[0].get());
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->isListContainer);
 }
@@ -40,10 +40,10 @@ TEST(BuilderLists, ItemsOutsideListsAndParagraphsInItems) {
 
 TEST(BuilderLists, TrailingParagraphSpaceMovesBelowTheList) {
     Page page("<ul><li><p>a</p></ul>b");
-    auto* list = dynamic_cast<TBlock*>(page.Body().content->items[0].get());
+    auto* list = dynamic_cast<TBlock*>(page.Body().content.items[0].get());
     ASSERT_NE(list, nullptr);
-    auto* item = dynamic_cast<TBlock*>(list->content->items[0].get());
-    auto* paragraph = dynamic_cast<TBlock*>(item->content->items[0].get());
+    auto* item = dynamic_cast<TBlock*>(list->content.items[0].get());
+    auto* paragraph = dynamic_cast<TBlock*>(item->content.items[0].get());
     ASSERT_NE(paragraph, nullptr);
     EXPECT_EQ(paragraph->Box(piMarginBottom), 0);
     EXPECT_EQ(list->Box(piMarginBottom), 14);
@@ -55,7 +55,7 @@ TEST(BuilderLists, ALargerBottomMarginOfTheListsOwnIsKept) {
     Page page(
         "<ul style='margin-bottom: 30px'><li><p>a</p></ul>x"
         "<div style='margin-bottom: 5px'><p>b</p></div>y<form><p>c</p></form>z");
-    const auto& items = page.Body().content->items;
+    const auto& items = page.Body().content.items;
     ASSERT_EQ(items.size(), 6u);
     EXPECT_EQ(dynamic_cast<TBlock&>(*items[0]).Box(piMarginBottom), 30);
     EXPECT_FALSE(dynamic_cast<TBlock&>(*items[0]).bottomMarginIsParagraph);
@@ -80,11 +80,11 @@ TEST(BuilderContainers, QuotesCentreDivAndForms) {
               "section \"c\" 0:-\nblock div.\n  section \"d\" 0:-\nblock form.\n  section \"f\" 0:-\n"
               "block form.\n  section \"g\" 0:-\nsection \"h\" 0:-\nblock address.\n"
               "  section \"a\" 0:i\n");
-    auto* centred = dynamic_cast<TSection*>(page.Body().content->items[1].get());
+    auto* centred = dynamic_cast<TSection*>(page.Body().content.items[1].get());
     ASSERT_NE(centred, nullptr);
     EXPECT_EQ(centred->textAlign, 2);
-    auto* div = dynamic_cast<TBlock*>(page.Body().content->items[2].get());
-    EXPECT_EQ(dynamic_cast<TSection*>(div->content->items[0].get())->textAlign, 3);
+    auto* div = dynamic_cast<TBlock*>(page.Body().content.items[2].get());
+    EXPECT_EQ(dynamic_cast<TSection*>(div->content.items[0].get())->textAlign, 3);
 }
 
 TEST(BuilderNesting, HundredThousandNestedBlocksAreFlattened) {
@@ -95,12 +95,13 @@ TEST(BuilderNesting, HundredThousandNestedBlocksAreFlattened) {
     html += "after";
     Page page(html);
     int depth = 0;
-    TCellBasic* cell = page.Body().content.get();
+    TCellBasic* cell = &page.Body().content;
     TSection* deepest = nullptr;
     while (cell) {
         TCellBasic* next = nullptr;
         for (auto& item : cell->items) {
-            if (auto* block = dynamic_cast<TBlock*>(item.get())) next = block->content.get();
+            if (auto* block = dynamic_cast<TBlock*>(item.get()))
+                next = &block->content;
             else if (auto* s = dynamic_cast<TSection*>(item.get()); s && !s->IsEmpty()) deepest = s;
         }
         if (next) ++depth;
@@ -123,9 +124,9 @@ TEST(BuilderPre, LinesSpacesAndNestedTags) {
               "  pre \"zt< a<3\" 0:-\nsection \"after\" 0:-\n");
     // Fonts in PRE take the smaller sizes; /FONT closes only fonts opened inside.
     Page fonts("<font size=5><pre><font size=5>a</font></font>b</pre>c");
-    auto* block = dynamic_cast<TBlock*>(fonts.Body().content->items[0].get());
+    auto* block = dynamic_cast<TBlock*>(fonts.Body().content.items[0].get());
     ASSERT_NE(block, nullptr);
-    auto* line = dynamic_cast<TSection*>(block->content->items[0].get());
+    auto* line = dynamic_cast<TSection*>(block->content.items[0].get());
     ASSERT_NE(line, nullptr);
     // "a" in the PRE column's size 5 (15/12 of 12 pt), "b" back in PRE's own 10 pt.
     std::string heights;

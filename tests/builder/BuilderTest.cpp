@@ -33,7 +33,7 @@ TEST(BuilderInline, PhraseElementsAndSpans) {
 TEST(BuilderInline, FontSizesFollowTheBaseFont) {
     const auto heightOf = [](const std::string& html) {
         Page page(html);
-        TSection* s = FirstSection(*page.Body().content);
+        TSection* s = FirstSection(page.Body().content);
         return s ? s->fontRuns[s->fontRuns.Count() - 1].font.height : 0;
     };
     const int size3 = heightOf("x");
@@ -53,7 +53,7 @@ TEST(BuilderInline, FontSizesFollowTheBaseFont) {
 
 TEST(BuilderInline, FontColourAndFace) {
     Page page("<font color=#ff0000>r</font>n");
-    TSection* s = FirstSection(*page.Body().content);
+    TSection* s = FirstSection(page.Body().content);
     ASSERT_NE(s, nullptr);
     ASSERT_EQ(s->fontRuns.Count(), 2);
     EXPECT_EQ(s->fontRuns[0].font.Color & 0xFFFFFF, 0x0000FFu);
@@ -64,10 +64,10 @@ TEST(BuilderLinks, RunsAnchorsAndNesting) {
     Page page("a<a href=one.htm name=#Top>b<b>c</b></a>d<a href=x>e<a href=y>f</a>");
     EXPECT_EQ(Tree(page), "section \"abcdef\" 0:- 1:u@one.htm 2:bu@one.htm 3:- 4:u@x 5:u@y\n");
     ASSERT_NE(page.doc.anchors->Find("TOP"), nullptr);
-    EXPECT_EQ(page.doc.anchors->Find("TOP"), FirstSection(*page.Body().content));
+    EXPECT_EQ(page.doc.anchors->Find("TOP"), FirstSection(page.Body().content));
     EXPECT_EQ(page.doc.linkRuns.size(), 4u);
     // Every run of one link shares its number.
-    TSection* s = FirstSection(*page.Body().content);
+    TSection* s = FirstSection(page.Body().content);
     EXPECT_EQ(s->fontRuns[1].LinkTarget().LinkId, s->fontRuns[2].LinkTarget().LinkId);
     EXPECT_NE(s->fontRuns[4].LinkTarget().LinkId, s->fontRuns[5].LinkTarget().LinkId);
 }
@@ -89,11 +89,11 @@ TEST(BuilderBreaks, BreaksRulesPagesAndNoBreak) {
     EXPECT_EQ(Tree(page),
               "section \"a\" 0:-\nsection \"b\" 0:-\nsection \"c\" 0:-\npage\n"
               "section \"de f g h\" 0:-\n");
-    TSection* last = dynamic_cast<TSection*>(page.Body().content->items.back().get());
+    TSection* last = dynamic_cast<TSection*>(page.Body().content.items.back().get());
     ASSERT_NE(last, nullptr);
     // Inside NOBR only the WBR space may break.
     EXPECT_EQ(last->BreakFlags().substr(0, 8), "ynnnynyy");
-    auto* cleared = dynamic_cast<TSection*>(page.Body().content->items[2].get());
+    auto* cleared = dynamic_cast<TSection*>(page.Body().content.items[2].get());
     ASSERT_NE(cleared, nullptr);
     EXPECT_EQ(cleared->clearSides, 3);
 }
@@ -108,9 +108,9 @@ TEST(BuilderHeadings, LevelsCentreAndEnds) {
               "    section \"d\" 0:b\n  section \"b\" 0:b\nblock ul.\n  li li. kind=2 n=1\n"
               "    section \"l\" 0:-\nblock h3.\n  section \"c\" 0:b\nblock pre.\n  pre \"q\" 0:-\n");
     Page centred("<h1><center>t</h1>");
-    auto* heading = dynamic_cast<TBlock*>(centred.Body().content->items[0].get());
+    auto* heading = dynamic_cast<TBlock*>(centred.Body().content.items[0].get());
     ASSERT_NE(heading, nullptr);
-    auto* text = dynamic_cast<TSection*>(heading->content->items[0].get());
+    auto* text = dynamic_cast<TSection*>(heading->content.items[0].get());
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->textAlign, 2);
 }
@@ -122,7 +122,7 @@ TEST(BuilderBody, AttributesAndLateBody) {
     TBlock& body = page.Body();
     EXPECT_EQ(body.Box(piMarginLeft), 200);
     EXPECT_EQ(body.Box(piMarginTop), 0);
-    TSection* s = FirstSection(*body.content);
+    TSection* s = FirstSection(body.content);
     EXPECT_EQ(s->fontRuns[0].font.Color & 0xFFFFFF, 0x00FF00u);
     // The anchors of the dropped text and of the first body point at the new body.
     EXPECT_EQ(page.doc.anchors->Find("EARLY"), &body);
@@ -165,7 +165,7 @@ TEST(BuilderRobustness, DeepInlineNestingStaysBounded) {
     for (int i = 0; i < 5000; ++i) html += "</b>";
     html += "<i>y</i>";
     Page page(html);
-    TSection* s = FirstSection(*page.Body().content);
+    TSection* s = FirstSection(page.Body().content);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(platform::Utf16ToUtf8(s->textBuffer.str()), "xy");
     page.Layout();
@@ -176,7 +176,7 @@ TEST(BuilderSourcePositions, EveryCharacterKeepsItsPlaceInThePage) {
     // a tag and a comment sit between words.
     const std::string html = "<p>  Ab  c&amp;d <b>e</b>f<!-- x --> g\r\n";
     Page page(html);
-    TSection* s = FirstSection(*page.Body().content);
+    TSection* s = FirstSection(page.Body().content);
     ASSERT_NE(s, nullptr);
     ASSERT_EQ(s->textBuffer.str(), u"Ab c&d ef g");
     // Where each kept character came from: letters at their own byte, the '&' at the
@@ -206,8 +206,8 @@ TEST(BuilderBlocks, ABlockTitleIsTheHintOverItsBoxOnly) {
     int scrollWidth = 0, cursor = 0;
     page.doc.LayoutCell(canvas, 0, 300, 600, scrollWidth, cursor);
     page.doc.Draw(canvas, {0, 0, 300, 600}, 300, 0, 0, 0, 0);
-    auto& titled = dynamic_cast<TBlock&>(*page.Body().content->items.at(0));
-    auto& plain = dynamic_cast<TBlock&>(*page.Body().content->items.at(1));
+    auto& titled = dynamic_cast<TBlock&>(*page.Body().content.items.at(0));
+    auto& plain = dynamic_cast<TBlock&>(*page.Body().content.items.at(1));
     auto hint = [&](TSectionList& doc, const TBlock& block, std::string& title) {
         TFormControlObj* control = nullptr;
         const TUrlTarget* target = nullptr;

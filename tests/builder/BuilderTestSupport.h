@@ -80,7 +80,7 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
         if (auto* li = dynamic_cast<TBlockLI*>(block))
             out << " kind=" << int{li->listKind} << " n=" << li->itemNumber;
         out << "\n";
-        DescribeCell(out, *block->content, depth + 1);
+        DescribeCell(out, block->content, depth + 1);
         return;
     }
     if (auto* section = dynamic_cast<TSection*>(&item)) {
@@ -108,7 +108,7 @@ inline void DescribeCell(std::ostringstream& out, const TCellBasic& cell, int de
 // The body's content as a tree.
 inline std::string Tree(Page& page) {
     std::ostringstream out;
-    DescribeCell(out, *page.Body().content, 0);
+    DescribeCell(out, page.Body().content, 0);
     return out.str();
 }
 
@@ -122,7 +122,7 @@ inline TSection* FirstSection(TCellBasic& cell) {
     for (auto& item : cell.items) {
         if (auto* s = dynamic_cast<TSection*>(item.get())) return s;
         if (auto* b = dynamic_cast<TBlock*>(item.get()))
-            if (TSection* s = FirstSection(*b->content)) return s;
+            if (TSection* s = FirstSection(b->content)) return s;
     }
     return nullptr;
 }

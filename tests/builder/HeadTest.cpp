@@ -78,12 +78,12 @@ TEST(BuilderHead, LinkedSheetsReadTheSameWhateverTheirLineEnds) {
         Page page(
             "<link rel=stylesheet href=s.css><div class=a><p class=b>red</div><p class=b>plain",
             events);
-        TBlock* div = dynamic_cast<TBlock*>(page.Body().content->items[0].get());
+        TBlock* div = dynamic_cast<TBlock*>(page.Body().content.items[0].get());
         ASSERT_NE(div, nullptr);
-        EXPECT_EQ(FirstSection(*div->content)->fontRuns[0].font.Color & 0xFFFFFF, 0x0000FFu);
-        auto* plain = dynamic_cast<TBlock*>(page.Body().content->items.back().get());
+        EXPECT_EQ(FirstSection(div->content)->fontRuns[0].font.Color & 0xFFFFFF, 0x0000FFu);
+        auto* plain = dynamic_cast<TBlock*>(page.Body().content.items.back().get());
         ASSERT_NE(plain, nullptr);
-        EXPECT_EQ(FirstSection(*plain->content)->fontRuns[0].font.Color & 0xFFFFFF, 0u);
+        EXPECT_EQ(FirstSection(plain->content)->fontRuns[0].font.Color & 0xFFFFFF, 0u);
     }
 }
 

@@ -41,7 +41,7 @@ TEST(BuilderLayout, AbsurdLengthsStackInsteadOfOverflowing) {
     html += "<p>after";
     Page page(html);
     page.Layout(400);
-    const auto& items = page.Body().content->items;
+    const auto& items = page.Body().content.items;
     ASSERT_GE(items.size(), 5u);
     int previousTop = -1;
     for (const auto& item : items) {

@@ -70,7 +70,7 @@ TEST(TableBadInput, TenThousandColumnsReportTheLayoutError) {
     // The grid is gone, the text around it stays, and the anchor inside now names the
     // place the table was.
     EXPECT_TRUE(Grids(page).empty());
-    TTableBlock* table = FirstTableBlock(*page.Body().content);
+    TTableBlock* table = FirstTableBlock(page.Body().content);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(page.doc.anchors->Find("INSIDE"), table);
     EXPECT_EQ(table->flowHeight, 0);

@@ -228,9 +228,9 @@ TEST(TableQueries, PositionsListTheGridAndBulletsWaitForTheTable) {
     // The list item's bullet stands at the bottom of the table that opens it.
     ThtmlTable& inList = shown.Grid(1);
     TBlockLI* item = nullptr;
-    for (auto& block : shown.page.Body().content->items)
+    for (auto& block : shown.page.Body().content.items)
         if (auto* list = dynamic_cast<TBlock*>(block.get()); list && list->tagAndClass == "ul.")
-            item = dynamic_cast<TBlockLI*>(list->content->items.at(0).get());
+            item = dynamic_cast<TBlockLI*>(list->content.items.at(0).get());
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->firstBaseline, inList.topY + inList.flowHeight);
 }
@@ -309,7 +309,7 @@ TEST(TableQueries, PicturesInCellsAndCaptionPositions) {
     // Source positions: the table is asked first going forwards, the caption first
     // going backwards.
     auto* wrapper =
-        dynamic_cast<TTableAndCaptionBlock*>(shown.page.Body().content->items.at(0).get());
+        dynamic_cast<TTableAndCaptionBlock*>(shown.page.Body().content.items.at(0).get());
     ASSERT_NE(wrapper, nullptr);
     const int captionPos = wrapper->captionBlock->firstCursorPos;
     const int textPos = shown.Cell(0, 1).content->firstCursorPos;
@@ -338,5 +338,5 @@ TEST(TableDraw, ATableStartingLowOnAPageGoesToTheNext) {
     page.doc.SetScrollY(0);
     page.doc.Draw(canvas, {0, 0, 300, 100}, 300, 0, 0, 0, 0);
     EXPECT_TRUE(page.doc.pageShortened);
-    EXPECT_EQ(page.doc.pageBottomY, FirstTableBlock(*page.Body().content)->layoutY);
+    EXPECT_EQ(page.doc.pageBottomY, FirstTableBlock(page.Body().content)->layoutY);
 }

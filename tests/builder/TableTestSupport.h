@@ -41,7 +41,7 @@ inline void DescribeItem(std::ostringstream& out, TSectionBase& item, int depth)
         if (auto* wrapper = dynamic_cast<TTableAndCaptionBlock*>(block))
             out << (wrapper->captionFirst ? " caption-first" : " caption-last");
         out << "\n";
-        DescribeCell(out, *block->content, depth + 1);
+        DescribeCell(out, block->content, depth + 1);
         return;
     }
     buildertest::DescribeItem(out, item, depth);
@@ -53,7 +53,7 @@ inline void DescribeCell(std::ostringstream& out, const TCellBasic& cell, int de
 
 inline std::string TableTree(Page& page) {
     std::ostringstream out;
-    DescribeCell(out, *page.Body().content, 0);
+    DescribeCell(out, page.Body().content, 0);
     return out.str();
 }
 
@@ -66,14 +66,14 @@ inline void CollectGrids(TCellBasic& cell, std::vector<ThtmlTable*>& grids) {
                 for (auto& slot : row->slots)
                     if (slot.cell) CollectGrids(*slot.cell->content, grids);
         } else if (auto* block = dynamic_cast<TBlock*>(item.get())) {
-            CollectGrids(*block->content, grids);
+            CollectGrids(block->content, grids);
         }
     }
 }
 
 inline std::vector<ThtmlTable*> Grids(Page& page) {
     std::vector<ThtmlTable*> grids;
-    CollectGrids(*page.Body().content, grids);
+    CollectGrids(page.Body().content, grids);
     return grids;
 }
 
@@ -82,7 +82,7 @@ inline TTableBlock* FirstTableBlock(TCellBasic& cell) {
     for (auto& item : cell.items) {
         if (auto* table = dynamic_cast<TTableBlock*>(item.get())) return table;
         if (auto* block = dynamic_cast<TBlock*>(item.get()))
-            if (TTableBlock* inner = FirstTableBlock(*block->content)) return inner;
+            if (TTableBlock* inner = FirstTableBlock(block->content)) return inner;
     }
     return nullptr;
 }

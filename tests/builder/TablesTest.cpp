@@ -76,7 +76,7 @@ TEST(BuilderTables, HeaderCellsCentreAndRowsPassTheirAlignment) {
     // The alignment of a row does not leak into the next one or past the table.
     Page leak("<table><tr align=right><td>a<tr><td>b</table>c");
     EXPECT_EQ(CellTextAlign(*CellAt(*Grids(leak).at(0), 1, 0)), 1);
-    auto* text = dynamic_cast<TSection*>(leak.Body().content->items.back().get());
+    auto* text = dynamic_cast<TSection*>(leak.Body().content.items.back().get());
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->textAlign, 1);
 }
@@ -109,7 +109,7 @@ TEST(BuilderTables, NowrapHoldsUnlessAPixelWidthIsGiven) {
     Page page("<table><tr><td nowrap>a b<td>c d</table>e f");
     ThtmlTable& grid = *Grids(page).at(0);
     EXPECT_EQ(OnlySection(*CellAt(grid, 0, 1))->BreakFlag(1), 'y');
-    auto* after = dynamic_cast<TSection*>(page.Body().content->items.back().get());
+    auto* after = dynamic_cast<TSection*>(page.Body().content.items.back().get());
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after->BreakFlag(1), 'y');
 }
@@ -122,7 +122,7 @@ TEST(BuilderTables, CaptionsAboveAndBelow) {
         "  tableblock table. align=2\n    grid border=0 padding=1 spacing=2\n      row\n"
         "        td 1x1 valign=2\n          section \"a\" 0:-\n");
     // The table's ID names the wrapper.
-    EXPECT_EQ(top.doc.anchors->Find("t"), top.Body().content->items[0].get());
+    EXPECT_EQ(top.doc.anchors->Find("t"), top.Body().content.items[0].get());
     Page bottom("<TABLE><CAPTION ALIGN=Bottom>Under</CAPTION><TR><TD>a</TABLE>after");
     EXPECT_EQ(TableTree(bottom),
               "captioned TableAndCaption. caption-last\n  tableblock table. align=2\n"
@@ -131,7 +131,7 @@ TEST(BuilderTables, CaptionsAboveAndBelow) {
               "\"after\" 0:-\n");
     // Without a caption the ID names the table block.
     Page plain("<table id=p><td>a</table>");
-    EXPECT_EQ(plain.doc.anchors->Find("p"), plain.Body().content->items[0].get());
+    EXPECT_EQ(plain.doc.anchors->Find("p"), plain.Body().content.items[0].get());
 }
 
 TEST(BuilderTables, AlignedAndFloatingTables) {
@@ -298,11 +298,11 @@ TEST(BuilderTables, TablesInListItemsAndCellsResetTheListLevel) {
               "      grid border=0 padding=1 spacing=2\n        row\n          td 1x1 valign=2\n"
               "            block ul.\n              li li.\n                section \"x\" 0:-\n");
     // The list inside the cell starts at the first level again: a disc.
-    TTableBlock* table = FirstTableBlock(*page.Body().content);
+    TTableBlock* table = FirstTableBlock(page.Body().content);
     ASSERT_NE(table, nullptr);
     auto* list = dynamic_cast<TBlock*>(CellAt(*table->grid, 0, 0)->content->items.at(0).get());
     ASSERT_NE(list, nullptr);
-    auto* item = dynamic_cast<TBlockLI*>(list->content->items.at(0).get());
+    auto* item = dynamic_cast<TBlockLI*>(list->content.items.at(0).get());
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->markerStyle, 3);
 }

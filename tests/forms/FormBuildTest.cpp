@@ -29,7 +29,7 @@ std::string SectionTexts(TCellBasic& cell) {
             }
             out += "[" + Utf8(text) + "]";
         } else if (auto* block = dynamic_cast<TBlock*>(item.get())) {
-            out += SectionTexts(*block->content);
+            out += SectionTexts(block->content);
         }
     }
     return out;

@@ -357,7 +357,7 @@ struct DrawnPage {
     static TImageObj* FirstImageIn(TCellBasic& cell) {
         for (auto& item : cell.items) {
             if (auto* block = dynamic_cast<TBlock*>(item.get()))
-                if (TImageObj* image = FirstImageIn(*block->content)) return image;
+                if (TImageObj* image = FirstImageIn(block->content)) return image;
             if (auto* section = dynamic_cast<TSection*>(item.get()))
                 for (auto& object : section->InlineObjects())
                     if (auto* image = dynamic_cast<TImageObj*>(object.get())) return image;

@@ -47,7 +47,7 @@ TEST(MarginCollapsing, ParagraphSpaceAtTheStartOfCells) {
     auto* paragraph = dynamic_cast<TBlock*>(b.doc.items[0].get());
     ASSERT_NE(nullptr, paragraph);
     auto* itemBlock = dynamic_cast<TBlockLI*>(
-        dynamic_cast<TBlock*>(paragraph->content->items[1].get())->content->items[0].get());
+        dynamic_cast<TBlock*>(paragraph->content.items[1].get())->content.items[0].get());
     ASSERT_NE(nullptr, itemBlock);
     EXPECT_EQ(itemBlock->topY, inItem.topY);
 }

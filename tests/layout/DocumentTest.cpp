@@ -238,10 +238,10 @@ TEST(Building, TrailingParagraphMarginIsDropped) {
     b.Close();
     b.Close();
     ASSERT_TRUE(list.bottomMarginIsParagraph);
-    body.content->DropTrailingParagraphMargin();
+    body.content.DropTrailingParagraphMargin();
     EXPECT_EQ(0, list.Box(piMarginBottom));
     EXPECT_EQ(14, inner.Box(piMarginBottom)) << "only list items are searched inside";
-    item.content->DropTrailingParagraphMargin();
+    item.content.DropTrailingParagraphMargin();
     EXPECT_EQ(0, inner.Box(piMarginBottom));
 }
 

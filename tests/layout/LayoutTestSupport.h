@@ -68,7 +68,7 @@ public:
         auto block = std::make_unique<Block>(&doc, props, &Cell(), nullptr);
         Block& result = *block;
         Add(std::move(block));
-        cells.push_back(result.content.get());
+        cells.push_back(&result.content);
         return result;
     }
     TBlock& OpenBody(const std::string& style = "") { return OpenBlock<TBodyBlock>("body", style); }
@@ -77,7 +77,7 @@ public:
         auto item = std::make_unique<TBlockLI>(&doc, props, &Cell(), nullptr, level, number, type, false, list);
         TBlockLI& result = *item;
         Add(std::move(item));
-        cells.push_back(result.content.get());
+        cells.push_back(&result.content);
         return result;
     }
     void Close() {

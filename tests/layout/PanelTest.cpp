@@ -330,7 +330,7 @@ TEST_F(PanelTest, PanelTagsTakeTheirPlaceInParagraphsListItemsAndPreformattedTex
     int found = 0;
     std::function<void(TCellBasic&)> walk = [&](TCellBasic& cell) {
         for (auto& item : cell.items) {
-            if (auto* block = dynamic_cast<TBlock*>(item.get())) walk(*block->content);
+            if (auto* block = dynamic_cast<TBlock*>(item.get())) walk(block->content);
             auto* section = dynamic_cast<TSection*>(item.get());
             if (!section) continue;
             for (auto& object : section->InlineObjects()) {
