@@ -18,6 +18,13 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
+// The box the properties give: the document's shared copy when there is a document.
+TBoxSpecs SharedBoxSpecs(TSectionList* document, const TProperties& props) {
+    TVMarginArray specs;
+    props.GetMarginArray(specs);
+    return document ? document->boxSpecPool.Share(std::move(specs)) : TBoxSpecs(std::move(specs));
+}
+
 }  // namespace
 
 void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbers& box) const {
@@ -27,13 +34,13 @@ void TBlock::ConvertBox(int baseWidth, int baseHeight, int& autoCount, TBoxNumbe
 
 TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
                const TAttributeList* attributes)
-    : TSectionBase(document), content(document, props.ElementTag), parentCell(parent) {
+    : TSectionBase(document),
+      boxSpecs(SharedBoxSpecs(document, props)),
+      content(document, props.ElementTag),
+      parentCell(parent) {
     props.GetFont();  // settles the em and ex sizes
     emSize = props.EmPixels;
     exSize = props.ExPixels;
-    TVMarginArray specs;
-    props.GetMarginArray(specs);
-    boxSpecs = document ? document->boxSpecPool.Share(std::move(specs)) : TBoxSpecs(std::move(specs));
     int clear = 0;
     if (props.GetClear(clear)) clearSides = clear;
     int side = 0;

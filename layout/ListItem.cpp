@@ -78,8 +78,8 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& props, TCellBasic* paren
 TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)
     : TBlock(document, source),
       listKind(source.listKind),
-      itemNumber(source.itemNumber),
       markerStyle(source.markerStyle),
+      itemNumber(source.itemNumber),
       markerFont(source.markerFont) {
     if (source.markerImage)
         markerImage.reset(static_cast<TImageObj*>(source.markerImage->CreatePrintCopy(document).release()));
