@@ -18,6 +18,10 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
+platform::Interned BlockName(TSectionList* document, std::string_view name) {
+    return document ? document->recentBlockNames.Get(name) : platform::Interned(name);
+}
+
 // The box the properties give: the document's shared copy when there is a document.
 TBoxSpecs SharedBoxSpecs(TSectionList* document, const TProperties& props) {
     TVMarginArray specs;
@@ -36,7 +40,7 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
                const TAttributeList* attributes)
     : TSectionBase(document),
       boxSpecs(SharedBoxSpecs(document, props)),
-      content(document, props.ElementTag),
+      content(document, BlockName(document, props.ElementTag)),
       parentCell(parent) {
     props.GetFont();  // settles the em and ex sizes
     emSize = props.EmPixels;
@@ -59,7 +63,10 @@ TBlock::TBlock(TSectionList* document, TProperties& props, TCellBasic* parent,
     if (positioning != kPositionStatic) zOrderKey = z * 10;
     if (positioning == kPositionRelative && z == 0) zOrderKey = 1;
     if (floatSide != 0 && zOrderKey == 0) zOrderKey = 1;
-    tagAndClass = props.ElementTag + "." + props.ElementClass;
+    std::string name;
+    name.reserve(props.ElementTag.size() + 1 + props.ElementClass.size());
+    name.append(props.ElementTag).append(1, '.').append(props.ElementClass);
+    tagAndClass = BlockName(document, name);
     backgroundColor_ = props.GetBackgroundColor();
     fontColor_ = props.GetFont().Color;
     borderColorGiven_ = props.Assigned[piBorderColor];

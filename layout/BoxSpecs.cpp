@@ -13,7 +13,7 @@ void TBoxSpecs::Set(int slot, PropValue value) {
 void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixels, int& autoCount,
                         TBoxNumbers& box) const {
     const TConversionKey key{baseWidth, baseHeight, emPixels, exPixels,
-                             platform::CurrentScreen().pixelsPerInch};
+                             platform::CurrentPixelsPerInch()};
     auto& recent = specs_->recent;
     std::uint8_t& newest = specs_->newest;
     auto matches = [&](const TConversion& conversion) {

@@ -276,6 +276,8 @@ public:
     TStringBitmapList* imageCache = nullptr;
     // The box settings the page's blocks share.
     TBoxSpecPool boxSpecPool;
+    // The names blocks were given last (their tags, and tags with classes).
+    platform::RecentInterned recentBlockNames;
     // The host's expansion of a picture name from a style sheet or attribute into a file
     // name (relative names start at the page's folder); without one names are used as
     // they are.

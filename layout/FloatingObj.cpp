@@ -38,6 +38,6 @@ void TFloatingObj::ApplyPlacement(const TProperties& props) {
 }
 
 platform::FontSpec ObjectCaptionFont() {
-    const int pixels = (8 * platform::CurrentScreen().pixelsPerInch + 36) / 72;
+    const int pixels = (8 * platform::CurrentPixelsPerInch() + 36) / 72;
     return {"Arial", -pixels, 0, platform::DEFAULT_CHARSET};
 }

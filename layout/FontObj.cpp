@@ -112,7 +112,7 @@ void TFontObj::SetLinkHovered(std::vector<TFontObj*>& linkList, bool value) {
 
 void TFontObj::ApplyVariant(const ThtFontInfo& info) {
     font.face = info.Name;
-    font.height = -static_cast<int>(std::lround(platform::CurrentScreen().pixelsPerInch * info.Size / 72));
+    font.height = -static_cast<int>(std::lround(platform::CurrentPixelsPerInch() * info.Size / 72));
     font.style = info.Style;
     font.BackgroundColor = info.BackgroundColor;
     font.Color = info.Color;

@@ -86,7 +86,7 @@ TRadioButtonFormControlObj::TRadioButtonFormControlObj(TSectionList* doc, ThtmlF
       cell(inCell) {
     alignment = 3;  // baseline
     CreateWindow(platform::FormControlKind::RadioButton);
-    if (platform::CurrentScreen().pixelsPerInch > 100)
+    if (platform::CurrentPixelsPerInch() > 100)
         SetSize(*control, 16, 16);
     else
         SetSize(*control, 13, 14);

@@ -48,4 +48,12 @@ Interned::Interned(std::string_view text) {
     text_ = &*found;
 }
 
+Interned RecentInterned::Get(std::string_view text) {
+    for (const Interned& known : recent_)
+        if (known == text) return known;
+    Interned made(text);
+    recent_[next_++ % recent_.size()] = made;
+    return made;
+}
+
 }  // namespace platform

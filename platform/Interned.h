@@ -3,6 +3,8 @@
 // one copy of each distinct value lives for the whole run and every holder keeps a
 // pointer to it. Copying and comparing are a pointer's work.
 
+#include <array>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -35,6 +37,18 @@ class Interned {
 
   private:
     const std::string* text_;
+};
+
+// The few texts interned through it last, found again without the pool's lock and
+// hashing: for one owner asking for the same few over and over (the tags of a page's
+// elements). Not for sharing between threads.
+class RecentInterned {
+  public:
+    Interned Get(std::string_view text);
+
+  private:
+    std::array<Interned, 8> recent_;
+    std::uint8_t next_ = 0;
 };
 
 }  // namespace platform

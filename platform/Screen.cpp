@@ -70,4 +70,8 @@ void SetScreenOverride(std::optional<ScreenInfo> info) { Override() = info; }
 
 ScreenInfo CurrentScreen() { return Override() ? *Override() : Screen().info(); }
 
+int CurrentPixelsPerInch() {
+    return Override() ? Override()->pixelsPerInch : Screen().pixelsPerInch();
+}
+
 }  // namespace platform

@@ -27,6 +27,8 @@ class ScreenServices {
 public:
     virtual ~ScreenServices() = default;
     virtual ScreenInfo info() const = 0;
+    // info().pixelsPerInch, asked for alone (every font of a page asks for it).
+    virtual int pixelsPerInch() const { return info().pixelsPerInch; }
     // A canvas on the screen for measuring text (never drawn to the window).
     virtual Canvas& measuringCanvas() = 0;
     // Case-insensitive: is this face among the installed screen fonts?
@@ -45,6 +47,8 @@ int ScreenInstallations();
 void SetScreenOverride(std::optional<ScreenInfo> info);
 // info() of the installed services, or the override when one is set.
 ScreenInfo CurrentScreen();
+// CurrentScreen().pixelsPerInch, without asking for the rest.
+int CurrentPixelsPerInch();
 
 // The stand-in: box fonts, and a fixed list of installed faces.
 class FixedScreen : public ScreenServices {

@@ -41,7 +41,7 @@ void SetDefaultPointSize(double points) { defaultPointSize = points; }
 int LengthToPixels(std::string_view text, bool relative, int base, int emPixels, int exPixels,
                    int defaultValue) {
     const auto [v, unit] = SplitLength(text, true);
-    const double ppi = platform::CurrentScreen().pixelsPerInch;
+    const double ppi = platform::CurrentPixelsPerInch();
     double pixels;
     if (unit == "in") pixels = v * ppi;
     else if (unit == "cm") pixels = v * ppi / 2.54;
@@ -59,7 +59,7 @@ int LengthToPixels(std::string_view text, bool relative, int base, int emPixels,
 
 double LengthToPoints(std::string_view text, double parentPoints) {
     const auto [v, unit] = SplitLength(text, false);
-    const double ppi = platform::CurrentScreen().pixelsPerInch;
+    const double ppi = platform::CurrentPixelsPerInch();
     const double d = defaultPointSize;
     if (unit == "in") return v * 72;
     if (unit == "cm") return v * 72 / 2.54;

@@ -258,7 +258,7 @@ const TMyFont& TProperties::GetFont() {
     if (CachedFont) return *CachedFont;
     static std::array<FontMemo, 8> memos;
     static std::size_t nextMemo = 0;
-    const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    const int pixelsPerInch = platform::CurrentPixelsPerInch();
     const int installations = platform::ScreenInstallations();
     auto sameSource = [&](const FontMemo& memo) {
         if (memo.installations != installations || memo.pixelsPerInch != pixelsPerInch ||

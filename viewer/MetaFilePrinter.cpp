@@ -46,7 +46,7 @@ void TMetaFilePrinter::NewPage() {
     canvas_->Refresh();
     if (pages_.size() == 1) {
         // Arial 10 points at the screen's resolution, drawn over what is there.
-        const int pixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+        const int pixelsPerInch = platform::CurrentPixelsPerInch();
         canvas_->setFont({"Arial", -(10 * pixelsPerInch + 36) / 72});
         canvas_->setBrush({0x00FFFFFF, platform::BrushStyle::Clear});
     }

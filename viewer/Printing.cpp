@@ -15,7 +15,7 @@ TPrintOptions OptionsOf(THTMLViewer& viewer) {
     options.marginTop = viewer.PrintMarginTop;
     options.marginBottom = viewer.PrintMarginBottom;
     options.scale = viewer.PrintScale();
-    options.screenPixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    options.screenPixelsPerInch = platform::CurrentPixelsPerInch();
     options.title = viewer.PageTitle();
     THTMLViewer* sender = &viewer;
     if (viewer.OnPrintHeader)

@@ -45,6 +45,12 @@ ScreenInfo QtScreen::info() const {
     return info;
 }
 
+int QtScreen::pixelsPerInch() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
 Canvas& QtScreen::measuringCanvas() { return *canvas_; }
 
 bool QtScreen::isFontInstalled(std::string_view face) const {

@@ -13,6 +13,7 @@ public:
     QtScreen();
     ~QtScreen() override;
     ScreenInfo info() const override;
+    int pixelsPerInch() const override;
     Canvas& measuringCanvas() override;
     bool isFontInstalled(std::string_view face) const override;
 

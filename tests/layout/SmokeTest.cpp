@@ -12,6 +12,8 @@ using layouttest::DocumentBuilder;
 TEST(RealFonts, TextLandsWhereTheLayoutPutIt) {
     // Fonts measured on the real screen, as the program does.
     auto previous = platform::InstallScreen(std::make_unique<platform::QtScreen>());
+    // Fonts ask for the resolution alone; it must be the one the whole answer gives.
+    EXPECT_EQ(platform::Screen().pixelsPerInch(), platform::Screen().info().pixelsPerInch);
     QImage image(300, 200, QImage::Format_RGB32);
     image.fill(Qt::white);
     DocumentBuilder b;

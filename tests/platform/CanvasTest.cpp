@@ -65,7 +65,9 @@ TEST(Screen, TheStandInIsFixedAndCanBeOverridden) {
     EXPECT_FALSE(Screen().isFontInstalled("No Such Face"));
     SetScreenOverride(ScreenInfo{800, 600, 120, 8});
     EXPECT_EQ(CurrentScreen().pixelsPerInch, 120);
+    EXPECT_EQ(CurrentPixelsPerInch(), 120);
     SetScreenOverride(std::nullopt);
+    EXPECT_EQ(CurrentPixelsPerInch(), 96);
     EXPECT_EQ(CurrentScreen().width, 1024);
     EXPECT_EQ(ReportedCharset(1), ANSI_CHARSET);
     EXPECT_EQ(ReportedCharset(128), 128);

@@ -32,6 +32,22 @@ TEST(Interned, EqualTextsAreOneCopyWhereverTheyCameFrom) {
     EXPECT_NE(Interned(withNul), Interned("a"));
 }
 
+// The recent list gives the pool's own copies, also for texts it has forgotten again
+// (more than it holds, asked for in turn).
+TEST(Interned, TheRecentListGivesThePoolsCopies) {
+    platform::RecentInterned recent;
+    std::vector<std::string> names;
+    for (int i = 0; i < 12; ++i) names.push_back("tag" + std::to_string(i) + ".");
+    for (int round = 0; round < 3; ++round)
+        for (std::size_t n : {1u, 3u, 12u})
+            for (std::size_t i = 0; i < n; ++i) {
+                const Interned got = recent.Get(names[i]);
+                EXPECT_EQ(&got.str(), &Interned(names[i]).str()) << names[i];
+            }
+    EXPECT_EQ(recent.Get(""), Interned());
+    EXPECT_EQ(recent.Get(std::string_view("tag1.x").substr(0, 5)), Interned("tag1."));
+}
+
 TEST(Interned, FastOrderIsAStrictOrderThatSeparatesEveryValue) {
     std::set<Interned, bool (*)(const Interned&, const Interned&)> set(
         [](const Interned& x, const Interned& y) { return FastLess(x, y); });

@@ -54,7 +54,7 @@ void PrintToPdf(PageRenderer& renderer, const std::string& file) {
     settings.paperWidthMm = 210;
     settings.paperHeightMm = 297;
     TPrintOptions options;
-    options.screenPixelsPerInch = platform::CurrentScreen().pixelsPerInch;
+    options.screenPixelsPerInch = platform::CurrentPixelsPerInch();
     options.title = renderer.title();
     PrintDocument(renderer.document(), options, 0, 1 << 30);
 }
