@@ -358,14 +358,32 @@ struct Compactor {
         if (flags) flags->resize(out);
         positions.resize(out);
         s.sourceRuns = EncodeSourceRuns(positions);
-        for (auto& object : s.InlineObjects())
-            object->textOffset = keptBefore[static_cast<std::size_t>(object->textOffset)];
-        for (auto* control : s.Controls())
-            control->textOffset = keptBefore[static_cast<std::size_t>(control->textOffset)];
+        MoveOffsets(
+            static_cast<int>(n),
+            [&](int offset) { return keptBefore[static_cast<std::size_t>(offset)]; }, document);
+    }
+
+    // Every character goes (a section of blanks only, as between two blocks): nothing
+    // to count or copy.
+    void RemoveAll(TSectionList* document) {
+        s.textBuffer.Truncate(0);
+        if (std::string* flags = s.WrittenBreakFlags()) flags->clear();
+        s.sourceRuns = {};
+        MoveOffsets(
+            0, [](int) { return 0; }, document);
+    }
+
+  private:
+    // Objects, controls and font runs move to where their characters went (keptBefore:
+    // how many of the n characters there were before an offset are kept).
+    template <class KeptBefore>
+    void MoveOffsets(int n, KeptBefore keptBefore, TSectionList* document) {
+        for (auto& object : s.InlineObjects()) object->textOffset = keptBefore(object->textOffset);
+        for (auto* control : s.Controls()) control->textOffset = keptBefore(control->textOffset);
         // A run whose first characters went away starts at the next kept one; when
         // that is where the following run starts, the following one takes over.
         for (int i = 0; i < s.fontRuns.Count(); ++i)
-            s.fontRuns[i].textOffset = keptBefore[static_cast<std::size_t>(std::min<int>(s.fontRuns[i].textOffset, static_cast<int>(n)))];
+            s.fontRuns[i].textOffset = keptBefore(std::min(s.fontRuns[i].textOffset, n));
         for (int i = s.fontRuns.Count() - 1; i > 0; --i)
             if (s.fontRuns[i - 1].textOffset == s.fontRuns[i].textOffset)
                 s.fontRuns.RemoveAt(i - 1, document);
@@ -419,8 +437,15 @@ void TSection::FinishText() {
         return;
     }
     Compactor pass(*this);
-    // Leading spaces.
-    for (std::size_t i = 0; i < t.size() && t[i] == u' '; ++i) pass.Mark(i);
+    // Leading spaces; a section of spaces only keeps nothing.
+    std::size_t leading = 0;
+    while (leading < t.size() && t[leading] == u' ') ++leading;
+    if (leading == t.size()) {
+        pass.RemoveAll(ownerDocument);
+        FinishBuffers();
+        return;
+    }
+    for (std::size_t i = 0; i < leading; ++i) pass.Mark(i);
     pass.Apply(ownerDocument);
     // Runs of spaces keep one: the second, unless the first may not break.
     {

@@ -8,6 +8,10 @@
 #include <memory>
 #include <unordered_map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -268,15 +272,28 @@ void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out) {
     const std::size_t at = out.size();
     out.resize(at + count);
     char16_t* o = out.data() + at;
-    unsigned char high = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        o[i] = in[i];
-        high |= in[i];
+    const std::array<char16_t, 256>* table = nullptr;
+    auto beyondAscii = [&](unsigned char byte) {
+        if (!table) table = &TableFor(codePage).toUnicode;
+        return (*table)[byte];
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes a step (every character of a page comes through here); only the
+    // few beyond ASCII are looked up, one by one.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i + 8), _mm_unpackhi_epi8(v, zero));
+        for (unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)); high != 0;
+             high &= high - 1) {
+            const std::size_t k = i + static_cast<std::size_t>(__builtin_ctz(high));
+            o[k] = beyondAscii(in[k]);
+        }
     }
-    if (high < 0x80) return;
-    const auto& table = TableFor(codePage);
-    for (std::size_t i = 0; i < count; ++i)
-        if (in[i] >= 0x80) o[i] = table.toUnicode[in[i]];
+#endif
+    for (; i < count; ++i) o[i] = in[i] < 0x80 ? in[i] : beyondAscii(in[i]);
 }
 
 std::string FromUtf16(std::u16string_view text, int codePage) {

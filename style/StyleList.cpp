@@ -442,10 +442,10 @@ void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int 
                                         : LengthToPoints(finalSize.toText(), parentPoints);
     }
 
-    props.ElementTag = std::string(tag);
-    props.ElementClass = std::string(cls);
-    props.ElementId = std::string(id);
-    props.ElementPseudo = std::string(pseudo);
+    props.ElementTag.assign(tag);
+    props.ElementClass.assign(cls);
+    props.ElementId.assign(id);
+    props.ElementPseudo.assign(pseudo);
     props.StyleAttrProps = styleAttrProps;
     if (!title.empty()) props.ElementTitle = std::string(title);
 

@@ -67,6 +67,37 @@ TEST(SectionFinishing, AJumpInTheSourceAnywhereInAPieceStartsARun) {
     }
 }
 
+// Blanks only (as between two blocks): nothing is kept but the last font run, at 0, and
+// the runs that go leave the document's list of links.
+TEST(SectionFinishing, ASectionOfBlanksOnlyKeepsOnlyItsLastRun) {
+    DocumentBuilder b;
+    TUrlTarget link;
+    link.Url = "elsewhere.htm";
+    auto section = std::make_unique<TSection>(&b.doc, true, b.Top(), &link, &b.doc, nullptr);
+    b.Append(*section, u" ");
+    b.Push("b");
+    section->StartFontRun(b.Top());
+    b.Append(*section, u"  ", true);
+    b.Pop();
+    b.Push("i");
+    section->StartFontRun(b.Top());
+    b.Append(*section, u" ");
+    b.Pop();
+    ASSERT_EQ(3, section->fontRuns.Count());
+    TFontObj* last = &section->fontRuns[2];
+    ASSERT_FALSE(section->BreakFlags().empty());
+    ASSERT_EQ(3u, b.doc.linkRuns.size());
+    section->FinishText();
+    EXPECT_TRUE(section->textBuffer.empty());
+    EXPECT_TRUE(section->BreakFlags().empty());
+    EXPECT_TRUE(section->sourceRuns.empty());
+    ASSERT_EQ(1, section->fontRuns.Count());
+    EXPECT_EQ(last, &section->fontRuns[0]);
+    EXPECT_EQ(0, section->fontRuns[0].textOffset);
+    EXPECT_TRUE(section->fontRuns[0].font.italic());
+    EXPECT_EQ(b.doc.linkRuns, std::vector<TFontObj*>{last}) << "the runs that went are no link";
+}
+
 TEST(SectionFinishing, EmptySectionsAreDroppedUnlessCleared) {
     DocumentBuilder b;
     b.Text(u"   ");

@@ -25,6 +25,28 @@ TEST(CodePage, EveryByteOfEverySingleByteCodePageRoundTrips) {
     }
 }
 
+// Appending takes sixteen bytes a step: a letter beyond ASCII anywhere in a step or in
+// the bytes after the last whole one must still be looked up, after what was there.
+TEST(CodePage, AppendingFindsALetterBeyondAsciiAnywhere) {
+    for (std::size_t length : {1u, 15u, 16u, 17u, 33u, 47u}) {
+        for (std::size_t at = 0; at <= length; ++at) {
+            std::string bytes(length, 'a');
+            std::u16string expected(length, u'a');
+            for (std::size_t i = 0; i < length; ++i) {
+                bytes[i] = static_cast<char>('a' + i % 26);
+                expected[i] = static_cast<char16_t>(u'a' + i % 26);
+            }
+            if (at < length) {
+                bytes[at] = '\x80';
+                expected[at] = u'\u20AC';
+            }
+            std::u16string out = u"ok";
+            platform::AppendUtf16(bytes, 1252, out);
+            ASSERT_EQ(out, u"ok" + expected) << length << " bytes, the euro at " << at;
+        }
+    }
+}
+
 TEST(CodePage, CharactersACodePageCannotHoldBecomeQuestionMarks) {
     EXPECT_EQ(FromUtf16(u"a\u4E2Db", 1252), "a?b");
     EXPECT_EQ(FromUtf16(u"a\U0001F600b", 1252), "a?b");
