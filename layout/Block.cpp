@@ -26,7 +26,7 @@ platform::Interned BlockName(TSectionList* document, std::string_view name) {
 TBoxSpecs SharedBoxSpecs(TSectionList* document, const TProperties& props) {
     TVMarginArray specs;
     props.GetMarginArray(specs);
-    return document ? document->boxSpecPool.Share(std::move(specs)) : TBoxSpecs(std::move(specs));
+    return document ? document->boxSpecPool.Share(specs) : TBoxSpecs(std::move(specs));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixel
     box[BoxSlot(piMarginBottom)] = bottom;
 }
 
-TBoxSpecs TBoxSpecPool::Share(TVMarginArray specs) {
+TBoxSpecs TBoxSpecPool::Share(const TVMarginArray& specs) {
     auto same = [&](const TBoxSpecs::TShared& shared) {
         for (std::size_t i = 0; i < specs.size(); ++i)
             if (!shared.values[i].SameIdentity(specs[i])) return false;
@@ -56,7 +56,7 @@ TBoxSpecs TBoxSpecPool::Share(TVMarginArray specs) {
     key.reserve(specs.size() * 10);
     for (const PropValue& value : specs) value.AppendIdentity(key);
     auto [entry, added] = pool_.try_emplace(std::move(key));
-    if (added) entry->second = std::make_shared<const TBoxSpecs::TShared>(std::move(specs));
+    if (added) entry->second = std::make_shared<const TBoxSpecs::TShared>(specs);
     std::rotate(recent_.begin(), recent_.end() - 1, recent_.end());
     recent_[0] = entry->second;
     return TBoxSpecs(entry->second);

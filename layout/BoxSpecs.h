@@ -56,7 +56,7 @@ class TBoxSpecs {
 class TBoxSpecPool {
   public:
     // The pool's copy of `specs`, made when it has none yet.
-    TBoxSpecs Share(TVMarginArray specs);
+    TBoxSpecs Share(const TVMarginArray& specs);
     void Clear() {
         pool_.clear();
         recent_ = {};

@@ -49,8 +49,13 @@ Interned::Interned(std::string_view text) {
 }
 
 Interned RecentInterned::Get(std::string_view text) {
-    for (const Interned& known : recent_)
-        if (known == text) return known;
+    for (const Interned& known : recent_) {
+        const std::string& k = known.str();
+        // Sizes and first letters tell most names apart without a call.
+        if (k.size() == text.size() &&
+            (text.empty() || (k[0] == text[0] && k.compare(0, k.size(), text) == 0)))
+            return known;
+    }
     Interned made(text);
     recent_[next_++ % recent_.size()] = made;
     return made;

@@ -249,8 +249,10 @@ struct FontMemo {
     TMyFont font;
     platform::TextMetrics metrics;
 };
-constexpr PropIndex kFontProperties[6] = {piFontFamily, piFontSize,       piFontStyle,
-                                          piFontWeight, piTextDecoration, piColor};
+// The family last: it is text, the slowest to compare, and the others mostly tell the
+// memos apart first.
+constexpr PropIndex kFontProperties[6] = {piFontSize,       piFontStyle, piFontWeight,
+                                          piTextDecoration, piColor,     piFontFamily};
 
 }  // namespace
 

@@ -159,7 +159,7 @@ TProperties* TStyleList::FindForChange(std::string_view key) {
 }
 
 void TStyleList::DropDerived() {
-    ForgetPlans();
+    plans_.clear();
     linkStateFonts_.clear();
 }
 
@@ -397,24 +397,9 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
     std::string key;
     key.reserve(tag.size() + cls.size() + id.size() + pseudo.size() + 3);
     key.append(tag).append(1, '\0').append(cls).append(1, '\0').append(id).append(1, '\0').append(pseudo);
-    for (const RecentPlan& recent : recentPlans_)
-        if (recent.plan && recent.key == key) return *recent.plan;
-    const CascadePlan* plan = nullptr;
-    if (const auto found = plans_.find(key); found != plans_.end()) {
-        plan = &found->second;
-    } else {
-        if (plans_.size() >= kMaxPlans) ForgetPlans();
-        plan = &plans_.emplace(key, MakePlan(tag, cls, id, pseudo)).first->second;
-    }
-    RecentPlan& recent = recentPlans_[nextRecentPlan_++ % recentPlans_.size()];
-    recent.key = std::move(key);
-    recent.plan = plan;
-    return *plan;
-}
-
-void TStyleList::ForgetPlans() const {
-    plans_.clear();
-    for (RecentPlan& recent : recentPlans_) recent.plan = nullptr;
+    if (const auto found = plans_.find(key); found != plans_.end()) return found->second;
+    if (plans_.size() >= kMaxPlans) plans_.clear();
+    return plans_.emplace(std::move(key), MakePlan(tag, cls, id, pseudo)).first->second;
 }
 
 void ApplyStyles(TProperties& props, TStyleList& styles, TPropStack& stack, int stackIndex,

@@ -98,18 +98,9 @@ private:
 
     // Drops what was worked out from the entries, after they change.
     void DropDerived();
-    void ForgetPlans() const;
 
     TStyleListOwner* ownerDocument_;
     mutable std::unordered_map<std::string, CascadePlan> plans_;
-    // The plans asked for last: most elements have the names of one of the few before
-    // them (a list's items, the paragraph after a heading), found without hashing.
-    struct RecentPlan {
-        std::string key;
-        const CascadePlan* plan = nullptr;
-    };
-    mutable std::array<RecentPlan, 4> recentPlans_;
-    mutable std::uint8_t nextRecentPlan_ = 0;
     mutable std::unordered_map<std::string, LinkStateFonts> linkStateFonts_;
     std::vector<Entry> entries_;
     TProperties* defaultProps_ = nullptr;

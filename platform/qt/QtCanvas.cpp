@@ -31,6 +31,7 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 class QtFontEntry {
 public:
     explicit QtFontEntry(const FontSpec& spec) {
+        latin_.fill(-1);
         QFont font(QString::fromUtf8(spec.face.c_str()));
         if (spec.face.empty()) font = QFont();
         font.setBold(spec.bold());
@@ -72,6 +73,11 @@ public:
     // The whole-pixel advance of one UTF-16 unit (a surrogate pair counts on its
     // first half; the second half advances nothing).
     int advance(char16_t c) {
+        if (c < 0x100) {  // most text: no page to look up
+            std::int16_t& slot = latin_[c];
+            if (slot < 0) slot = static_cast<std::int16_t>(measure(c));
+            return slot;
+        }
         auto& page = pages_[c >> 8];
         if (!page) {
             page = std::make_unique<std::array<std::int16_t, 256>>();
@@ -103,6 +109,7 @@ private:
     TextMetrics metrics_;
     bool underline_ = false;
     bool strikeOut_ = false;
+    std::array<std::int16_t, 256> latin_;  // the first page, always there
     std::array<std::unique_ptr<std::array<std::int16_t, 256>>, 256> pages_;
 };
 
