@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -12,21 +14,8 @@ namespace {
 
 constexpr std::size_t kMaxChars = 0x7FFFFFFF;  // what the 31 bits of capacity hold
 
-// Every page's text goes through these two, so they take 16 characters a step where
-// the processor can.
-void Widen(const unsigned char* from, std::size_t count, char16_t* to) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= count; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 8), _mm_unpackhi_epi8(bytes, zero));
-    }
-#endif
-    for (; i < count; ++i) to[i] = from[i];
-}
-
+// Every page's text goes through this, so it takes 16 characters a step where the
+// processor can (as does the widening back, platform::WidenBytes).
 // Writes the low bytes of `text` to `to`; false if some character is beyond U+00FF
 // (what was written is then of no use).
 bool NarrowInto(std::u16string_view text, unsigned char* to) {
@@ -103,7 +92,7 @@ void TSectionText::Reallocate(std::size_t room, bool wide) {
         if (wide == static_cast<bool>(wide_)) {
             std::memcpy(moved.get(), data_.get(), size_ * CharBytes());
         } else {  // only ever widened: a wide text never becomes narrow again
-            Widen(Narrow(), size_, reinterpret_cast<char16_t*>(moved.get()));
+            platform::WidenBytes(Narrow(), size_, reinterpret_cast<char16_t*>(moved.get()));
         }
     }
     data_ = std::move(moved);
@@ -175,7 +164,7 @@ std::u16string TSectionText::substr(std::size_t start, std::size_t count) const 
     count = std::min<std::size_t>(count, size_ - start);
     if (wide_) return std::u16string(Wide() + start, count);
     result.resize(count);
-    Widen(Narrow() + start, count, result.data());
+    platform::WidenBytes(Narrow() + start, count, result.data());
     return result;
 }
 
@@ -185,7 +174,7 @@ std::u16string_view TSectionText::View(std::size_t start, std::size_t count,
     count = std::min<std::size_t>(count, size_ - start);
     if (wide_) return std::u16string_view(Wide() + start, count);
     if (scratch.size() < count) scratch.resize(count);  // only grows: no filling each time
-    Widen(Narrow() + start, count, scratch.data());
+    platform::WidenBytes(Narrow() + start, count, scratch.data());
     return std::u16string_view(scratch.data(), count);
 }
 

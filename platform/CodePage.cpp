@@ -277,15 +277,12 @@ void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out) {
         if (!table) table = &TableFor(codePage).toUnicode;
         return (*table)[byte];
     };
+    WidenBytes(in, count, o);
+    // Then the few bytes beyond ASCII are looked up, found sixteen a step.
     std::size_t i = 0;
 #if defined(__SSE2__)
-    // Sixteen bytes a step (every character of a page comes through here); only the
-    // few beyond ASCII are looked up, one by one.
-    const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= count; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i + 8), _mm_unpackhi_epi8(v, zero));
         for (unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)); high != 0;
              high &= high - 1) {
             const std::size_t k = i + static_cast<std::size_t>(__builtin_ctz(high));
@@ -293,7 +290,21 @@ void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out) {
         }
     }
 #endif
-    for (; i < count; ++i) o[i] = in[i] < 0x80 ? in[i] : beyondAscii(in[i]);
+    for (; i < count; ++i)
+        if (in[i] >= 0x80) o[i] = beyondAscii(in[i]);
+}
+
+void WidenBytes(const unsigned char* from, std::size_t count, char16_t* to) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; i < count; ++i) to[i] = from[i];
 }
 
 std::string FromUtf16(std::u16string_view text, int codePage) {

@@ -5,6 +5,7 @@
 // Bytes a code page leaves undefined (0x81 in 1252, say) pass through as
 // U+0080-U+009F or as U+00xx, and characters a code page cannot hold become '?'.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ bool IsCodePageSupported(int codePage);
 std::u16string ToUtf16(std::string_view bytes, int codePage);
 // The same, appended to `out`.
 void AppendUtf16(std::string_view bytes, int codePage, std::u16string& out);
+// Each byte as the UTF-16 unit of the same value (Latin-1 text, or the ASCII of any
+// single-byte code page), sixteen a step where the processor can.
+void WidenBytes(const unsigned char* from, std::size_t count, char16_t* to);
 
 // UTF-16 to bytes. Characters the code page cannot hold become '?'.
 std::string FromUtf16(std::u16string_view text, int codePage);
