@@ -14,7 +14,6 @@
 
 class TBoxSpecs {
   public:
-    TBoxSpecs() : specs_(std::make_shared<const TShared>()) {}
     explicit TBoxSpecs(TVMarginArray specs)
         : specs_(std::make_shared<const TShared>(std::move(specs))) {}
 

@@ -111,7 +111,7 @@ TSectionList::~TSectionList() {
 void TSectionList::Clear() {
     if (!isPrintCopy) {
         anchors->Clear();
-        itemsByPosition.clear();
+        itemsByPosition_.clear();
         positionsPending_ = false;
     }
     backgroundName.clear();
@@ -202,7 +202,7 @@ int TSectionList::LayoutCell(platform::Canvas& canvas, int Y, int Width, int ava
     }
     if (!animatedImages.empty()) StartAnimationTimer();
     HideUnpaintedControls();
-    if (!isPrintCopy && itemsByPosition.empty()) positionsPending_ = true;
+    if (!isPrintCopy && itemsByPosition_.empty()) positionsPending_ = true;
     return height;
 }
 
@@ -211,7 +211,7 @@ const std::vector<TSectionBase*>& TSectionList::ItemsByPosition() {
         positionsPending_ = false;
         RegisterPositions();
     }
-    return itemsByPosition;
+    return itemsByPosition_;
 }
 
 void TSectionList::StartAnimationTimer() {

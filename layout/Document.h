@@ -271,8 +271,8 @@ public:
     // at the first call after a layout: loading a page does not walk it once more for
     // them, finding text and keeping the place across a re-layout do.
     const std::vector<TSectionBase*>& ItemsByPosition();
-    // Filled by the items' RegisterPositions.
-    std::vector<TSectionBase*> itemsByPosition;
+    // The items' RegisterPositions list themselves with this.
+    void ListItem(TSectionBase* item) { itemsByPosition_.push_back(item); }
     TStringBitmapList* imageCache = nullptr;
     // The box settings the page's blocks share.
     TBoxSpecPool boxSpecPool;
@@ -299,6 +299,7 @@ private:
     void ReleaseBackground();
 
     int tabArrivals_ = 0;
+    std::vector<TSectionBase*> itemsByPosition_;
     bool positionsPending_ = false;     // laid out, items not listed yet
     std::string backgroundKey_;         // the cache use the background holds
     std::string backgroundPendingKey_;  // the name the background waits for

@@ -58,5 +58,5 @@ bool TSectionBase::MinWidthAtMost(platform::Canvas& canvas, int limit) {
 }
 
 void TSectionBase::RegisterPositions() {
-    if (ownerDocument) ownerDocument->itemsByPosition.push_back(this);
+    if (ownerDocument) ownerDocument->ListItem(this);
 }

@@ -138,10 +138,6 @@ void TSectionText::Truncate(std::size_t n) {
     if (n < size_) size_ = static_cast<std::uint32_t>(n);
 }
 
-void TSectionText::reserve(std::size_t n) {
-    if (n > capacity_) Reallocate(n, wide_);
-}
-
 void TSectionText::shrink_to_fit() {
     if (capacity_ > size_) Reallocate(size_, wide_);
 }

@@ -44,7 +44,6 @@ class TSectionText {
     void erase(std::size_t pos, std::size_t count);
     // Shortens the text to `n` characters; a longer `n` changes nothing.
     void Truncate(std::size_t n);
-    void reserve(std::size_t n);
     std::size_t capacity() const { return capacity_; }
     void shrink_to_fit();
 
@@ -56,7 +55,6 @@ class TSectionText {
     // The characters [start, start + count) as UTF-16: the text itself when it is wide,
     // else widened into `scratch`. Valid while neither changes.
     std::u16string_view View(std::size_t start, std::size_t count, std::u16string& scratch) const;
-    std::u16string_view View(std::u16string& scratch) const { return View(0, size_, scratch); }
 
   private:
     const unsigned char* Narrow() const {

@@ -55,7 +55,6 @@ class TSmallList {
         data()[size_++] = value;
     }
     void pop_back() { --size_; }
-    void clear() { size_ = 0; }
     void erase(T* at) {
         std::memmove(at, at + 1, static_cast<std::size_t>(end() - at - 1) * sizeof(T));
         --size_;

@@ -277,6 +277,10 @@ THTMLViewer::SplitName THTMLViewer::SplitAtHash(const std::string& text) {
     return split;
 }
 
+std::string THTMLViewer::FileLoadedBy(const std::string& fileName) {
+    return platform::ExpandFileName(SplitAtHash(fileName).name);
+}
+
 void THTMLViewer::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
@@ -306,8 +310,7 @@ void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
     // keep the place on the page left (finding it walks the whole page) nor its forms (a
     // large form is not gathered for nothing).
     const bool entryMayCome =
-        historyMaxCount_ > 0 &&
-        (kind != oldKind || platform::ExpandFileName(SplitAtHash(fileName).name) != oldFile);
+        historyMaxCount_ > 0 && (kind != oldKind || FileLoadedBy(fileName) != oldFile);
     const std::int64_t oldPosition = entryMayCome ? LayoutPosition() : 0;
     std::unique_ptr<TFormData> oldForms = entryMayCome ? document_->FormData() : nullptr;
     LoadFile(fileName, kind);
@@ -384,7 +387,7 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
         caretIndex_ = 0;
         buttonDownIndex_ = -1;
         const std::string oldFile = currentFile_;
-        currentFile_ = platform::ExpandFileName(split.name);
+        currentFile_ = FileLoadedBy(fileName);
         currentFileKind_ = kind;
 
         THtmlParseResult result;

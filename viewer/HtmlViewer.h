@@ -304,6 +304,8 @@ class THTMLViewer : public QWidget, public TDocumentHost {
         bool hasAnchor = false;
     };
     static SplitName SplitAtHash(const std::string& text);
+    // The file a load of `fileName` shows (what CurrentFile() is after it).
+    static std::string FileLoadedBy(const std::string& fileName);
 
     void SetBusy(bool busy);
     void Progress(TProgressStage stage, int percent);
