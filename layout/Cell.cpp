@@ -80,7 +80,10 @@ int TCellBasic::LayoutItems(platform::Canvas& canvas, int X, int Y, int width, i
             height = Saturated(height, item.Layout(canvas, X, Saturated(Y, height), refX, refY,
                                                    width, availHeight, indent, itemWidth, cursor));
         } catch (const EProcessError& error) {
-            if (document) document->ReportLayoutError(error.message());
+            if (document) {
+                document->ReportLayoutError(error.message());
+                document->ForgetItemPositions();  // the list may hold the item, or items in it
+            }
             items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }

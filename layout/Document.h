@@ -273,6 +273,11 @@ public:
     const std::vector<TSectionBase*>& ItemsByPosition();
     // The items' RegisterPositions list themselves with this.
     void ListItem(TSectionBase* item) { itemsByPosition_.push_back(item); }
+    // After an item was dropped: the items are listed again when next asked for.
+    void ForgetItemPositions() {
+        itemsByPosition_.clear();
+        positionsPending_ = !isPrintCopy;
+    }
     TStringBitmapList* imageCache = nullptr;
     // The box settings the page's blocks share.
     TBoxSpecPool boxSpecPool;

@@ -19,6 +19,23 @@ public:
     }
 };
 
+// Laid out once, it fails the next time (as a table too wide for a narrower window).
+class ThrowingLaterItem : public TSectionBase {
+  public:
+    using TSectionBase::TSectionBase;
+    int Layout(platform::Canvas&, int, int Y, int, int, int, int, IndentManager&, int&,
+               int&) override {
+        if (laidOut_) throw EProcessError("Tabela com colunas demais");
+        laidOut_ = true;
+        topY = Y;
+        flowBottomY = paintBottomY = Y + 10;
+        return 10;
+    }
+
+  private:
+    bool laidOut_ = false;
+};
+
 }  // namespace
 
 TEST(LayoutErrors, TheFailingItemIsDroppedAndReported) {
@@ -37,6 +54,29 @@ TEST(LayoutErrors, TheFailingItemIsDroppedAndReported) {
         ASSERT_EQ(1u, recorded->messages.size());
         EXPECT_EQ(u"Tabela com colunas demais", recorded->messages[0].text);
         EXPECT_EQ(platform::MessageIcon::Error, recorded->messages[0].icon);
+    }
+    platform::InstallDialogs(std::move(previous));
+}
+
+// The page's list of items in document order must not keep an item a later layout
+// dropped.
+TEST(LayoutErrors, AnItemDroppedAtALaterLayoutLeavesTheListOfItems) {
+    auto previous = platform::InstallDialogs(std::make_unique<platform::RecordingDialogs>());
+    {
+        DocumentBuilder b;
+        b.Text(u"before");
+        b.Add(std::make_unique<ThrowingLaterItem>(&b.doc));
+        b.Text(u"after");
+        b.Layout(200);
+        ASSERT_EQ(3u, b.doc.ItemsByPosition().size());
+        b.Layout(150);
+        EXPECT_EQ(2, b.doc.Count());
+        const auto& items = b.doc.ItemsByPosition();
+        ASSERT_EQ(2u, items.size());
+        EXPECT_EQ(b.doc.items[0].get(), items[0]);
+        EXPECT_EQ(b.doc.items[1].get(), items[1]);
+        int top = 0, index = 0;
+        EXPECT_EQ(b.doc.items[1].get(), b.doc.ItemAtY(10000, top, index));
     }
     platform::InstallDialogs(std::move(previous));
 }
