@@ -24,9 +24,10 @@ platform::Interned BlockName(TSectionList* document, std::string_view name) {
 
 // The box the properties give: the document's shared copy when there is a document.
 TBoxSpecs SharedBoxSpecs(TSectionList* document, const TProperties& props) {
+    if (document) return document->boxSpecPool.Share(props);
     TVMarginArray specs;
     props.GetMarginArray(specs);
-    return document ? document->boxSpecPool.Share(specs) : TBoxSpecs(std::move(specs));
+    return TBoxSpecs(std::move(specs));
 }
 
 }  // namespace

@@ -39,19 +39,25 @@ void TBoxSpecs::Convert(int baseWidth, int baseHeight, int emPixels, int exPixel
     box[BoxSlot(piMarginBottom)] = bottom;
 }
 
-TBoxSpecs TBoxSpecPool::Share(const TVMarginArray& specs) {
-    auto same = [&](const TBoxSpecs::TShared& shared) {
-        for (std::size_t i = 0; i < specs.size(); ++i)
-            if (!shared.values[i].SameIdentity(specs[i])) return false;
-        return true;
-    };
+template <class Same>
+bool TBoxSpecPool::FromRecent(Same same) {
     for (std::size_t i = 0; i < recent_.size() && recent_[i]; ++i)
-        if (same(*recent_[i])) {
+        if (same(recent_[i]->values)) {
             // Newest first: what is shared again moves to the front.
             std::rotate(recent_.begin(), recent_.begin() + std::ptrdiff_t(i),
                         recent_.begin() + std::ptrdiff_t(i) + 1);
-            return TBoxSpecs(recent_[0]);
+            return true;
         }
+    return false;
+}
+
+TBoxSpecs TBoxSpecPool::Share(const TVMarginArray& specs) {
+    auto same = [&](const TVMarginArray& values) {
+        for (std::size_t i = 0; i < specs.size(); ++i)
+            if (!values[i].SameIdentity(specs[i])) return false;
+        return true;
+    };
+    if (FromRecent(same)) return TBoxSpecs(recent_[0]);
     std::string key;
     key.reserve(specs.size() * 10);
     for (const PropValue& value : specs) value.AppendIdentity(key);
@@ -60,4 +66,14 @@ TBoxSpecs TBoxSpecPool::Share(const TVMarginArray& specs) {
     std::rotate(recent_.begin(), recent_.end() - 1, recent_.end());
     recent_[0] = entry->second;
     return TBoxSpecs(entry->second);
+}
+
+TBoxSpecs TBoxSpecPool::Share(const TProperties& props) {
+    // Most blocks have the box of one of the last few, with the very same values: those
+    // are found without making the array.
+    if (FromRecent([&](const TVMarginArray& values) { return props.HasMarginArray(values); }))
+        return TBoxSpecs(recent_[0]);
+    TVMarginArray specs;
+    props.GetMarginArray(specs);
+    return Share(specs);
 }

@@ -56,6 +56,8 @@ class TBoxSpecPool {
   public:
     // The pool's copy of `specs`, made when it has none yet.
     TBoxSpecs Share(const TVMarginArray& specs);
+    // The pool's copy of the box `props` give (GetMarginArray).
+    TBoxSpecs Share(const TProperties& props);
     void Clear() {
         pool_.clear();
         recent_ = {};
@@ -63,6 +65,10 @@ class TBoxSpecPool {
     std::size_t Size() const { return pool_.size(); }
 
   private:
+    // Whether a recent copy has values `same` accepts; that copy moves to the front.
+    template <class Same>
+    bool FromRecent(Same same);
+
     std::unordered_map<std::string, std::shared_ptr<const TBoxSpecs::TShared>> pool_;
     // The copies handed out last, newest first: neighbouring elements mostly have the
     // same boxes, and comparing with a few costs less than making the pool's key.

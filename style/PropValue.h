@@ -9,7 +9,9 @@
 // values live on the GUI thread.
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 // Integer markers that share the integer slots with real lengths and colours.
@@ -28,6 +30,7 @@ public:
     PropValue(const PropValue& other) : kind_(other.kind_), bits_(other.bits_) { Retain(); }
     PropValue(PropValue&& other) noexcept : kind_(other.kind_), bits_(other.bits_) {
         other.kind_ = Kind::Empty;
+        other.bits_ = 0;
     }
     PropValue& operator=(const PropValue& other) {
         other.Retain();
@@ -42,6 +45,7 @@ public:
             kind_ = other.kind_;
             bits_ = other.bits_;
             other.kind_ = Kind::Empty;
+            other.bits_ = 0;
         }
         return *this;
     }
@@ -68,6 +72,7 @@ public:
     void clear() {
         Release();
         kind_ = Kind::Empty;
+        bits_ = 0;
     }
     void setInteger(int value) {
         Release();
@@ -90,6 +95,27 @@ public:
         if (kind_ != other.kind_) return false;
         if (kind_ == Kind::String) return bits_ == other.bits_ || string() == other.string();
         return kind_ == Kind::Empty || bits_ == other.bits_;
+    }
+    // Whether the `count` values from `a` and from `b` are bit for bit the same: the same
+    // kinds and numbers, and strings that share one text. Same bits imply SameIdentity
+    // (an empty value keeps no bits, and the padding is always zero); the converse fails
+    // only for equal texts held apart. One memory comparison, as the box pool makes for
+    // every block.
+    static bool SameBits(const PropValue* a, const PropValue* b, std::size_t count) {
+        return std::memcmp(a, b, count * sizeof(PropValue)) == 0;
+    }
+    // Gives the `count` values at `to` those at `from`, as that many assignments would:
+    // the strings on either side are counted in one pass each, and the values are then
+    // copied as plain bytes (which the zero padding allows). Every element resets and
+    // inherits its 53 values this way.
+    static void AssignRange(PropValue* to, const PropValue* from, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) from[i].Retain();
+        AssignPlainRange(to, from, count);
+    }
+    // The same for values `from` that hold no strings.
+    static void AssignPlainRange(PropValue* to, const PropValue* from, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) to[i].Release();
+        std::memcpy(static_cast<void*>(to), from, count * sizeof(PropValue));
     }
     bool operator==(const PropValue& other) const {
         if (kind_ != other.kind_) return false;
@@ -118,5 +144,7 @@ private:
     void DropText();
 
     Kind kind_ = Kind::Empty;
+    unsigned char padding_[7] = {};  // never written: SameBits compares it too
     std::uint64_t bits_ = 0;  // an int, a double or a SharedText*, by kind
 };
+static_assert(sizeof(PropValue) == 16);

@@ -57,6 +57,21 @@ TProperties::TProperties() { Reset(); }
 
 TProperties::~TProperties() = default;
 
+namespace {
+
+// The values of a new set: margins to top and left not given, and a z-index of 0.
+const std::array<PropValue, PropCount>& ResetValues() {
+    static const std::array<PropValue, PropCount> values = [] {
+        std::array<PropValue, PropCount> made;
+        for (int i = piMarginTop; i <= piLeft; ++i) made[i].setInteger(NoValue);
+        made[piZIndex].setInteger(0);
+        return made;
+    }();
+    return values;
+}
+
+}  // namespace
+
 // The state of a new set (the constructor's too).
 void TProperties::Reset() {
     CachedFont.reset();
@@ -69,14 +84,14 @@ void TProperties::Reset() {
     FontCharset = platform::DEFAULT_CHARSET;
     TextCodePage = 1252;
     EmPixels = ExPixels = 0;
-    for (PropValue& value : Values) value.clear();
-    for (int i = piMarginTop; i <= piLeft; ++i) Values[i].setInteger(NoValue);
-    Values[piZIndex].setInteger(0);
+    PropValue::AssignPlainRange(Values.data(), ResetValues().data(), PropCount);
     Assigned.fill(false);
     LinkFonts.reset();
 }
 
-void TProperties::Copy(const TProperties& source) { Values = source.Values; }
+void TProperties::Copy(const TProperties& source) {
+    PropValue::AssignRange(Values.data(), source.Values.data(), PropCount);
+}
 
 void TProperties::InitFromDefault(const TProperties& defaultProps) {
     Copy(defaultProps);
@@ -86,7 +101,7 @@ void TProperties::InitFromDefault(const TProperties& defaultProps) {
 
 void TProperties::Inherit(const TProperties& parent) {
     if (parent.ElementTag == "span") {
-        Values = parent.Values;
+        Copy(parent);
     } else {
         for (PropIndex i : kInheritedProperties) Values[i] = parent.Values[i];
         for (int i = piMarginTop; i <= piLeft; ++i)

@@ -129,6 +129,8 @@ public:
     int GetTextIndent(bool& isPercent) const;
     void GetBackgroundPosition(int emPixels, int exPixels, TBackgroundPosition& position) const;
     void GetMarginArray(TVMarginArray& vm) const;
+    // Whether GetMarginArray would give `vm` bit for bit (PropValue::SameBits).
+    bool HasMarginArray(const TVMarginArray& vm) const;
 
 private:
     void StoreColorDeclaration(PropIndex index, const std::string& value);

@@ -243,6 +243,20 @@ void TProperties::GetMarginArray(TVMarginArray& vm) const {
     }
 }
 
+bool TProperties::HasMarginArray(const TVMarginArray& vm) const {
+    constexpr std::size_t firstStyle = BoxSlot(piBorderTopStyle);
+    constexpr std::size_t afterStyles = BoxSlot(piBorderLeftStyle) + 1;
+    const PropValue* own = &Values[piBackgroundColor];
+    if (!PropValue::SameBits(own, vm.data(), firstStyle) ||
+        !PropValue::SameBits(own + afterStyles, vm.data() + afterStyles, vm.size() - afterStyles))
+        return false;
+    for (std::size_t i = firstStyle; i < afterStyles; ++i) {
+        const int style = own[i].isString() ? BorderStyleFromWord(own[i].string()) : 0;
+        if (!vm[i].isInteger() || vm[i].integer() != style) return false;
+    }
+    return true;
+}
+
 void ConvertMarginArray(const TVMarginArray& vm, int baseWidth, int baseHeight, int emPixels,
                         int exPixels, int& autoCount, TBoxNumbers& box) {
     autoCount = 0;

@@ -297,6 +297,31 @@ TEST(BoxSpecPool, EqualBoxesShareOneCopyHoweverLongAgoTheyCame) {
     EXPECT_EQ(pool.Size(), 1u);
 }
 
+// Blocks ask the pool with their properties: the same box gives the same copy whether it
+// is one of the last few, long ago, or the same letters held in another text.
+TEST(BoxSpecPool, PropertiesWithTheSameBoxGetTheSameCopy) {
+    TBoxSpecPool pool;
+    auto props = [](int left, const char* width) {
+        auto made = std::make_unique<TProperties>();
+        made->AssignPropertyByName("margin-left", std::to_string(left) + "px");
+        made->AssignPropertyByName("width", width);
+        made->AssignPropertyByName("border-bottom-style", "dotted");
+        return made;
+    };
+    const auto first = props(1, "10%");
+    const TVMarginArray* firstCopy = &pool.Share(*first).All();
+    EXPECT_TRUE(first->HasMarginArray(*firstCopy));
+    EXPECT_EQ(&pool.Share(*first).All(), firstCopy);
+    EXPECT_EQ(&pool.Share(*props(1, "10%")).All(), firstCopy);  // equal texts held apart
+    for (int i = 2; i < 8; ++i) EXPECT_NE(&pool.Share(*props(i, "10%")).All(), firstCopy);
+    EXPECT_EQ(&pool.Share(*first).All(), firstCopy);  // long ago
+    EXPECT_NE(&pool.Share(*props(1, "20%")).All(), firstCopy);
+    TVMarginArray array;
+    first->GetMarginArray(array);
+    EXPECT_EQ(&pool.Share(array).All(), firstCopy);
+    EXPECT_EQ(pool.Size(), 8u);
+}
+
 // A shared box remembers its last conversion; asked again for another base, font or
 // screen resolution it must convert anew, and the box's own vertical margins stay.
 TEST(BoxSpecPool, ASharedBoxIsConvertedAgainForAnotherBaseFontOrResolution) {

@@ -56,6 +56,69 @@ TEST(Properties, InheritCopiesInheritedValuesOnly) {
     EXPECT_EQ(spanChild.Values, parent.Values);
 }
 
+// Sets are reset and copied a whole range of values at a time: every string must stay
+// counted, so that a value outlives the set it was copied from, and a reset set must be
+// bit for bit a fresh one (the box pool compares values as bytes).
+TEST(Properties, ResetAndCopyKeepEveryTextCountedAndLeaveNoStaleBits) {
+    auto parent = std::make_unique<TProperties>();
+    for (int i = 0; i < PropCount; ++i)
+        parent->Values[i] = i % 2 ? PropValue("v" + std::to_string(i)) : PropValue(i);
+    parent->ElementTag = "span";
+    TProperties child;
+    child.Inherit(*parent);  // a span passes every value on
+    child.Copy(child);       // copying onto itself keeps its texts
+    parent->Reset();
+    parent.reset();
+    for (int i = 0; i < PropCount; ++i)
+        EXPECT_EQ(child.Values[i].toText(), i % 2 ? "v" + std::to_string(i) : std::to_string(i))
+            << i;
+
+    const TProperties fresh;
+    child.Reset();
+    EXPECT_TRUE(PropValue::SameBits(child.Values.data(), fresh.Values.data(), PropCount));
+    child.Values[piColor] = PropValue("red");
+    child.Values[piColor].clear();
+    PropValue moved(std::string("gone"));
+    PropValue taker(std::move(moved));
+    EXPECT_TRUE(PropValue::SameBits(&child.Values[piColor], &fresh.Values[piColor], 1));
+    EXPECT_TRUE(PropValue::SameBits(&moved, &fresh.Values[piColor], 1));
+}
+
+TEST(Properties, SameBitsOnlyForTheSameKindAndValueOrTheSameText) {
+    const PropValue five(5), otherFive(5), six(6), real(5.0), text("2em");
+    const PropValue copy = text, apart(std::string("2em"));
+    EXPECT_TRUE(PropValue::SameBits(&five, &otherFive, 1));
+    EXPECT_FALSE(PropValue::SameBits(&five, &six, 1));
+    EXPECT_FALSE(PropValue::SameBits(&five, &real, 1));
+    EXPECT_TRUE(PropValue::SameBits(&text, &copy, 1));
+    // The same letters held apart are the same value, though not the same bits.
+    EXPECT_FALSE(PropValue::SameBits(&text, &apart, 1));
+    EXPECT_TRUE(text.SameIdentity(apart));
+}
+
+TEST(Properties, HasMarginArrayTellsWhetherTheBoxIsExactlyThatArray) {
+    TProperties props;
+    props.AssignPropertyByName("border-top-style", "dashed");
+    props.AssignPropertyByName("margin-left", "2em");
+    props.AssignPropertyByName("width", "50%");
+    TVMarginArray vm;
+    props.GetMarginArray(vm);
+    EXPECT_TRUE(props.HasMarginArray(vm));
+    EXPECT_EQ(vm[BoxSlot(piBorderTopStyle)].toInteger(), BorderStyleFromWord("dashed"));
+
+    TVMarginArray other = vm;
+    other[BoxSlot(piBorderLeftStyle)] = PropValue(BorderStyleFromWord("solid"));
+    EXPECT_FALSE(props.HasMarginArray(other));
+    other = vm;
+    other[BoxSlot(piLeft)] = PropValue(1);
+    EXPECT_FALSE(props.HasMarginArray(other));
+    other = vm;
+    other[BoxSlot(piBackgroundColor)] = PropValue(0);
+    EXPECT_FALSE(props.HasMarginArray(other));
+    props.AssignPropertyByName("border-top-style", "solid");
+    EXPECT_FALSE(props.HasMarginArray(vm));
+}
+
 TEST(Properties, AttributesDoNotOverrideStyleRules) {
     TStyleList styles;
     styletest::BuildUsualDefaults(styles);
