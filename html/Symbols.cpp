@@ -1,8 +1,12 @@
 #include "html/Symbols.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -172,12 +176,47 @@ constexpr std::array<NameEntry, 80> AttributeTable{{
     {"DISABLED", symDisabled},
 }};
 
-template <std::size_t N>
-std::unordered_map<std::string_view, THtmlSymbol> IndexOf(const std::array<NameEntry, N>& table) {
-    std::unordered_map<std::string_view, THtmlSymbol> index;
-    for (const auto& entry : table) index.emplace(entry.name, entry.symbol);  // first wins
-    return index;
-}
+// The names of one table, found by a hash of their bytes in a table of slots at most a
+// quarter full: every tag and attribute of a page is looked up, and their names are short
+// (at most 16 letters), so this costs less than a map of nodes with a general hash.
+class TNameIndex {
+  public:
+    template <std::size_t N>
+    explicit TNameIndex(const std::array<NameEntry, N>& table) : slots_(64) {
+        while (slots_.size() < 4 * N) slots_.resize(2 * slots_.size());
+        for (const auto& entry : table) {
+            const std::string_view name(entry.name);
+            std::size_t i = Start(name);
+            while (slots_[i].symbol && slots_[i].name != name) i = Next(i);
+            if (!slots_[i].symbol) slots_[i] = {name, entry.symbol};  // the first of a name wins
+        }
+    }
+    // The symbol of `name`, if the table has it.
+    std::optional<THtmlSymbol> Find(std::string_view name) const {
+        for (std::size_t i = Start(name); slots_[i].symbol; i = Next(i))
+            if (slots_[i].name == name) return slots_[i].symbol;
+        return std::nullopt;
+    }
+
+  private:
+    struct Slot {
+        std::string_view name;
+        std::optional<THtmlSymbol> symbol;  // none: the slot is free
+    };
+    // Where the search for `name` starts: a mix of its first 16 bytes and its length.
+    std::size_t Start(std::string_view name) const {
+        std::uint64_t words[2] = {0, 0};
+        if (!name.empty()) std::memcpy(words, name.data(), std::min(name.size(), sizeof words));
+        std::uint64_t hash =
+            (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xC2B2AE3D27D4EB4Full) ^ name.size();
+        hash ^= hash >> 32;
+        hash ^= hash >> 15;
+        return static_cast<std::size_t>(hash) & (slots_.size() - 1);
+    }
+    std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+
+    std::vector<Slot> slots_;  // a power of two in number
+};
 
 std::string Lower(const char* name) {
     std::string result(name);
@@ -196,16 +235,14 @@ const char* TagNameOf(THtmlSymbol startSymbol) {
 
 THtmlSymbol LookupTag(std::string_view upperName) {
     if (upperName.size() > 12) return symUnknownTag;
-    static const auto index = IndexOf(TagTable);
-    const auto it = index.find(upperName);
-    return it == index.end() ? symUnknownTag : it->second;
+    static const TNameIndex index(TagTable);
+    return index.Find(upperName).value_or(symUnknownTag);
 }
 
 THtmlSymbol LookupAttribute(std::string_view upperName) {
     if (upperName.size() > 16) return symUnknownAttr;
-    static const auto index = IndexOf(AttributeTable);
-    const auto it = index.find(upperName);
-    return it == index.end() ? symUnknownAttr : it->second;
+    static const TNameIndex index(AttributeTable);
+    return index.Find(upperName).value_or(symUnknownAttr);
 }
 
 bool HasEndSymbol(THtmlSymbol startSymbol) {

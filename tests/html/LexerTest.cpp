@@ -1,3 +1,5 @@
+#include <cctype>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -219,6 +221,42 @@ TEST(Symbols, TablesAndLookups) {
     EXPECT_EQ(EndSymbolToTagName(symTD), "");
     EXPECT_EQ(EndSymbolOf(symSpan), symSpanEnd);
     EXPECT_EQ(EndSymbolOf(symLI), symUnknownTag);
+}
+
+// Every name of the tag and attribute tables is found as its symbol, and names that are
+// only near them (a letter more, a letter less, a letter lowered) are not.
+TEST(Symbols, EveryTableNameIsFoundAndNothingNearIt) {
+    int tags = 0, attributes = 0;
+    for (int i = 0; i < symCount; ++i) {
+        const auto symbol = static_cast<THtmlSymbol>(i);
+        const std::string name = SymbolName(symbol);
+        const bool isTag = !SymbolToTagName(symbol).empty();
+        const bool isAttribute = !isTag && !IsEndSymbol(symbol) && name != "Reserved" &&
+                                 LookupAttribute(name) != symUnknownAttr;
+        if (isTag) {
+            EXPECT_EQ(LookupTag(name), symbol) << name;
+            ++tags;
+        }
+        if (isAttribute) {
+            EXPECT_EQ(LookupAttribute(name), symbol) << name;
+            ++attributes;
+        }
+        if (!isTag && !isAttribute) continue;
+        auto lookup = [&](const std::string& near) {
+            return isTag ? LookupTag(near) != symUnknownTag
+                         : LookupAttribute(near) != symUnknownAttr;
+        };
+        std::string lowered = name;
+        lowered.back() =
+            static_cast<char>(std::tolower(static_cast<unsigned char>(lowered.back())));
+        if (lowered != name) EXPECT_FALSE(lookup(lowered)) << lowered;
+        EXPECT_FALSE(lookup(name + "Q")) << name;
+    }
+    EXPECT_GE(tags, 60);
+    EXPECT_GE(attributes, 60);
+    EXPECT_EQ(LookupTag(""), symUnknownTag);
+    EXPECT_EQ(LookupAttribute(""), symUnknownAttr);
+    EXPECT_EQ(LookupAttribute("BORDERCOLORLIGHTX"), symUnknownAttr);
 }
 
 TEST(Entities, NamesAreCaseSensitive) {
