@@ -30,8 +30,25 @@ const char* SubstituteFor(const QString& face) {
 
 }  // namespace
 
-QtScreen::QtScreen() : canvas_(std::make_unique<QtCanvas>(nullptr)) {}
+QtScreen::QtScreen()
+    : canvas_(std::make_unique<QtCanvas>(nullptr)), watcher_(std::make_unique<QObject>()) {
+    // Layout asks for the resolution at every font and box: it is read once and read
+    // again only when the primary screen or its resolution changes.
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QObject::connect(application, &QGuiApplication::primaryScreenChanged, watcher_.get(),
+                         [this](QScreen* screen) { WatchScreen(screen); });
+    WatchScreen(QGuiApplication::primaryScreen());
+}
+
 QtScreen::~QtScreen() = default;
+
+void QtScreen::WatchScreen(QScreen* screen) {
+    QObject::disconnect(screenConnection_);
+    pixelsPerInch_ = 0;
+    if (screen)
+        screenConnection_ = QObject::connect(screen, &QScreen::logicalDotsPerInchChanged,
+                                             watcher_.get(), [this] { pixelsPerInch_ = 0; });
+}
 
 ScreenInfo QtScreen::info() const {
     ScreenInfo info;
@@ -46,9 +63,12 @@ ScreenInfo QtScreen::info() const {
 }
 
 int QtScreen::pixelsPerInch() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 0;
-    return dpi > 0 ? dpi : 96;
+    if (pixelsPerInch_ == 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 0;
+        pixelsPerInch_ = dpi > 0 ? dpi : 96;
+    }
+    return pixelsPerInch_;
 }
 
 Canvas& QtScreen::measuringCanvas() { return *canvas_; }

@@ -4,7 +4,12 @@
 
 #include <memory>
 
+#include <QMetaObject>
+
 #include "platform/Screen.h"
+
+class QObject;
+class QScreen;
 
 namespace platform {
 
@@ -18,7 +23,12 @@ public:
     bool isFontInstalled(std::string_view face) const override;
 
 private:
+    void WatchScreen(QScreen* screen);
+
     std::unique_ptr<Canvas> canvas_;
+    std::unique_ptr<QObject> watcher_;  // the context of the connections below
+    QMetaObject::Connection screenConnection_;
+    mutable int pixelsPerInch_ = 0;  // 0 until read, and again after a change
 };
 
 // Installs QtScreen, QtDialogs and QtPrinters (needs a QApplication).
