@@ -176,39 +176,60 @@ constexpr std::array<NameEntry, 80> AttributeTable{{
     {"DISABLED", symDisabled},
 }};
 
-// The names of one table, found by a hash of their bytes in a table of slots at most a
-// quarter full: every tag and attribute of a page is looked up, and their names are short
-// (at most 16 letters), so this costs less than a map of nodes with a general hash.
+// The names of one table, found by a hash of their bytes in a table of slots at most half
+// full. Every tag and attribute of a page is looked up, and their names are short (at
+// most 16 letters), so a name is held as two words and compared as two words.
 class TNameIndex {
   public:
     template <std::size_t N>
     explicit TNameIndex(const std::array<NameEntry, N>& table) : slots_(64) {
-        while (slots_.size() < 4 * N) slots_.resize(2 * slots_.size());
+        while (slots_.size() < 2 * N) slots_.resize(2 * slots_.size());
         for (const auto& entry : table) {
-            const std::string_view name(entry.name);
-            std::size_t i = Start(name);
-            while (slots_[i].symbol && slots_[i].name != name) i = Next(i);
-            if (!slots_[i].symbol) slots_[i] = {name, entry.symbol};  // the first of a name wins
+            const Key key = KeyOf(entry.name);
+            std::size_t i = Start(key);
+            while (slots_[i].used && !slots_[i].Holds(key)) i = Next(i);
+            if (!slots_[i].used)  // the first of a name wins
+                slots_[i] = {key, static_cast<std::uint8_t>(entry.symbol), true};
         }
     }
     // The symbol of `name`, if the table has it.
     std::optional<THtmlSymbol> Find(std::string_view name) const {
-        for (std::size_t i = Start(name); slots_[i].symbol; i = Next(i))
-            if (slots_[i].name == name) return slots_[i].symbol;
+        if (name.size() > sizeof(Key::words)) return std::nullopt;
+        const Key key = KeyOf(name);
+        for (std::size_t i = Start(key); slots_[i].used; i = Next(i))
+            if (slots_[i].Holds(key)) return static_cast<THtmlSymbol>(slots_[i].symbol);
         return std::nullopt;
     }
 
   private:
-    struct Slot {
-        std::string_view name;
-        std::optional<THtmlSymbol> symbol;  // none: the slot is free
+    struct Key {
+        std::uint64_t words[2] = {0, 0};  // the letters, zero after the last
+        std::uint64_t length = 0;
     };
-    // Where the search for `name` starts: a mix of its first 16 bytes and its length.
-    std::size_t Start(std::string_view name) const {
-        std::uint64_t words[2] = {0, 0};
-        if (!name.empty()) std::memcpy(words, name.data(), std::min(name.size(), sizeof words));
-        std::uint64_t hash =
-            (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xC2B2AE3D27D4EB4Full) ^ name.size();
+    struct Slot {
+        Key key;
+        std::uint8_t symbol = 0;
+        bool used = false;
+        bool Holds(const Key& other) const {
+            return key.words[0] == other.words[0] && key.words[1] == other.words[1] &&
+                   key.length == other.length;
+        }
+    };
+    static_assert(symCount <= 256, "a symbol fits a byte");
+
+    // Built a byte at a time: a copy into the words and a read of them at once would
+    // wait for the copy's small writes to reach memory.
+    static Key KeyOf(std::string_view name) {
+        Key key;
+        key.length = name.size();
+        const std::size_t count = std::min(name.size(), sizeof key.words);
+        for (std::size_t i = 0; i < count; ++i)
+            key.words[i / 8] |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i % 8));
+        return key;
+    }
+    std::size_t Start(const Key& key) const {
+        std::uint64_t hash = (key.words[0] * 0x9E3779B97F4A7C15ull) ^
+                             (key.words[1] * 0xC2B2AE3D27D4EB4Full) ^ key.length;
         hash ^= hash >> 32;
         hash ^= hash >> 15;
         return static_cast<std::size_t>(hash) & (slots_.size() - 1);
