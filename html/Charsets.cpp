@@ -82,8 +82,13 @@ TCharsetMatch FindCharset(std::string_view name) {
 }
 
 bool HasIso2022JpEscape(std::string_view text) {
-    return text.find("\x1B$@") != std::string_view::npos ||
-           text.find("\x1B$B") != std::string_view::npos;
+    // One pass over the page for both escapes.
+    for (std::size_t at = text.find('\x1B'); at != std::string_view::npos;
+         at = text.find('\x1B', at + 1)) {
+        const std::string_view escape = text.substr(at, 3);
+        if (escape == "\x1B$@" || escape == "\x1B$B") return true;
+    }
+    return false;
 }
 
 std::string Iso2022JpToShiftJis(std::string_view text) {

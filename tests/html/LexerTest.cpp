@@ -306,6 +306,9 @@ TEST(Charsets, Iso2022JpDoubleBytesBecomeShiftJis) {
               "b");
     EXPECT_TRUE(HasIso2022JpEscape("x\x1B$@"));
     EXPECT_FALSE(HasIso2022JpEscape("x\x1B(B"));
+    EXPECT_TRUE(HasIso2022JpEscape("\x1B(B and later \x1B\x1B$B"));  // not only the first
+    EXPECT_FALSE(HasIso2022JpEscape("cut short \x1B$"));
+    EXPECT_FALSE(HasIso2022JpEscape("\x1B"));
 }
 
 TEST(Attributes, ListOperations) {
