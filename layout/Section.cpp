@@ -495,8 +495,10 @@ void TSection::FinishBuffers() {
         }
         flags->shrink_to_fit();
     }
-    // The text grew in large steps; a finished section keeps only what it holds.
-    textBuffer.shrink_to_fit();
+    // The text grew in large steps: a finished section gives back room worth giving,
+    // more than an eighth of what it holds (a copy for less costs more than it saves).
+    if (textBuffer.capacity() - textBuffer.size() > textBuffer.size() / 8)
+        textBuffer.shrink_to_fit();
     sourceRuns.shrink_to_fit();
     fontRuns.ShrinkToFit();
     if (cursorCount > 0 && ownerDocument) sectionOrdinal = ownerDocument->NextSectionOrdinal();

@@ -434,6 +434,13 @@ int TSection::LayoutLines(platform::Canvas& canvas, int X, int Y, int availWidth
         textIndentPx = Saturated(static_cast<long long>(availWidth) * textIndentPercent / 100);
     availWidth = std::min(availWidth, indent.RightEdgeAt(Y) - indent.LeftEdgeAt(Y));
     maxWidth = availWidth;
+    if (lines.capacity() == 0) {
+        // At a first layout, room for the lines the text will take at about half the
+        // first font's widest letter a character, rather than growing a line at a time.
+        const long long guess = static_cast<long long>(cursorCount) *
+                                std::max(1, fontRuns[0].maxCharWidth / 2) / std::max(1, availWidth);
+        lines.reserve(static_cast<std::size_t>(std::clamp(guess + 1, 1LL, 64LL)));
+    }
     for (auto& object : InlineObjects()) {
         object->SizeFor(canvas, availWidth, fontRuns.RunAt(object->textOffset));
         maxWidth = std::max(maxWidth, object->boxWidth);
