@@ -88,6 +88,25 @@ public:
         return slot;
     }
 
+    // How many of the first characters of `text` fit in `room` pixels, taken four at a
+    // time while all four are Latin-1 letters already measured; `width` gets their
+    // advances. Advances are never negative, so four fit exactly when their sum does.
+    // The caller goes on a character at a time from there.
+    std::size_t fitMeasuredLatin(std::u16string_view text, int room, int& width) const {
+        std::size_t i = 0;
+        width = 0;
+        for (; i + 4 <= text.size(); i += 4) {
+            const char16_t a = text[i], b = text[i + 1], c = text[i + 2], d = text[i + 3];
+            if ((a | b | c | d) >= 0x100) break;
+            const int wa = latin_[a], wb = latin_[b], wc = latin_[c], wd = latin_[d];
+            if ((wa | wb | wc | wd) < 0) break;  // one not measured yet
+            const long long next = static_cast<long long>(width) + wa + wb + wc + wd;
+            if (next > room) break;
+            width = static_cast<int>(next);
+        }
+        return i;
+    }
+
     quint32 glyph(char16_t c) {
         QChar ch(c);
         quint32 index = 0;
@@ -181,13 +200,13 @@ Size QtCanvas::textExtent(std::u16string_view text) {
 Size QtCanvas::textExtentFit(std::u16string_view text, int maxWidth, int& fitCount) {
     QtFontEntry& e = entry();
     int width = 0;
-    fitCount = 0;
-    for (char16_t c : text) {
-        const int next = width + e.advance(c);
+    std::size_t i = e.fitMeasuredLatin(text, maxWidth, width);
+    for (; i < text.size(); ++i) {
+        const int next = width + e.advance(text[i]);
         if (next > maxWidth) break;
         width = next;
-        ++fitCount;
     }
+    fitCount = static_cast<int>(i);
     return {width, e.metrics().height};
 }
 

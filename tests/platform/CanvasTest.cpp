@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <vector>
 
 #include "platform/RecordingCanvas.h"
 #include "platform/Screen.h"
@@ -94,6 +95,36 @@ TEST(QtCanvas, ExtentsAreSumsOfWholePixelAdvances) {
     }
     canvas.setFont({"Courier New", -20, 0, 1});
     EXPECT_EQ(canvas.textExtent(u"iiii").cx, canvas.textExtent(u"MMMM").cx);  // monospaced
+}
+
+// The fit takes measured Latin-1 letters four at a time: at every room it must stop where
+// a letter at a time stops, over letters measured and not yet measured, beyond Latin-1,
+// and with a remainder of fewer than four.
+TEST(QtCanvas, TheFitStopsAtTheLastLetterThatFitsAtEveryRoom) {
+    QtCanvas canvas(nullptr);
+    // The advances are measured in an underlined font of the same size: the font fitted
+    // has measured none of its letters when the first fit runs.
+    canvas.setFont({"Times New Roman", -23, fsUnderline, 1});
+    const std::u16string text = u"Wm i\u00e9 \u20ac\u0436qq zZ \u00ff.,;Wi mm\u4e2d abc";
+    std::vector<int> advances(text.size());
+    int total = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        advances[i] = canvas.textExtent(std::u16string_view(text).substr(i, 1)).cx;
+        total += advances[i];
+    }
+    canvas.setFont({"Times New Roman", -23, 0, 1});
+    for (int room = total + 1; room >= -1; --room) {
+        for (std::size_t start : {std::size_t{0}, std::size_t{1}, std::size_t{3}}) {
+            const std::u16string_view part = std::u16string_view(text).substr(start);
+            int expectedCount = 0, expectedWidth = 0;
+            while (expectedCount < static_cast<int>(part.size()) &&
+                   expectedWidth + advances[start + expectedCount] <= room)
+                expectedWidth += advances[start + expectedCount++];
+            int fit = -1;
+            EXPECT_EQ(canvas.textExtentFit(part, room, fit).cx, expectedWidth) << room << " " << start;
+            EXPECT_EQ(fit, expectedCount) << room << " " << start;
+        }
+    }
 }
 
 TEST(QtCanvas, MetricsFollowTheRequestedHeight) {
