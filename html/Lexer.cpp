@@ -452,12 +452,13 @@ void THtmlReader::ReadTag() {
         Token.AppendWideChar(u'<', at);
         return;
     }
-    std::string name;
+    char name[MaxTagName];
+    std::size_t length = 0;
     while (IsLetter(CurChar)) {
-        if (name.size() < MaxTagName) name += static_cast<char>(UpperChar);
+        if (length < MaxTagName) name[length++] = static_cast<char>(UpperChar);
         NextChar();
     }
-    Sy = LookupTag(name);
+    Sy = LookupTag(std::string_view(name, length));
     if (endTag) Sy = EndSymbolOf(Sy);  // unknown for tags without an end symbol
     HeadingLevel = 0;
     SkipBlanks();

@@ -160,7 +160,8 @@ TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
 }
 
 int TFontList::IndexAt(int offset) const {
-    // The last run whose start is not after the offset.
+    // The last run whose start is not after the offset; most sections have one run.
+    if (runs_.size() <= 1) return 0;
     auto it =
         std::upper_bound(runs_.begin(), runs_.end(), offset,
                          [](int value, const TFontObj* run) { return value < run->textOffset; });
