@@ -109,6 +109,7 @@ public:
     // copied as plain bytes (which the zero padding allows). Every element resets and
     // inherits its 53 values this way.
     static void AssignRange(PropValue* to, const PropValue* from, std::size_t count) {
+        if (to == from) return;
         for (std::size_t i = 0; i < count; ++i) from[i].Retain();
         AssignPlainRange(to, from, count);
     }

@@ -33,10 +33,15 @@ const char* SubstituteFor(const QString& face) {
 QtScreen::QtScreen()
     : canvas_(std::make_unique<QtCanvas>(nullptr)), watcher_(std::make_unique<QObject>()) {
     // Layout asks for the resolution at every font and box: it is read once and read
-    // again only when the primary screen or its resolution changes.
-    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    // again only when the primary screen or its resolution changes, or a screen goes.
+    // Without an application to tell of changes it is read every time.
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QObject::connect(application, &QGuiApplication::primaryScreenChanged, watcher_.get(),
                          [this](QScreen* screen) { WatchScreen(screen); });
+        QObject::connect(application, &QGuiApplication::screenRemoved, watcher_.get(),
+                         [this] { pixelsPerInch_ = 0; });
+        watching_ = true;
+    }
     WatchScreen(QGuiApplication::primaryScreen());
 }
 
@@ -63,12 +68,12 @@ ScreenInfo QtScreen::info() const {
 }
 
 int QtScreen::pixelsPerInch() const {
-    if (pixelsPerInch_ == 0) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 0;
-        pixelsPerInch_ = dpi > 0 ? dpi : 96;
-    }
-    return pixelsPerInch_;
+    if (pixelsPerInch_ > 0) return pixelsPerInch_;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 0;
+    if (dpi <= 0) return 96;  // no screen yet: nothing to keep
+    if (watching_) pixelsPerInch_ = dpi;
+    return dpi;
 }
 
 Canvas& QtScreen::measuringCanvas() { return *canvas_; }

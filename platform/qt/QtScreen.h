@@ -28,6 +28,7 @@ private:
     std::unique_ptr<Canvas> canvas_;
     std::unique_ptr<QObject> watcher_;  // the context of the connections below
     QMetaObject::Connection screenConnection_;
+    bool watching_ = false;          // told of screen changes by the application
     mutable int pixelsPerInch_ = 0;  // 0 until read, and again after a change
 };
 
