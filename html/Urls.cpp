@@ -107,7 +107,8 @@ std::string UrlToLocalPath(std::string_view url) {
         path[percent] = static_cast<char>(high * 16 + low);
         path.erase(percent + 1, 2);
     }
-    if (path.find('/') == std::string::npos) return path;
+    // A file path separates its folders with '/' here, however the page wrote them.
+    if (path.find('/') == std::string::npos) return platform::NormalizeSeparators(path);
     const std::string lower = platform::AsciiLowerCase(path);
     if (const auto at = lower.find("file:///"); at != std::string::npos) {
         path.erase(at, 8);
@@ -120,7 +121,7 @@ std::string UrlToLocalPath(std::string_view url) {
     }
     for (char& c : path)
         if (c == '|') c = ':';
-    return path;
+    return platform::NormalizeSeparators(path);
 }
 
 std::string UrlToLocalPathUnderRoot(std::string_view url, std::string_view root) {

@@ -94,15 +94,7 @@ void TBackgroundPainter::Paint(platform::Canvas& canvas, const platform::Rect& a
                                const platform::Rect& clip, const TBackgroundPosition& placement,
                                bool beyondArea) {
     if (!picture_ || picture_->isNull()) return;
-    platform::Rect visible = area.intersected(clip);
-    if (beyondArea && placement.Horizontal.Repeat) {
-        visible.left = clip.left;
-        visible.right = clip.right;
-    }
-    if (beyondArea && placement.Vertical.Repeat) {
-        visible.top = clip.top;
-        visible.bottom = clip.bottom;
-    }
+    const platform::Rect visible = beyondArea ? clip : area.intersected(clip);
     if (visible.isEmpty()) return;
     if (!built_ || builtRepeatX_ != placement.Horizontal.Repeat ||
         builtRepeatY_ != placement.Vertical.Repeat)

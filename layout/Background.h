@@ -28,8 +28,9 @@ class TBackgroundPainter {
     bool HasPicture() const { return picture_ != nullptr; }
 
     // Tiles over `area` (screen coordinates: the placement's origin and extent), drawing
-    // only inside `clip`. With `beyondArea` (the page's own background) a repeating axis is
-    // tiled over all of `clip`, the area only placing the first tile.
+    // only inside `clip` and the area. With `beyondArea` (the page's own background) the
+    // area only places the tiles: they are drawn wherever they meet `clip`, so a picture
+    // shows whole below a short page and a repeating one fills the window.
     void Paint(platform::Canvas& canvas, const platform::Rect& area, const platform::Rect& clip,
                const TBackgroundPosition& placement, bool beyondArea = false);
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "html/Builder.h"
@@ -37,23 +38,6 @@ std::string QuotedAttribute(const std::string& value) {
     }
     return out;
 }
-
-// Restores what a load changed for its duration, also when it ends with an error.
-class LoadScope {
-  public:
-    explicit LoadScope(std::function<void()> finish) : finish_(std::move(finish)) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~LoadScope() {
-        QApplication::restoreOverrideCursor();
-        finish_();
-    }
-    LoadScope(const LoadScope&) = delete;
-    LoadScope& operator=(const LoadScope&) = delete;
-
-  private:
-    std::function<void()> finish_;
-};
 
 }  // namespace
 
@@ -215,6 +199,7 @@ void THTMLViewer::SetServerRoot(const std::string& root) {
 }
 
 void THTMLViewer::SetPrintScale(double scale) {
+    if (std::isnan(scale)) return;  // no scale at all: the one set stays
     printScale_ = std::clamp(scale, 0.25, 4.0);
 }
 
@@ -235,17 +220,15 @@ void THTMLViewer::SethtOptions(ThtmlViewerOptions options) {
 
 void THTMLViewer::SetViewImages(bool view) {
     if (busy_ || view == document_->showImages) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    SetBusy(true);
-    const std::int64_t position = LayoutPosition();
-    document_->showImages = view;
-    document_->backgroundLooked = false;
-    document_->BackgroundImage();
-    LayoutDocument();
-    SetLayoutPosition(position);
-    InvalidatePaintSurface();
-    SetBusy(false);
-    QApplication::restoreOverrideCursor();
+    WhileBusy(true, false, [&] {
+        const std::int64_t position = LayoutPosition();
+        document_->showImages = view;
+        document_->backgroundLooked = false;
+        document_->BackgroundImage();
+        LayoutDocument();
+        SetLayoutPosition(position);
+        InvalidatePaintSurface();
+    });
 }
 
 void THTMLViewer::SetOnBitmapRequest(decltype(TPictureEvents::onBitmapRequest) handler) {
@@ -291,6 +274,40 @@ void THTMLViewer::Progress(TProgressStage stage, int percent) {
     if (OnProgress) OnProgress(this, stage, percent);
 }
 
+void THTMLViewer::WhileBusy(bool waitCursor, bool reportEnding, const std::function<void()>& work) {
+    if (waitCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The end runs however the work ends. Busy goes false even when a handler of the end
+    // throws, and after an error the end's own errors give way to the first one.
+    const auto end = [&] {
+        if (waitCursor) QApplication::restoreOverrideCursor();
+        if (reportEnding) {
+            try {
+                Progress(TProgressStage::psEnding, 100);
+            } catch (...) {
+                SetBusy(false);
+                throw;
+            }
+        }
+        SetBusy(false);
+    };
+    try {
+        SetBusy(true);
+        work();
+    } catch (...) {
+        try {
+            end();
+        } catch (...) {
+        }
+        throw;
+    }
+    end();
+}
+
+void THTMLViewer::RaiseMetaRefresh() {
+    if (metaRefreshDelay_ > 0 && OnMetaRefresh)
+        OnMetaRefresh(this, metaRefreshDelay_, metaRefreshURL_);
+}
+
 void THTMLViewer::LoadFromFile(const std::string& fileName) {
     LoadKeepingHistory(fileName, 0);
 }
@@ -316,11 +333,13 @@ void THTMLViewer::LoadKeepingHistory(const std::string& fileName, int kind) {
     LoadFile(fileName, kind);
     if (currentFile_ != oldFile || currentFileKind_ != oldKind)
         SaveHistoryEntry(oldFile, oldTitle, oldKind, std::move(oldForms), oldPosition);
+    // Raised once the history tells of this load, so that a handler loading the next page
+    // at once finds it in its place.
+    RaiseMetaRefresh();
 }
 
 void THTMLViewer::PrepareLoad() {
-    KeepFocusOutOfPage();
-    FindClear();
+    LeavePage();
     if (!imageCache_) {
         imageCache_ = std::make_unique<TStringBitmapList>();
         imageCache_->SetCacheCount(imageCacheCount_);
@@ -368,15 +387,28 @@ THtmlBuildEvents THTMLViewer::BuildEvents(bool withCallbacks) {
     return events;
 }
 
+void THTMLViewer::ShowBuilt(const std::function<void(THtmlParseResult&)>& build,
+                            const SplitName& split, const std::string& oldFile,
+                            bool topWhenUnnamed) {
+    THtmlParseResult result;
+    try {
+        build(result);
+    } catch (...) {
+        // What was built is shown before the error goes on to the caller.
+        FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
+        ShowAnchorOrTop(split, oldFile, topWhenUnnamed);
+        InvalidatePaintSurface();
+        throw;
+    }
+    FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
+    ShowAnchorOrTop(split, oldFile, topWhenUnnamed);
+    InvalidatePaintSurface();
+}
+
 void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
     const SplitName split = SplitAtHash(fileName);
     metaRefreshDelay_ = 0;
-    SetBusy(true);
-    {
-        LoadScope scope([this] {
-            Progress(TProgressStage::psEnding, 100);
-            SetBusy(false);
-        });
+    WhileBusy(true, true, [&] {
         // Looked for before anything is cleared: a file that is not there leaves the page
         // shown as it was.
         if (!platform::FileExists(split.name))
@@ -389,14 +421,18 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
         const std::string oldFile = currentFile_;
         currentFile_ = FileLoadedBy(fileName);
         currentFileKind_ = kind;
-
-        THtmlParseResult result;
-        try {
-            if (kind == 2) {
-                sourceText_.clear();
-                result = ParseHtml("<img src=\"" + QuotedAttribute(currentFile_) + "\">",
-                                   *document_, BuildEvents(false));
-            } else {
+        ShowBuilt(
+            [&](THtmlParseResult& result) {
+                if (kind == 2) {
+                    sourceText_.clear();
+                    // The picture's name is its full path already: neither the server
+                    // root nor % escapes apply to it.
+                    THtmlBuildEvents events = BuildEvents(false);
+                    events.ExpandName = [](const std::string& name) { return name; };
+                    result = ParseHtml("<img src=\"" + QuotedAttribute(currentFile_) + "\">",
+                                       *document_, events);
+                    return;
+                }
                 sourceText_ = platform::ReadWholeFile(split.name);
                 if (OnParseBegin) OnParseBegin(this, sourceText_);
                 if (kind == 0) {
@@ -406,30 +442,14 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
                     ParseText(sourceText_, *document_);
                 }
                 if (OnParseEnd) OnParseEnd(this);
-            }
-        } catch (...) {
-            // What was built is shown before the error goes on to the caller.
-            FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
-            ShowAnchorOrTop(split, oldFile, false);
-            InvalidatePaintSurface();
-            throw;
-        }
-        FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
-        ShowAnchorOrTop(split, oldFile, false);
-        InvalidatePaintSurface();
-    }
-    if (metaRefreshDelay_ > 0 && OnMetaRefresh)
-        OnMetaRefresh(this, metaRefreshDelay_, metaRefreshURL_);
+            },
+            split, oldFile, false);
+    });
 }
 
 void THTMLViewer::LoadFromString(const std::string& text, const std::string& reference) {
     if (busy_ || printing_) return;
-    SetBusy(true);
-    {
-        LoadScope scope([this] {
-            Progress(TProgressStage::psEnding, 100);
-            SetBusy(false);
-        });
+    WhileBusy(true, true, [&] {
         metaRefreshDelay_ = 0;
         const SplitName split = SplitAtHash(reference);
         const std::string oldFile = currentFile_;
@@ -440,17 +460,17 @@ void THTMLViewer::LoadFromString(const std::string& text, const std::string& ref
         PrepareLoad();
         caretIndex_ = 0;
         buttonDownIndex_ = -1;
-        if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
-        sourceText_ = text;
-        if (OnParseBegin) OnParseBegin(this, sourceText_);
-        const THtmlParseResult result = ParseHtml(sourceText_, *document_, BuildEvents(true));
-        if (OnParseEnd) OnParseEnd(this);
-        FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
-        ShowAnchorOrTop(split, oldFile, true);
-        InvalidatePaintSurface();
-    }
-    if (metaRefreshDelay_ > 0 && OnMetaRefresh)
-        OnMetaRefresh(this, metaRefreshDelay_, metaRefreshURL_);
+        ShowBuilt(
+            [&](THtmlParseResult& result) {
+                if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
+                sourceText_ = text;
+                if (OnParseBegin) OnParseBegin(this, sourceText_);
+                result = ParseHtml(sourceText_, *document_, BuildEvents(true));
+                if (OnParseEnd) OnParseEnd(this);
+            },
+            split, oldFile, true);
+    });
+    RaiseMetaRefresh();
 }
 
 void THTMLViewer::FinishLoad(const std::string& title, const std::string& base,
@@ -502,9 +522,9 @@ void THTMLViewer::HandleMeta(const std::string& httpEq, const std::string& name,
 void THTMLViewer::Clear() {
     if (busy_ || printing_) return;
     leaveTimer_->stop();
-    KeepFocusOutOfPage();
-    FindClear();
+    LeavePage();
     document_->Clear();
+    document_->SetScrollY(0);
     if (imageCache_) imageCache_->Clear();
     SetDocumentDefaults(*document_, defaults_);
     docBase_.clear();
@@ -521,6 +541,14 @@ void THTMLViewer::Clear() {
     buttonDownIndex_ = -1;
     if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
     InvalidatePaintSurface();
+}
+
+void THTMLViewer::LeavePage() {
+    KeepFocusOutOfPage();
+    FindClear();
+    // A press on the page left ends with it: its release must not click the next page.
+    leftButtonDown_ = dragActive_ = false;
+    ++pageGeneration_;
 }
 
 void THTMLViewer::KeepFocusOutOfPage() {

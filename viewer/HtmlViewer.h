@@ -14,7 +14,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +31,7 @@ class QScrollBar;
 class TPaintPanel;
 class T32ScrollBar;
 struct THtmlBuildEvents;
+struct THtmlParseResult;
 
 class THTMLViewer : public QWidget, public TDocumentHost {
   public:
@@ -268,7 +272,12 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     int PageWidth() const;
     int PageHeight() const;
     int ToPage(int screen) const { return zoom_ == 100 ? screen : screen * 100 / zoom_; }
-    int ToScreen(int page) const { return zoom_ == 100 ? page : (page * zoom_ + 99) / 100; }
+    // A very high page may not fit in screen pixels: it stops at the largest int.
+    int ToScreen(int page) const {
+        if (zoom_ == 100) return page;
+        const std::int64_t screen = (std::int64_t{page} * zoom_ + 99) / 100;
+        return static_cast<int>(std::clamp<std::int64_t>(screen, INT_MIN, INT_MAX));
+    }
 
     // ---- Finding text in the page ----
     // Marks every match of `text` (case and accents ignored); none is current yet. The
@@ -309,9 +318,18 @@ class THTMLViewer : public QWidget, public TDocumentHost {
 
     void SetBusy(bool busy);
     void Progress(TProgressStage stage, int percent);
+    // Runs `work` with Busy set (and the wait cursor when asked). Afterwards, also after an
+    // error: the cursor back, stage 2 when `reportEnding`, Busy cleared.
+    void WhileBusy(bool waitCursor, bool reportEnding, const std::function<void()>& work);
+    void RaiseMetaRefresh();
+    // Builds the page with `build` and shows it, also what was built before an error.
+    void ShowBuilt(const std::function<void(THtmlParseResult&)>& build, const SplitName& split,
+                   const std::string& oldFile, bool topWhenUnnamed);
     void LoadFile(const std::string& fileName, int kind);
     void LoadKeepingHistory(const std::string& fileName, int kind);
     void PrepareLoad();
+    // What the page shown holds for the viewer goes before the document is cleared.
+    void LeavePage();
     void KeepFocusOutOfPage();
     void FinishLoad(const std::string& title, const std::string& base,
                     const std::string& baseTarget);
@@ -381,6 +399,8 @@ class THTMLViewer : public QWidget, public TDocumentHost {
     std::string targetUnderMouse_;
     bool leftButtonDown_ = false;
     bool dragActive_ = false;
+    // Counts the pages left: a handler that loaded or cleared changed it.
+    std::uint64_t pageGeneration_ = 0;
     bool autoScrolling_ = false;
     bool middleMode_ = false;
     int middleStartY_ = 0;

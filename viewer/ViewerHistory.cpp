@@ -65,12 +65,13 @@ void THTMLViewer::SetHistoryIndex(int index) {
     }
     const auto at = static_cast<std::size_t>(index);
     const PositionObj& entry = *HistoryPositions[at];
-    if (HistoryFiles[at] != currentFile_ || entry.DocKind != currentFileKind_)
-        LoadFile(HistoryFiles[at], entry.DocKind);
+    const bool loaded = HistoryFiles[at] != currentFile_ || entry.DocKind != currentFileKind_;
+    if (loaded) LoadFile(HistoryFiles[at], entry.DocKind);
     SetLayoutPosition(entry.ScrollPos);
     if (entry.FormValues) document_->SetFormData(*entry.FormValues);
     HistoryCursor = index;
     if (OnHistoryChange) OnHistoryChange(this);
+    if (loaded) RaiseMetaRefresh();
 }
 
 std::string THTMLViewer::ExpandedLinkTarget(const std::string& target) const {

@@ -163,14 +163,21 @@ void THTMLViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
         if (button != Qt::MiddleButton || y != middleStartY_) EndMiddleMode();
         return;
     }
+    // A handler that shows another page ends the click: nothing of the page it was made
+    // on is there any more.
+    const std::uint64_t generation = pageGeneration_;
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (pageGeneration_ != generation) return;
     platform::Canvas& canvas = platform::Screen().measuringCanvas();
     const int docY = y + document_->scrollY;
 
     TFloatingObj* image = nullptr;
     int ix = 0, iy = 0;
     if (OnImageClick || OnRightClick) document_->HitTestImage(x, docY, image, ix, iy);
-    if (OnImageClick && image) OnImageClick(this, image, button, shift, ix, iy);
+    if (OnImageClick && image) {
+        OnImageClick(this, image, button, shift, ix, iy);
+        if (pageGeneration_ != generation) return;
+    }
 
     if (button == Qt::RightButton && OnRightClick) {
         TRightClickParameters parameters;

@@ -122,7 +122,7 @@ void THTMLViewer::UpdateScrollBars() {
 
     vScrollBar_->setGeometry(w - border / 2 - scrollBarWidth_, border / 2, scrollBarWidth_,
                              std::max(0, paintPanel_->height()));
-    vScrollBar_->SetLargeChange(PageHeight() - 16);
+    vScrollBar_->SetLargeChange(std::max(1, PageHeight() - 16));
     if (keepBar) {
         vScrollBar_->setVisible(vertical);
         vScrollBar_->setEnabled(verticalNeeded);
@@ -193,20 +193,13 @@ void THTMLViewer::SetLayoutPosition(std::int64_t position) {
 
 void THTMLViewer::Relayout() {
     if (busy_) return;
-    SetBusy(true);
-    const std::int64_t position = LayoutPosition();
-    document_->progressBase = 0;
-    Progress(TProgressStage::psStarting, 0);
-    try {
+    WhileBusy(false, true, [&] {
+        const std::int64_t position = LayoutPosition();
+        document_->progressBase = 0;
+        Progress(TProgressStage::psStarting, 0);
         LayoutDocument();
         SetLayoutPosition(position);
-    } catch (...) {
-        Progress(TProgressStage::psEnding, 100);
-        SetBusy(false);
-        throw;
-    }
-    Progress(TProgressStage::psEnding, 100);
-    SetBusy(false);
+    });
 }
 
 // Moves the page to `y` as a scroll bar or a key does: the window contents move and only

@@ -117,6 +117,29 @@ TEST_F(ViewerHistoryTest, AnAnchorInThePageMakesAnEntryWhenThePlaceChanged) {
     EXPECT_EQ(viewer->HistoryFiles.size(), 2u);
 }
 
+TEST_F(ViewerHistoryTest, ARefreshHandlerThatLoadsAtOnceFindsTheHistoryInItsOrder) {
+    viewer->SetHistoryMaxCount(10);
+    const std::string refreshing =
+        Write("r.htm", "<meta http-equiv=refresh content=\"0;url=c.htm\"><p>refreshing");
+    viewer->LoadFromFile(a);
+    viewer->OnMetaRefresh = [](THTMLViewer* sender, int, const std::string& url) {
+        sender->LoadFromFile(sender->ExpandLinkPath(url));
+    };
+    viewer->LoadFromFile(refreshing);
+    EXPECT_EQ(viewer->CurrentFile(), c);
+    EXPECT_EQ(viewer->HistoryFiles, (std::vector<std::string>{c, refreshing, a}));
+    EXPECT_EQ(viewer->HistoryCursor, 0);
+    // Going back through the history to the page that refreshes: raised once the cursor
+    // stands on its entry.
+    std::vector<int> cursors;
+    viewer->OnMetaRefresh = [&](THTMLViewer* sender, int, const std::string&) {
+        cursors.push_back(sender->HistoryCursor);
+    };
+    viewer->SetHistoryIndex(1);
+    EXPECT_EQ(viewer->CurrentFile(), refreshing);
+    EXPECT_EQ(cursors, std::vector<int>{1});
+}
+
 class ViewerVisitedTest : public ViewerTest {
   protected:
     // The link runs of the page shown, visited or not, by their targets.

@@ -451,6 +451,38 @@ TEST_F(ViewerInputTest, PicturesReportMovesAndClicks) {
 
 // ---- What a review found ----
 
+TEST_F(ViewerInputTest, AHandlerThatShowsAnotherPageEndsTheClick) {
+    // A picture on the first page; a linked picture in the same place on the next.
+    Write("dot.bmp", kDotBmp);
+    const std::string picture = "<img src=dot.bmp width=100 height=100 border=0>";
+    const std::string next =
+        Write("next.htm", "<body style=margin:0><a href=third.htm>" + picture + "</a>");
+    Write("third.htm", "<p>third");
+    const std::string first = Write("first.htm", "<body style=margin:0>" + picture);
+    viewer->OnImageClick = [&](THTMLViewer* sender, TFloatingObj*, Qt::MouseButton,
+                               Qt::KeyboardModifiers, int, int) {
+        if (sender->CurrentFile() == first) sender->LoadFromFile(next);
+    };
+    int rightClicks = 0;
+    viewer->OnRightClick = [&](THTMLViewer*, TRightClickParameters&) { ++rightClicks; };
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        viewer->LoadFromFile(first);
+        viewer->PaintPanel()->repaint();
+        Click(QPoint(10, 10), button);
+        EXPECT_EQ(viewer->CurrentFile(), next) << "one click, one page (button " << button << ")";
+    }
+    EXPECT_EQ(rightClicks, 0) << "the picture right-clicked has gone with its page";
+    // The same for a mouse-up handler.
+    viewer->OnImageClick = nullptr;
+    viewer->OnMouseUp = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        if (viewer->CurrentFile() == first) viewer->LoadFromFile(next);
+    };
+    viewer->LoadFromFile(first);
+    viewer->PaintPanel()->repaint();
+    Click(QPoint(10, 10));
+    EXPECT_EQ(viewer->CurrentFile(), next);
+}
+
 TEST_F(ViewerInputTest, EnterOnALinkFollowsThatLinkWhateverTheMouseDoesMeanwhile) {
     Show("<p><a href=a.htm>first link</a> and plain text");
     std::vector<std::string> clicks;

@@ -3,6 +3,7 @@
 // was uncovered, backgrounds, and pages far higher than 32767 pixels.
 
 #include <QAbstractSlider>
+#include <QBuffer>
 #include <QFrame>
 #include <QImage>
 #include <QTest>
@@ -15,6 +16,17 @@ namespace {
 std::string BoxPage(int width, int height) {
     return "<html><body style=\"margin:0\"><img src=none style=\"margin:0\" border=0 width=" +
            std::to_string(width) + " height=" + std::to_string(height) + "></body></html>";
+}
+
+// A BMP file of `width` x `height` pixels of one colour.
+std::string SolidBmp(int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
 }
 
 }  // namespace
@@ -170,6 +182,32 @@ TEST_F(ViewerTest, APageFarHigherThan32767PixelsScrollsToItsEnd) {
     EXPECT_TRUE(viewer->ScrollToAnchor("b500"));
     EXPECT_EQ(viewer->VerticalOffset(), 50000);
     EXPECT_EQ(viewer->Document().scrollY, 50000);
+}
+
+TEST_F(ViewerTest, AZoomedPageTooHighForScreenPixelsStillScrollsToItsEnd) {
+    viewer->LoadFromString(
+        "<body style=\"margin:0\"><div style=\"height:8000000px;margin:0\"></div>");
+    ASSERT_EQ(viewer->DocHeight(), 8000000);
+    viewer->SetZoom(300);
+    EXPECT_TRUE(viewer->VScrollBar()->isVisibleTo(viewer.get()));
+    viewer->VScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(viewer->VerticalOffset(), 8000000 - viewer->PageHeight());
+}
+
+TEST_F(ViewerTest, APageStepInATinyViewerStillGoesDown) {
+    viewer->resize(200, 10);
+    viewer->LoadFromString(TallPage(1000));
+    viewer->ScrollToY(500);
+    viewer->VScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_GT(viewer->VerticalOffset(), 500);
+}
+
+TEST_F(ViewerTest, ClearShowsTheTopOfAnEmptyPage) {
+    viewer->LoadFromString(TallPage(3000));
+    viewer->ScrollToY(1000);
+    viewer->Clear();
+    EXPECT_EQ(viewer->VerticalOffset(), 0);
+    EXPECT_EQ(viewer->Document().scrollY, 0) << "hit tests read the page from its top";
 }
 
 TEST_F(ViewerTest, ThePlaceSurvivesARelayoutAtAnotherWidth) {
@@ -372,6 +410,24 @@ TEST_F(ViewerPaintTest, ARepeatingPageBackgroundCoversAShortPageWindow) {
     EXPECT_EQ(shot.pixelColor(5, shot.height() - 3), QColor(0, 0, 255))
         << "tiled below the text too";
     EXPECT_EQ(shot.pixelColor(shot.width() - 3, 2), QColor(0, 0, 255));
+}
+
+TEST_F(ViewerPaintTest, APagePictureWithoutRepeatShowsWholeBelowAShortPage) {
+    Write("big.bmp", SolidBmp(100, 100, QColor(255, 0, 0)));
+    for (const std::string repeat : {"no-repeat", "repeat-x"}) {
+        viewer->LoadFromFile(
+            Write(repeat + ".htm", "<style>body { background: #ffffff url(big.bmp) " + repeat +
+                                       "; margin: 0 }</style>"
+                                       "<body><p style=\"margin:0\">x"));
+        ASSERT_LT(viewer->DocHeight(), 50) << repeat;
+        viewer->PaintPanel()->repaint();
+        const QImage shot = Grab();
+        EXPECT_EQ(shot.pixelColor(50, 95), QColor(255, 0, 0)) << repeat << ": the picture's foot";
+        EXPECT_EQ(shot.pixelColor(50, 105), QColor(255, 255, 255)) << repeat << ": below it";
+        EXPECT_EQ(shot.pixelColor(150, 50),
+                  repeat == "repeat-x" ? QColor(255, 0, 0) : QColor(255, 255, 255))
+            << repeat;
+    }
 }
 
 TEST_F(ViewerPaintTest, LineKeysPaintAStripOtherKeysTheWholeView) {

@@ -1,6 +1,7 @@
 // Loading pages into the viewer: files, strings, pictures and text; anchors; the events
 // of a load; meta refresh; what a failed load leaves; the viewer's properties.
 
+#include <cmath>
 #include <vector>
 
 #include <QTest>
@@ -146,14 +147,20 @@ TEST_F(ViewerTest, ALoadRaisesItsEventsInOrder) {
 }
 
 TEST_F(ViewerTest, APictureIsShownAloneWhateverItsName) {
-    // The picture is shown through a one-image page: its name must survive being quoted.
-    const std::string path = Write("a&b \"c\".bmp", kDotBmp);
-    viewer->LoadImageFile(path);
-    EXPECT_EQ(viewer->CurrentFile(), path);
-    TImageObj* image = FirstImage(viewer->Document());
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->source, path);
-    EXPECT_FALSE(image->IsPlaceholder());
+    // The picture is shown through a one-image page: its name must survive being quoted,
+    // and it is a file's full name, never a link to expand (no % escapes, no server root).
+    for (const std::string name : {"a&b \"c\".bmp", "a%41b.bmp"}) {
+        for (const std::string root : {"", "/srv/root"}) {
+            viewer->SetServerRoot(root);
+            const std::string path = Write(name, kDotBmp);
+            viewer->LoadImageFile(path);
+            EXPECT_EQ(viewer->CurrentFile(), path);
+            TImageObj* image = FirstImage(viewer->Document());
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->source, path) << name << " under the root \"" << root << "\"";
+            EXPECT_FALSE(image->IsPlaceholder()) << name << " under the root \"" << root << "\"";
+        }
+    }
 }
 
 TEST_F(ViewerTest, TheMetaRefreshIsReportedAfterTheLoad) {
@@ -189,6 +196,8 @@ TEST_F(ViewerTest, PropertiesKeepToTheirRanges) {
     EXPECT_EQ(viewer->PrintScale(), 4.0);
     viewer->SetPrintScale(0.1);
     EXPECT_EQ(viewer->PrintScale(), 0.25);
+    viewer->SetPrintScale(std::nan(""));
+    EXPECT_EQ(viewer->PrintScale(), 0.25) << "no number changes nothing";
     EXPECT_EQ(viewer->ImageCacheCount(), 5);
     viewer->SetImageCacheCount(50);
     EXPECT_EQ(viewer->ImageCacheCount(), 20);
@@ -307,8 +316,10 @@ TEST_F(ViewerTest, LinkPathsExpandAgainstThePage) {
     EXPECT_EQ(viewer->ExpandLinkPath("http://example.org/a.htm"), "http://example.org/a.htm");
     EXPECT_EQ(viewer->ExpandLinkPath("file:///tmp/a%20b.htm"), "/tmp/a b.htm");
     EXPECT_EQ(viewer->ExpandLinkPath("/abs/a.htm"), "/abs/a.htm");
+    EXPECT_EQ(viewer->ExpandLinkPath("\\abs\\a.htm"), "/abs/a.htm");
     viewer->SetServerRoot("/srv/root/");
     EXPECT_EQ(viewer->ExpandLinkPath("/abs/a.htm"), "/srv/root/abs/a.htm");
+    EXPECT_EQ(viewer->ExpandLinkPath("\\abs\\a.htm"), "/srv/root/abs/a.htm");
     EXPECT_EQ(viewer->ExpandLinkPath("//host/share/a.htm"), "//host/share/a.htm");
     // A BASE changes where relative names start.
     viewer->LoadFromFile(
@@ -439,6 +450,49 @@ TEST_F(ViewerTest, AnErrorAfterThePageWasClearedStillShowsWhatWasBuilt) {
     EXPECT_EQ(viewer->VerticalOffset(), 0);
     EXPECT_LT(viewer->DocHeight(), 2000) << "the old page is gone, laid out empty";
     EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(ViewerTest, AHandlerFailingAtTheEndOfALoadLeavesTheViewerReady) {
+    // The error reaches the caller, and the viewer takes the next load.
+    viewer->OnProgress = [](THTMLViewer*, TProgressStage stage, int) {
+        if (stage == TProgressStage::psEnding) throw platform::Exception("progress failed");
+    };
+    const std::string page = Write("a.htm", "<p>first");
+    EXPECT_THROW(viewer->LoadFromString("<p>x"), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_THROW(viewer->LoadFromFile(page), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_EQ(viewer->CurrentFile(), page);
+    EXPECT_THROW(viewer->LoadFromFile(Write("none.htm", "") + ".missing"), EInOutError)
+        << "the first error is the one reported";
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_THROW(viewer->Relayout(), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_FALSE(QApplication::overrideCursor());
+
+    viewer->OnProgress = nullptr;
+    viewer->OnProcessing = [](THTMLViewer*, bool busy) {
+        if (busy) throw platform::Exception("processing failed");
+    };
+    EXPECT_THROW(viewer->SetViewImages(false), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_FALSE(QApplication::overrideCursor());
+    viewer->OnProcessing = nullptr;
+    viewer->SetViewImages(false);
+    EXPECT_FALSE(viewer->ViewImages());
+    viewer->LoadFromString("<p>next");
+    EXPECT_EQ(viewer->SourceText(), "<p>next");
+}
+
+TEST_F(ViewerTest, AStringThatFailsToBuildIsShownAsFarAsItWasBuilt) {
+    viewer->LoadFromString(TallPage(3000));
+    viewer->ScrollToY(2000);
+    viewer->OnParseEnd = [](THTMLViewer*) { throw platform::Exception("parse end failed"); };
+    EXPECT_THROW(viewer->LoadFromString("<title>Second</title><p>second"), platform::Exception);
+    EXPECT_FALSE(viewer->Busy());
+    EXPECT_LT(viewer->DocHeight(), 3000) << "laid out again, without the old page";
+    EXPECT_EQ(viewer->VerticalOffset(), 0);
+    EXPECT_EQ(viewer->PageTitle(), "Second");
 }
 
 TEST_F(ViewerTest, AFileUrlIsNeverPutUnderTheServerRoot) {
