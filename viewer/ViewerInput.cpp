@@ -45,10 +45,13 @@ constexpr int kMiddleDeadZone = 20;       // pixels
 
 void THTMLViewer::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                                  int y) {
+    const std::uint64_t generation = pageGeneration_;
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
     pointer_ = {x, y};
     setFocus(Qt::MouseFocusReason);
     linkJustClicked_ = false;
+    // A press whose handler showed another page presses nothing on that page.
+    if (pageGeneration_ != generation) return;
     if (middleMode_) {
         EndMiddleMode();
         return;

@@ -481,6 +481,15 @@ TEST_F(ViewerInputTest, AHandlerThatShowsAnotherPageEndsTheClick) {
     viewer->PaintPanel()->repaint();
     Click(QPoint(10, 10));
     EXPECT_EQ(viewer->CurrentFile(), next);
+    // And for a mouse-down handler: the release is no click on the page it showed.
+    viewer->OnMouseUp = nullptr;
+    viewer->OnMouseDown = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        if (viewer->CurrentFile() == first) viewer->LoadFromFile(next);
+    };
+    viewer->LoadFromFile(first);
+    viewer->PaintPanel()->repaint();
+    Click(QPoint(10, 10));
+    EXPECT_EQ(viewer->CurrentFile(), next);
 }
 
 TEST_F(ViewerInputTest, EnterOnALinkFollowsThatLinkWhateverTheMouseDoesMeanwhile) {
