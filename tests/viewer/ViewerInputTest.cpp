@@ -459,37 +459,32 @@ TEST_F(ViewerInputTest, AHandlerThatShowsAnotherPageEndsTheClick) {
         Write("next.htm", "<body style=margin:0><a href=third.htm>" + picture + "</a>");
     Write("third.htm", "<p>third");
     const std::string first = Write("first.htm", "<body style=margin:0>" + picture);
-    viewer->OnImageClick = [&](THTMLViewer* sender, TFloatingObj*, Qt::MouseButton,
-                               Qt::KeyboardModifiers, int, int) {
+    const auto showNext = [&](THTMLViewer* sender) {
         if (sender->CurrentFile() == first) sender->LoadFromFile(next);
     };
-    int rightClicks = 0;
-    viewer->OnRightClick = [&](THTMLViewer*, TRightClickParameters&) { ++rightClicks; };
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+    // One click on the first page shows the next one, and nothing more.
+    const auto clickOnFirst = [&](Qt::MouseButton button) {
         viewer->LoadFromFile(first);
         viewer->PaintPanel()->repaint();
         Click(QPoint(10, 10), button);
-        EXPECT_EQ(viewer->CurrentFile(), next) << "one click, one page (button " << button << ")";
-    }
+        return fs::path(viewer->CurrentFile()).filename().string();
+    };
+    int rightClicks = 0;
+    viewer->OnRightClick = [&](THTMLViewer*, TRightClickParameters&) { ++rightClicks; };
+    viewer->OnImageClick = [&](THTMLViewer* sender, TFloatingObj*, Qt::MouseButton,
+                               Qt::KeyboardModifiers, int, int) { showNext(sender); };
+    EXPECT_EQ(clickOnFirst(Qt::LeftButton), "next.htm") << "from the picture's click";
+    EXPECT_EQ(clickOnFirst(Qt::RightButton), "next.htm") << "from the picture's right click";
     EXPECT_EQ(rightClicks, 0) << "the picture right-clicked has gone with its page";
-    // The same for a mouse-up handler.
     viewer->OnImageClick = nullptr;
-    viewer->OnMouseUp = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        if (viewer->CurrentFile() == first) viewer->LoadFromFile(next);
+    viewer->OnMouseUp = [&](THTMLViewer* sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        showNext(sender);
     };
-    viewer->LoadFromFile(first);
-    viewer->PaintPanel()->repaint();
-    Click(QPoint(10, 10));
-    EXPECT_EQ(viewer->CurrentFile(), next);
-    // And for a mouse-down handler: the release is no click on the page it showed.
+    EXPECT_EQ(clickOnFirst(Qt::LeftButton), "next.htm") << "from the release";
     viewer->OnMouseUp = nullptr;
-    viewer->OnMouseDown = [&](THTMLViewer*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        if (viewer->CurrentFile() == first) viewer->LoadFromFile(next);
-    };
-    viewer->LoadFromFile(first);
-    viewer->PaintPanel()->repaint();
-    Click(QPoint(10, 10));
-    EXPECT_EQ(viewer->CurrentFile(), next);
+    viewer->OnMouseDown = [&](THTMLViewer* sender, Qt::MouseButton, Qt::KeyboardModifiers, int,
+                              int) { showNext(sender); };
+    EXPECT_EQ(clickOnFirst(Qt::LeftButton), "next.htm") << "from the press";
 }
 
 TEST_F(ViewerInputTest, EnterOnALinkFollowsThatLinkWhateverTheMouseDoesMeanwhile) {
