@@ -12,6 +12,7 @@
 #include "html/Urls.h"
 #include "layout/FontObj.h"
 #include "platform/Files.h"
+#include "platform/ScopedCount.h"
 #include "platform/Text.h"
 #include "platform/qt/QtPanelWindow.h"
 #include "viewer/PaintPanel.h"
@@ -426,9 +427,11 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
                 if (kind == 2) {
                     sourceText_.clear();
                     // The picture's name is its full path already: neither the server
-                    // root nor % escapes apply to it.
+                    // root nor % escapes apply to it, when it is built nor when it is read.
+                    const auto asGiven = [](const std::string& name) { return name; };
+                    document_->expandName = asGiven;
                     THtmlBuildEvents events = BuildEvents(false);
-                    events.ExpandName = [](const std::string& name) { return name; };
+                    events.ExpandName = asGiven;
                     result = ParseHtml("<img src=\"" + QuotedAttribute(currentFile_) + "\">",
                                        *document_, events);
                     return;
@@ -479,11 +482,9 @@ void THTMLViewer::FinishLoad(const std::string& title, const std::string& base,
     docBase_ = base;
     docBaseTarget_ = baseTarget;
     {
-        const bool wasNoDraw = noDraw_;
-        noDraw_ = true;
+        const platform::ScopedFlag drawing(noDraw_, true);
         document_->BackgroundImage();
         LayoutDocument();
-        noDraw_ = wasNoDraw;
     }
     MarkVisitedLinks();
 }

@@ -64,11 +64,20 @@ void THTMLViewer::SetHistoryIndex(int index) {
         HistoryTitles[static_cast<std::size_t>(HistoryCursor)] = pageTitle_;
     }
     const auto at = static_cast<std::size_t>(index);
-    const PositionObj& entry = *HistoryPositions[at];
-    const bool loaded = HistoryFiles[at] != currentFile_ || entry.DocKind != currentFileKind_;
-    if (loaded) LoadFile(HistoryFiles[at], entry.DocKind);
-    SetLayoutPosition(entry.ScrollPos);
-    if (entry.FormValues) document_->SetFormData(*entry.FormValues);
+    const std::string file = HistoryFiles[at];
+    const int kind = HistoryPositions[at]->DocKind;
+    const std::int64_t position = HistoryPositions[at]->ScrollPos;
+    const bool loaded = file != currentFile_ || kind != currentFileKind_;
+    const std::uint64_t generation = pageGeneration_;
+    if (loaded) LoadFile(file, kind);
+    // A handler raised by the load may have shown another page or changed the history:
+    // then what it did stands.
+    if (pageGeneration_ != generation + (loaded ? 1 : 0) || at >= HistoryFiles.size() ||
+        HistoryFiles[at] != file)
+        return;
+    SetLayoutPosition(position);
+    if (const PositionObj& entry = *HistoryPositions[at]; entry.FormValues)
+        document_->SetFormData(*entry.FormValues);
     HistoryCursor = index;
     if (OnHistoryChange) OnHistoryChange(this);
     if (loaded) RaiseMetaRefresh();

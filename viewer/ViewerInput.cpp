@@ -50,12 +50,12 @@ void THTMLViewer::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers s
     pointer_ = {x, y};
     setFocus(Qt::MouseFocusReason);
     linkJustClicked_ = false;
-    // A press whose handler showed another page presses nothing on that page.
-    if (pageGeneration_ != generation) return;
     if (middleMode_) {
         EndMiddleMode();
         return;
     }
+    // A press whose handler showed another page presses nothing on that page.
+    if (pageGeneration_ != generation) return;
     if (button == Qt::MiddleButton) {
         middleMode_ = true;
         middleStartY_ = y;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/ScopedCount.h"
 #include "platform/Screen.h"
 #include "viewer/Cursors.h"
 #include "viewer/HtmlViewer.h"
@@ -16,19 +17,6 @@
 namespace {
 
 constexpr int kMaxDocWidth = 6000;
-
-// Sets a flag for the length of a scope and puts back what it was.
-class FlagScope {
-  public:
-    FlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = saved_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-  private:
-    bool& flag_;
-    bool saved_;
-};
 
 }  // namespace
 
@@ -54,7 +42,7 @@ bool THTMLViewer::NeedsVerticalBar(bool assumeBar) const {
 }
 
 void THTMLViewer::LayoutDocument() {
-    FlagScope drawing(noDraw_, true);
+    platform::ScopedFlag drawing(noDraw_, true);
     const int border = borderStyle_ == THTMLBorderStyle::htNone ? 0 : 2;
     const int fullWidth = width() - border;
     if (scrollBars_ == TScrollStyle::ssNone || scrollBars_ == TScrollStyle::ssHorizontal) {

@@ -140,6 +140,24 @@ TEST_F(ViewerHistoryTest, ARefreshHandlerThatLoadsAtOnceFindsTheHistoryInItsOrde
     EXPECT_EQ(cursors, std::vector<int>{1});
 }
 
+TEST_F(ViewerHistoryTest, AHandlerThatLoadsDuringAStepBackHasTheLastWord) {
+    // The page shown by the handler makes its own entry, which drops the one stepped to.
+    viewer->SetHistoryMaxCount(2);
+    viewer->LoadFromFile(a);
+    viewer->LoadFromFile(b);
+    bool armed = true;
+    viewer->OnProcessing = [&](THTMLViewer* sender, bool busy) {
+        if (!busy && armed && sender->CurrentFile() == a) {
+            armed = false;
+            sender->LoadFromFile(c);
+        }
+    };
+    viewer->SetHistoryIndex(1);
+    EXPECT_EQ(viewer->CurrentFile(), c);
+    EXPECT_EQ(viewer->HistoryFiles, (std::vector<std::string>{c, a}));
+    EXPECT_EQ(viewer->HistoryCursor, 0);
+}
+
 class ViewerVisitedTest : public ViewerTest {
   protected:
     // The link runs of the page shown, visited or not, by their targets.

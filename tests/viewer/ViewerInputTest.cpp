@@ -485,6 +485,18 @@ TEST_F(ViewerInputTest, AHandlerThatShowsAnotherPageEndsTheClick) {
     viewer->OnMouseDown = [&](THTMLViewer* sender, Qt::MouseButton, Qt::KeyboardModifiers, int,
                               int) { showNext(sender); };
     EXPECT_EQ(clickOnFirst(Qt::LeftButton), "next.htm") << "from the press";
+    // Such a press still ends the middle-button mode.
+    viewer->OnMouseDown = [&](THTMLViewer* sender, Qt::MouseButton button, Qt::KeyboardModifiers,
+                              int, int) {
+        if (button == Qt::LeftButton) showNext(sender);
+    };
+    viewer->LoadFromFile(first);
+    QTest::mousePress(Surface(), Qt::MiddleButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(Surface(), Qt::MiddleButton, {}, QPoint(10, 10));
+    ASSERT_TRUE(viewer->MiddleScrollMode());
+    QTest::mousePress(Surface(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(viewer->MiddleScrollMode());
+    QTest::mouseRelease(Surface(), Qt::LeftButton, {}, QPoint(10, 10));
 }
 
 TEST_F(ViewerInputTest, EnterOnALinkFollowsThatLinkWhateverTheMouseDoesMeanwhile) {

@@ -149,6 +149,10 @@ TEST_F(ViewerTest, ALoadRaisesItsEventsInOrder) {
 TEST_F(ViewerTest, APictureIsShownAloneWhateverItsName) {
     // The picture is shown through a one-image page: its name must survive being quoted,
     // and it is a file's full name, never a link to expand (no % escapes, no server root).
+    // A host that is asked for pictures first and supplies none leaves them to be read.
+    std::vector<std::string> asked;
+    viewer->SetOnImageRequest(
+        [&](const std::string& name, TImageStream&) { asked.push_back(name); });
     for (const std::string name : {"a&b \"c\".bmp", "a%41b.bmp"}) {
         for (const std::string root : {"", "/srv/root"}) {
             viewer->SetServerRoot(root);
@@ -159,6 +163,7 @@ TEST_F(ViewerTest, APictureIsShownAloneWhateverItsName) {
             ASSERT_NE(image, nullptr);
             EXPECT_EQ(image->source, path) << name << " under the root \"" << root << "\"";
             EXPECT_FALSE(image->IsPlaceholder()) << name << " under the root \"" << root << "\"";
+            EXPECT_EQ(asked.back(), path);
         }
     }
 }
@@ -482,6 +487,28 @@ TEST_F(ViewerTest, AHandlerFailingAtTheEndOfALoadLeavesTheViewerReady) {
     EXPECT_FALSE(viewer->ViewImages());
     viewer->LoadFromString("<p>next");
     EXPECT_EQ(viewer->SourceText(), "<p>next");
+}
+
+TEST_F(ViewerTest, AFailedLayoutLeavesTheViewerPainting) {
+    viewer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+    bool armed = true;
+    viewer->OnProgress = [&](THTMLViewer* sender, TProgressStage stage, int) {
+        if (armed && stage == TProgressStage::psRunning && sender->NoDraw()) {
+            armed = false;
+            throw platform::Exception("layout progress failed");
+        }
+    };
+    std::string html;
+    for (int i = 0; i < 120; ++i) html += "<p>paragraph " + std::to_string(i);
+    EXPECT_THROW(viewer->LoadFromString(html), platform::Exception);
+    ASSERT_FALSE(armed) << "the handler failed while the page was laid out";
+    EXPECT_FALSE(viewer->NoDraw());
+    viewer->OnProgress = nullptr;
+    viewer->LoadFromString("<p>next");
+    const int before = viewer->PaintPanel()->paintCount();
+    viewer->PaintPanel()->repaint();
+    EXPECT_EQ(viewer->PaintPanel()->paintCount(), before + 1);
 }
 
 TEST_F(ViewerTest, AStringThatFailsToBuildIsShownAsFarAsItWasBuilt) {
