@@ -221,7 +221,7 @@ void THTMLViewer::SethtOptions(ThtmlViewerOptions options) {
 
 void THTMLViewer::SetViewImages(bool view) {
     if (busy_ || view == document_->showImages) return;
-    WhileBusy(true, false, [&] {
+    WhileBusy(/*waitCursor=*/true, /*reportEnding=*/false, [&] {
         const std::int64_t position = LayoutPosition();
         document_->showImages = view;
         document_->backgroundLooked = false;
@@ -382,7 +382,8 @@ THtmlBuildEvents THTMLViewer::BuildEvents(bool withCallbacks) {
         events.OnStreamRequest = [this](const std::string& src, std::string& stream) {
             return OnhtStreamRequest(this, src, stream);
         };
-    events.ExpandName = [this](const std::string& name) { return ExpandLinkPath(name); };
+    // Names in the page expand as the document expands them when it reads them.
+    events.ExpandName = document_->expandName;
     events.OnBase = [this](const std::string& base) { docBase_ = base; };
     events.OnProgress = [this](int percent) { Progress(TProgressStage::psRunning, percent); };
     return events;
@@ -392,24 +393,25 @@ void THTMLViewer::ShowBuilt(const std::function<void(THtmlParseResult&)>& build,
                             const SplitName& split, const std::string& oldFile,
                             bool topWhenUnnamed) {
     THtmlParseResult result;
+    const auto show = [&] {
+        FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
+        ShowAnchorOrTop(split, oldFile, topWhenUnnamed);
+        InvalidatePaintSurface();
+    };
     try {
         build(result);
     } catch (...) {
         // What was built is shown before the error goes on to the caller.
-        FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
-        ShowAnchorOrTop(split, oldFile, topWhenUnnamed);
-        InvalidatePaintSurface();
+        show();
         throw;
     }
-    FinishLoad(result.Title, result.BaseUrl, result.BaseTarget);
-    ShowAnchorOrTop(split, oldFile, topWhenUnnamed);
-    InvalidatePaintSurface();
+    show();
 }
 
 void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
     const SplitName split = SplitAtHash(fileName);
     metaRefreshDelay_ = 0;
-    WhileBusy(true, true, [&] {
+    WhileBusy(/*waitCursor=*/true, /*reportEnding=*/true, [&] {
         // Looked for before anything is cleared: a file that is not there leaves the page
         // shown as it was.
         if (!platform::FileExists(split.name))
@@ -428,12 +430,9 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
                     sourceText_.clear();
                     // The picture's name is its full path already: neither the server
                     // root nor % escapes apply to it, when it is built nor when it is read.
-                    const auto asGiven = [](const std::string& name) { return name; };
-                    document_->expandName = asGiven;
-                    THtmlBuildEvents events = BuildEvents(false);
-                    events.ExpandName = asGiven;
+                    document_->expandName = [](const std::string& name) { return name; };
                     result = ParseHtml("<img src=\"" + QuotedAttribute(currentFile_) + "\">",
-                                       *document_, events);
+                                       *document_, BuildEvents(false));
                     return;
                 }
                 sourceText_ = platform::ReadWholeFile(split.name);
@@ -452,7 +451,7 @@ void THTMLViewer::LoadFile(const std::string& fileName, int kind) {
 
 void THTMLViewer::LoadFromString(const std::string& text, const std::string& reference) {
     if (busy_ || printing_) return;
-    WhileBusy(true, true, [&] {
+    WhileBusy(/*waitCursor=*/true, /*reportEnding=*/true, [&] {
         metaRefreshDelay_ = 0;
         const SplitName split = SplitAtHash(reference);
         const std::string oldFile = currentFile_;

@@ -181,7 +181,7 @@ void THTMLViewer::SetLayoutPosition(std::int64_t position) {
 
 void THTMLViewer::Relayout() {
     if (busy_) return;
-    WhileBusy(false, true, [&] {
+    WhileBusy(/*waitCursor=*/false, /*reportEnding=*/true, [&] {
         const std::int64_t position = LayoutPosition();
         document_->progressBase = 0;
         Progress(TProgressStage::psStarting, 0);
