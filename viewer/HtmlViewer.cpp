@@ -136,8 +136,15 @@ void THTMLViewer::SetDefOverLinkColor(platform::TColor color) {
 
 void THTMLViewer::SetBorderStyle(THTMLBorderStyle style) {
     if (style == borderStyle_) return;
+    const bool roomChanged =
+        (style == THTMLBorderStyle::htNone) != (borderStyle_ == THTMLBorderStyle::htNone);
     borderStyle_ = style;
     UpdateBorder();
+    // The border's pixel on each side comes or goes: the page moves and is laid out again.
+    if (roomChanged && !busy_) {
+        LayoutDocument();
+        ScrollToY(VerticalOffset());
+    }
 }
 
 void THTMLViewer::SetHistoryMaxCount(int count) {

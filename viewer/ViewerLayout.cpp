@@ -102,7 +102,7 @@ void THTMLViewer::UpdateScrollBars() {
     paintPanel_->resize(std::max(0, pageWidth - border), std::max(0, surfaceHeight));
 
     hScrollBar_->setVisible(horizontalShown);
-    hScrollBar_->SetLargeChange(std::max(1, pageWidth - 20));
+    hScrollBar_->SetLargeChange(std::max(1, ToPage(pageWidth) - 20));  // in page pixels
     hScrollBar_->setGeometry(border / 2, h - border / 2 - scrollBarWidth_,
                              std::max(0, pageWidth - (framed ? 1 : 0)), scrollBarWidth_);
     hScrollBar_->SetParams(hScrollBar_->Position(), ToPage(pageWidth),

@@ -137,10 +137,14 @@ TEST_F(ViewerBarsTest, TheBorderTakesAPixelOnEachSide) {
     EXPECT_EQ(SurfaceWidth(), 298);
     EXPECT_EQ(SurfaceHeight(), 198);
     EXPECT_TRUE(viewer->BorderPanel()->isVisibleTo(viewer.get()));
+    // A change of style moves the page at once.
     viewer->SetBorderStyle(THTMLBorderStyle::htNone);
-    viewer->Relayout();
     EXPECT_EQ(viewer->PaintPanel()->pos(), QPoint(0, 0));
+    EXPECT_EQ(SurfaceWidth(), 300);
     EXPECT_FALSE(viewer->BorderPanel()->isVisibleTo(viewer.get()));
+    viewer->SetBorderStyle(THTMLBorderStyle::htSingle);
+    EXPECT_EQ(viewer->PaintPanel()->pos(), QPoint(1, 1));
+    EXPECT_EQ(SurfaceWidth(), 298);
 }
 
 TEST_F(ViewerTest, ScrollingStaysInsideThePage) {
@@ -457,6 +461,10 @@ TEST_F(ViewerBarsTest, TheHorizontalBarStepsAndStaysInsideThePage) {
     EXPECT_EQ(viewer->HScrollBar()->Position(), 1000 - SurfaceWidth());
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(viewer->HScrollBar()->Position(), 0);
+    // Zoomed, a page step is the view's width in page pixels, less 20.
+    viewer->SetZoom(200);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(viewer->HScrollBar()->Position(), viewer->PageWidth() - 20);
 }
 
 TEST_F(ViewerTest, AnItemTallerThan65535PixelsKeepsThePlaceInsideIt) {
